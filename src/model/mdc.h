@@ -1,0 +1,66 @@
+// The viewer's object for one MDC file (head, hat, accessory): the file held
+// whole, one vertex and one index buffer per surface filled with frame 0's
+// base-frame vertices, one texture per surface, drawn at a world matrix
+// that its owner (the body model) sets.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "formats/byte_view.h"
+#include "formats/mdc_layout.h"
+#include "model/model_vertex.h"
+#include "platform/d3d8/d3dx8.h"
+#include "render/renderable.h"
+
+class Skin;
+
+class MDC : public Renderable {
+public:
+    explicit MDC(IDirect3DDevice8* device);
+    ~MDC() override;
+    MDC(const MDC&) = delete;
+    MDC& operator=(const MDC&) = delete;
+
+    // 1 loaded; -1 failed (each failure logged).
+    int loadFromFile(const char* path);
+    // 1 done; -1 not loaded; -2 frame not below NumFrames.
+    int setFrame(std::uint32_t frame);
+    void draw(IDirect3DDevice8* device) override;
+    // Textures from the surfaces' first shader names: 1 done; -1 not loaded.
+    int loadShaderTextures(const char* modelName, const char* dir);
+    // Textures from a skin: 1 done; -1 not loaded.
+    int applySkin(const char* dir, const Skin* skin);
+
+    // Placement in the drawing axes; the identity until the owner sets it.
+    D3DXMATRIX world;
+
+    // ---- read access -------------------------------------------------------
+    bool loaded() const { return loaded_; }
+    std::uint32_t fileSize() const { return fileSize_; }
+    const fmt::MdcHeader& header() const { return header_; }
+    std::uint32_t numSurfaces() const { return static_cast<std::uint32_t>(surfaces_.size()); }
+    const fmt::MdcSurface& surface(std::uint32_t s) const { return surfaces_[s]; }
+    std::int64_t surfacePosition(std::uint32_t s) const { return surfacePositions_[s]; }
+    fmt::ByteView bytes() const { return fmt::ByteView(fileBytes_, fileBytes_ ? fileSize_ : 0); }
+    IDirect3DVertexBuffer8* vertexBuffer(std::uint32_t s) const { return vertexBuffers_[s]; }
+    IDirect3DIndexBuffer8* indexBuffer(std::uint32_t s) const { return indexBuffers_[s]; }
+    // Absent (hasTextures() false) until a texture operation first runs.
+    bool hasTextures() const { return hasTextures_; }
+    const std::vector<IDirect3DTexture8*>& textures() const { return textures_; }
+
+private:
+    IDirect3DDevice8* device_;  // not owned
+    bool loaded_ = false;
+    std::uint32_t fileSize_ = 0xFFFFFFFFu;
+    std::uint8_t* fileBytes_ = nullptr;  // owned block
+    fmt::MdcHeader header_{};
+    std::vector<fmt::MdcSurface> surfaces_;
+    std::vector<std::int64_t> surfacePositions_;
+    std::vector<IDirect3DVertexBuffer8*> vertexBuffers_;
+    std::vector<IDirect3DIndexBuffer8*> indexBuffers_;
+    bool hasTextures_ = false;
+    std::vector<IDirect3DTexture8*> textures_;
+
+    friend class MdcLoader;  // the loading steps (mdc_load.cpp)
+};
