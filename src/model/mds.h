@@ -5,8 +5,8 @@
 //
 // Where things live: loading and destruction in mds.cpp / mds_load.cpp,
 // skeleton evaluation in skeleton.cpp, skinning and drawing in
-// skinning.cpp / mds_draw.cpp, textures in mds_textures.cpp, attachments
-// in mds_attach.cpp.
+// skinning.cpp / mds_draw.cpp, textures in mds_textures.cpp, placement at
+// bones in mds_attach_bone.cpp, loading the attachments in mds_attach.cpp.
 #pragma once
 
 #include <cstdint>
@@ -77,13 +77,22 @@ public:
     IDirect3DDevice8* device() const { return device_; }
 
 private:
-    void releaseFile();
-    void releaseBuffers();
+    // Gives the file block back; false (block still held) when that fails.
+    bool releaseFile();
+    // Gives a block that was never kept back; on failure it is kept as the
+    // held block so that a later release retries.
+    void dropBlock(std::uint8_t* block);
+    void releaseBuffers();  // vertex buffers, then index buffers
+    void releaseIndexBuffers();
+    void releaseVertexBuffers();
     void releaseTextures();
+    void releasePoses();
     void deleteSlot(Slot slot);
     bool buildSkeletonLines();
     void createIndexBuffers();
     void createVertexBuffers();
+    void writeSurfaceIndices(std::uint32_t k, BYTE* out) const;
+    void writeSurfaceVertices(std::uint32_t k, BYTE* out) const;
 
     IDirect3DDevice8* device_;  // not owned
     bool loaded_ = false;

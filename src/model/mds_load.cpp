@@ -1,0 +1,214 @@
+// Loading the body model: the whole file into one block, its records
+// resolved into positions, the log sections, and one index and one vertex
+// buffer per surface filled from the file.
+#include <cstring>
+#include <string>
+
+#include "log/log.h"
+#include "model/mds.h"
+#include "platform/sys/sys.h"
+
+namespace {
+
+// Indices are 16-bit: a surface with more vertices than they can reach gets
+// no buffers at all.
+constexpr std::int32_t kMaxSurfaceVertices = 65536;
+
+bool tooManyVertices(const fmt::MdsSurface& surface) { return surface.NumVertices >= kMaxSurfaceVertices; }
+
+}  // namespace
+
+int MDS::loadFromFile(const char* path) {
+    if (fileBytes_ && !releaseFile()) {
+        pLog->printError("VirtualFree failed");
+        return -1;
+    }
+    loaded_ = false;
+    // Poses and skeleton lines belong to the previous file's bones.
+    releasePoses();
+
+    sys::File file = sys::openForReading(path);
+    if (!file.valid()) {
+        pLog->printError("CreateFile - Invalid Handle Value");
+        return -1;
+    }
+    fileSize_ = sys::fileSize(file);
+    if (fileSize_ == sys::kInvalidFileSize) {
+        pLog->printError("GetFileSize - Invalid File Size");
+        sys::closeFile(file);
+        return -1;
+    }
+    auto* block = static_cast<std::uint8_t*>(sys::allocateBlock(fileSize_));
+    if (!block) {
+        pLog->printError("VirtualAlloc returned NULL");
+        sys::closeFile(file);
+        return -1;
+    }
+    if (sys::readFile(file, block, fileSize_) < fileSize_) {
+        pLog->printError("ReadFile didn't read requested Number of bytes");
+        // A block that cannot be given back stays held, so destruction retries.
+        if (!sys::releaseBlock(block)) {
+            pLog->printError("VirtualFree failed");
+            fileBytes_ = block;
+        }
+        sys::closeFile(file);
+        return -1;
+    }
+    pLog->printOk("MDS::loadFromFile - File '%s' read", path);
+
+    const fmt::ByteView bytes(block, fileSize_);
+    if (!fmt::isMds(bytes)) {
+        // Not a body model: nothing is logged; the bytes are given back.
+        dropBlock(block);
+        sys::closeFile(file);
+        return -1;
+    }
+    // Every record the model reads must lie inside the bytes; a file that
+    // places one outside is refused before anything is built from it.
+    const std::optional<fmt::MdsPositions> resolved = fmt::resolveMds(bytes);
+    if (!resolved || !fmt::mdsRecordsInside(bytes, *resolved)) {
+        pLog->printError("MDS::loadFromFile - File '%s' is damaged", path);
+        dropBlock(block);
+        sys::closeFile(file);
+        return -1;
+    }
+    fileBytes_ = block;
+    positions_ = *resolved;
+    header_ = bytes.read<fmt::MdsHeader>(0);
+    pLog->print("MDS: %s", fmt::nameOf(header_.Name).c_str());
+
+    const auto numSurfaces = static_cast<std::uint32_t>(positions_.surfaces.size());
+    surfaces_.clear();
+    pLog->print("<h2>Surfaces</h2>\n<ul>");
+    for (std::uint32_t k = 0; k < numSurfaces; ++k) {
+        surfaces_.push_back(bytes.read<fmt::MdsSurface>(positions_.surfaces[k].surface));
+        const std::string name = fmt::nameOf(surfaces_[k].Name);
+        if (k == 0)
+            pLog->print("<li>Surface #0 '%s'</li>", name.c_str());
+        else
+            pLog->print("<li>Surface #%u '%s'</li>", k, name.c_str());
+    }
+    pLog->print("</ul>");
+
+    pLog->print("<h2>Triangles</h2>\n<ul>");
+    for (std::uint32_t k = 0; k < numSurfaces; ++k)
+        pLog->print("<li>Surface #%u: %u Tris</li>", k, static_cast<unsigned>(surfaces_[k].NumTriangles));
+    pLog->print("</ul>");
+
+    pLog->print("<h2>Vertices</h2>\n<ul>");
+    for (std::uint32_t k = 0; k < numSurfaces; ++k)
+        pLog->print("<li>Surface #%u: %u Verts</li>", k, static_cast<unsigned>(surfaces_[k].NumVertices));
+    pLog->print("</ul>");
+
+    pLog->print("<h2>Frames</h2>\n<ul>");
+    pLog->print("</ul>");
+
+    pLog->print("<h2>Bones</h2>");
+
+    createIndexBuffers();
+    createVertexBuffers();
+
+    sys::closeFile(file);
+    loaded_ = true;
+    return 1;
+}
+
+void MDS::createIndexBuffers() {
+    releaseIndexBuffers();
+    indexBuffers_.assign(surfaces_.size(), nullptr);
+    pLog->print("<h2>Index Buffers</h2>\n<ul>");
+    for (std::uint32_t k = 0; k < surfaces_.size(); ++k) {
+        const fmt::MdsSurface& surface = surfaces_[k];
+        pLog->print("<li>IB #%u: ", k);
+        if (tooManyVertices(surface)) {
+            pLog->printError("MDS::loadFromFile - Surface #%u has too many vertices</li>", k);
+            continue;
+        }
+        // The records check at load bounds NumTriangles by the file size, so
+        // the byte count cannot wrap.
+        const UINT size = static_cast<UINT>(surface.NumTriangles) * 6u;
+        IDirect3DIndexBuffer8* ib = nullptr;
+        if (FAILED(device_->CreateIndexBuffer(size, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib)) || !ib) {
+            pLog->printError("CreateIndexBuffer failed!</li>");
+            continue;
+        }
+        pLog->print("IB created ... %u tris</li>", static_cast<unsigned>(surface.NumTriangles));
+        BYTE* data = nullptr;
+        if (FAILED(ib->Lock(0, size, &data, 0)) || !data) {
+            pLog->printError("Lock failed!");
+            ib->Release();
+            continue;
+        }
+        writeSurfaceIndices(k, data);
+        if (FAILED(ib->Unlock())) pLog->printError("Unlock failed - buffer still locked");
+        indexBuffers_[k] = ib;
+    }
+    pLog->print("</ul>");
+}
+
+// Each index reduced to its low 16 bits; one that still names no vertex of
+// the surface is written as 0, so that no draw reads past the vertex buffer.
+void MDS::writeSurfaceIndices(std::uint32_t k, BYTE* out) const {
+    const fmt::ByteView bytes = this->bytes();
+    const auto numVertices = static_cast<std::uint32_t>(surfaces_[k].NumVertices);
+    const std::int64_t first = positions_.surfaces[k].triangles;
+    for (std::int32_t t = 0; t < surfaces_[k].NumTriangles; ++t) {
+        const auto triangle = bytes.read<fmt::MdsTriangle>(first + 12 * static_cast<std::int64_t>(t));
+        for (int c = 0; c < 3; ++c) {
+            auto index = static_cast<std::uint16_t>(static_cast<std::uint32_t>(triangle.Indices[c]) & 0xFFFFu);
+            if (index >= numVertices) index = 0;
+            std::memcpy(out + 6 * static_cast<std::size_t>(t) + 2 * c, &index, 2);
+        }
+    }
+}
+
+void MDS::createVertexBuffers() {
+    releaseVertexBuffers();
+    vertexBuffers_.assign(surfaces_.size(), nullptr);
+    pLog->print("<h2>Vertex Buffers</h2>\n<ul>");
+    for (std::uint32_t k = 0; k < surfaces_.size(); ++k) {
+        const fmt::MdsSurface& surface = surfaces_[k];
+        pLog->print("<li>VB #%u: ", k);
+        if (tooManyVertices(surface)) {
+            pLog->printError("MDS::loadFromFile - Surface #%u has too many vertices</li>", k);
+            continue;
+        }
+        const UINT size = static_cast<UINT>(surface.NumVertices) * kModelVertexStride;
+        IDirect3DVertexBuffer8* vb = nullptr;
+        if (FAILED(device_->CreateVertexBuffer(size, 0, kModelVertexFvf, D3DPOOL_MANAGED, &vb)) || !vb) {
+            pLog->printError("CreateVertexBuffer failed!</li>");
+            continue;
+        }
+        pLog->print("VB created ... %u verts</li>", static_cast<unsigned>(surface.NumVertices));
+        BYTE* data = nullptr;
+        if (FAILED(vb->Lock(0, size, &data, 0)) || !data) {
+            pLog->printError("Lock failed!");
+            vb->Release();
+            continue;
+        }
+        writeSurfaceVertices(k, data);
+        if (FAILED(vb->Unlock())) pLog->printError("Unlock failed - buffer still locked");
+        vertexBuffers_[k] = vb;
+    }
+    pLog->print("</ul>");
+}
+
+// The first content: each vertex at its first weight's offset as stored (a
+// vertex without weights at the origin), until the first frame is skinned.
+void MDS::writeSurfaceVertices(std::uint32_t k, BYTE* out) const {
+    const fmt::ByteView bytes = this->bytes();
+    const D3DCOLOR color = surfaceColor(k);
+    std::int64_t at = positions_.surfaces[k].vertices;
+    for (std::int32_t v = 0; v < surfaces_[k].NumVertices; ++v) {
+        const auto vertex = bytes.read<fmt::MdsVertex>(at);
+        ModelVertex mv{0.0f, 0.0f, 0.0f, color, vertex.TexCoords[0], vertex.TexCoords[1]};
+        if (vertex.NumWeights > 0) {
+            const auto weight = bytes.read<fmt::MdsWeight>(at + static_cast<std::int64_t>(sizeof(fmt::MdsVertex)));
+            mv.x = weight.xyz[0];
+            mv.y = weight.xyz[1];
+            mv.z = weight.xyz[2];
+        }
+        std::memcpy(out + kModelVertexStride * static_cast<std::size_t>(v), &mv, sizeof mv);
+        at += fmt::mdsVertexSize(vertex.NumWeights);
+    }
+}

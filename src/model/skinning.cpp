@@ -1,0 +1,45 @@
+// Skinning: each surface vertex is the sum of its weights' offsets carried
+// by their bones' skinning matrices, written into the surface's vertex
+// buffer with the surface colour.
+#include <cstring>
+
+#include "log/log.h"
+#include "model/mds.h"
+
+int MDS::skinSurface(std::uint32_t s) {
+    if (!loaded_ || s >= surfaces_.size()) return -1;
+    IDirect3DVertexBuffer8* vb = vertexBuffers_[s];
+    if (!vb) return 1;  // its creation failed at load: nothing to rewrite
+
+    const fmt::MdsSurface& surface = surfaces_[s];
+    const UINT size = static_cast<UINT>(surface.NumVertices) * kModelVertexStride;
+    BYTE* data = nullptr;
+    if (FAILED(vb->Lock(0, size, &data, 0)) || !data) {
+        pLog->printError("Lock failed!");
+        return -1;
+    }
+    const D3DCOLOR color = surfaceColor(s);
+    // Every vertex and weight was checked against the bytes at load.
+    const fmt::ByteView bytes = this->bytes();
+    const std::size_t numPoses = poses_.size();
+    std::int64_t at = positions_.surfaces[s].vertices;
+    for (std::int32_t v = 0; v < surface.NumVertices; ++v) {
+        const auto vertex = bytes.read<fmt::MdsVertex>(at);
+        at += static_cast<std::int64_t>(sizeof(fmt::MdsVertex));
+        ModelVertex out{0.0f, 0.0f, 0.0f, color, vertex.TexCoords[0], vertex.TexCoords[1]};
+        for (std::int32_t w = 0; w < vertex.NumWeights; ++w, at += static_cast<std::int64_t>(sizeof(fmt::MdsWeight))) {
+            const auto weight = bytes.read<fmt::MdsWeight>(at);
+            // A weight on a bone that has no pose adds nothing.
+            if (weight.BoneIndex < 0 || static_cast<std::size_t>(weight.BoneIndex) >= numPoses) continue;
+            const D3DXVECTOR3 q(-weight.xyz[1], weight.xyz[2], weight.xyz[0]);
+            D3DXVECTOR3 t;
+            D3DXVec3TransformCoord(&t, &q, &poses_[weight.BoneIndex].skinMatrix);
+            out.x += weight.Weight * t.x;
+            out.y += weight.Weight * t.y;
+            out.z += weight.Weight * t.z;
+        }
+        std::memcpy(data + kModelVertexStride * static_cast<std::size_t>(v), &out, sizeof out);
+    }
+    if (FAILED(vb->Unlock())) pLog->printError("Unlock failed - buffer still locked");
+    return 1;
+}
