@@ -1,0 +1,81 @@
+#include "modelgen/mdc_writer.h"
+
+namespace mg {
+
+namespace {
+
+std::int32_t rel(std::int64_t at, std::int64_t base) { return static_cast<std::int32_t>(at - base); }
+
+MdcImage::Surface writeSurface(const MdcSurfaceDesc& s, std::int32_t numFrames, Bytes& out) {
+    MdcImage::Surface at;
+    at.header = static_cast<std::int64_t>(out.size());
+    out.resize(out.size() + sizeof(fmt::MdcSurface));
+    appendGap(out, s.gapAfterHeader);
+
+    at.triangles = static_cast<std::int64_t>(out.size());
+    for (const auto& t : s.triangles) append(out, t);
+    at.shaders = static_cast<std::int64_t>(out.size());
+    char shaderName[64];
+    writeName(shaderName, s.shader);
+    append(out, shaderName);
+    append(out, std::int32_t{0});  // shader index
+    at.texCoords = static_cast<std::int64_t>(out.size());
+    for (const auto& t : s.texCoords) append(out, t);
+    at.baseVertices = static_cast<std::int64_t>(out.size());
+    for (const auto& frame : s.baseFrames)
+        for (const auto& v : frame) append(out, v);
+    at.frameBaseFrames = static_cast<std::int64_t>(out.size());
+    for (std::int32_t f = 0; f < numFrames; ++f)
+        append(out, f < static_cast<std::int32_t>(s.frameBaseFrames.size()) ? s.frameBaseFrames[f] : std::uint16_t{0});
+    const std::int64_t compFrames = static_cast<std::int64_t>(out.size());
+    for (std::int32_t f = 0; f < numFrames; ++f) append(out, std::int16_t{-1});
+    while (out.size() % 4 != 0) out.push_back(0);
+    appendGap(out, s.gapAfter);
+    at.end = static_cast<std::int64_t>(out.size());
+
+    fmt::MdcSurface h{};
+    h.unusedId = 0x43504449;
+    writeName(h.Name, s.name);
+    h.unusedNumCompFrames = 0;
+    h.unusedNumBaseFrames = static_cast<std::int32_t>(s.baseFrames.size());
+    h.unusedNumShaders = 1;
+    h.NumVertices = s.numVertices.value_or(static_cast<std::int32_t>(s.texCoords.size()));
+    h.NumTriangles = static_cast<std::int32_t>(s.triangles.size());
+    h.OffsetTriangles = rel(at.triangles, at.header);
+    h.OffsetShaders = rel(at.shaders, at.header);
+    h.OffsetTexCoords = rel(at.texCoords, at.header);
+    h.OffsetBaseVertices = rel(at.baseVertices, at.header);
+    h.unusedOffsetCompVertices = rel(at.frameBaseFrames, at.header);
+    h.OffsetFrameBaseFrames = rel(at.frameBaseFrames, at.header);
+    h.unusedOffsetFrameCompFrames = rel(compFrames, at.header);
+    h.OffsetEnd = rel(at.end, at.header);
+    put(out, at.header, h);
+    return at;
+}
+
+}  // namespace
+
+MdcImage writeMdc(const MdcModel& m) {
+    MdcImage img;
+    Bytes& out = img.bytes;
+    out.resize(sizeof(fmt::MdcHeader));
+    appendGap(out, m.gapBeforeSurfaces);
+    const auto surfacesStart = static_cast<std::int64_t>(out.size());
+    for (const auto& s : m.surfaces) img.surfaces.push_back(writeSurface(s, m.numFrames, out));
+
+    fmt::MdcHeader h{};
+    for (int c = 0; c < 4; ++c) h.Id[c] = m.ident[c];
+    h.unusedVersion = 2;
+    writeName(h.Name, m.name);
+    h.NumFrames = m.numFrames;
+    h.NumSurfaces = static_cast<std::int32_t>(m.surfaces.size());
+    h.unusedOffsetFrames = static_cast<std::int32_t>(sizeof(fmt::MdcHeader));
+    h.unusedOffsetTagNames = static_cast<std::int32_t>(sizeof(fmt::MdcHeader));
+    h.unusedOffsetTagFrames = static_cast<std::int32_t>(sizeof(fmt::MdcHeader));
+    h.OffsetSurfaces = static_cast<std::int32_t>(surfacesStart);
+    h.unusedOffsetEnd = static_cast<std::int32_t>(out.size());
+    put(out, 0, h);
+    return img;
+}
+
+}  // namespace mg

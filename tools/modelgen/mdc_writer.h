@@ -1,0 +1,55 @@
+// Writes MDC files from plain descriptions: header, surfaces with their
+// triangles, first shader name, texture coordinates, base vertices for any
+// number of base frames and the frame -> base frame table. Gaps between and
+// inside surfaces are filled with kGapByte; damage is done afterwards with
+// mg::put / resize on the image, using the recorded positions.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "formats/mdc_layout.h"
+#include "modelgen/bytes.h"
+
+namespace mg {
+
+struct MdcSurfaceDesc {
+    std::string name;
+    std::string shader;  // the first (only) shader name
+    std::vector<fmt::MdcTriangle> triangles;
+    std::vector<fmt::MdcTexCoord> texCoords;  // one per vertex; gives NumVertices
+    // baseFrames[b][v]: vertex v of base frame b (each as long as texCoords).
+    std::vector<std::vector<fmt::MdcBaseVertex>> baseFrames;
+    // One entry per model frame (header NumFrames); missing ones are 0.
+    std::vector<std::uint16_t> frameBaseFrames;
+    std::uint32_t gapAfterHeader = 0;  // filler between the header and the triangles
+    std::uint32_t gapAfter = 0;        // filler after the lists, covered by OffsetEnd
+    std::optional<std::int32_t> numVertices;  // stored NumVertices; defaults to texCoords.size()
+};
+
+struct MdcModel {
+    std::array<char, 4> ident{'I', 'D', 'P', 'C'};
+    std::string name;
+    std::int32_t numFrames = 1;
+    std::vector<MdcSurfaceDesc> surfaces;
+    std::uint32_t gapBeforeSurfaces = 0;
+};
+
+struct MdcImage {
+    Bytes bytes;
+    struct Surface {
+        std::int64_t header = 0, triangles = 0, shaders = 0, texCoords = 0, baseVertices = 0, frameBaseFrames = 0,
+                     end = 0;
+    };
+    std::vector<Surface> surfaces;
+};
+
+MdcImage writeMdc(const MdcModel& model);
+
+// A base vertex from file-space units of 1/64.
+inline fmt::MdcBaseVertex baseVertex(std::int16_t x, std::int16_t y, std::int16_t z) { return {x, y, z, 0}; }
+
+}  // namespace mg

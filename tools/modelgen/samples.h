@@ -1,0 +1,38 @@
+// Ready-made models for tests, seeds, benchmarks and the demo: a small valid
+// MDS model, named damaged twins of it, a large synthetic MDS model and a
+// small valid MDC model.
+#pragma once
+
+#include <cstdint>
+
+#include "modelgen/mdc_writer.h"
+#include "modelgen/mds_writer.h"
+
+namespace mg {
+
+// 4 bones (one root), 3 frames, 2 tags, 2 surfaces of 4 vertices (1 or 2
+// weights each, one vertex with none), 2 triangles each.
+MdsModel sampleMds();
+
+enum class MdsDamage {
+    WrongIdent,         // "MDSX"
+    Version3,           // version 3
+    Truncated,          // cut to 100 bytes (shorter than the header)
+    SurfaceEndOutside,  // surface 0's OffsetEnd points past the file
+    WeightsPastEnd,     // the last vertex of the file claims 1000 weights
+    BadBoneIndices,     // tag, weight, bone ref, parent and TorsoParent out of range
+    NegativeCount,      // NumTags -1
+    UnterminatedNames,  // every name exactly 64 characters, no terminator
+};
+
+// The sample model's file with one kind of damage.
+Bytes damagedMds(MdsDamage damage);
+
+// surfaces x vertices, each vertex with `weights` weights; `bones` bones in a
+// chain; `frames` frames; every triangle list covers the vertices.
+MdsModel syntheticMds(int surfaces, int vertices, int weights, int bones, int frames);
+
+// 2 surfaces of 3 vertices, 2 base frames, 3 frames.
+MdcModel sampleMdc();
+
+}  // namespace mg
