@@ -1,0 +1,52 @@
+// The browser's held model: one MDS file read whole into a block from the
+// system layer, and the record positions resolved beside the bytes (the
+// bytes themselves are never changed).
+#pragma once
+
+#include <cstdint>
+
+#include "formats/byte_view.h"
+#include "formats/mds_resolve.h"
+
+namespace browser {
+
+class MdsFile {
+public:
+    MdsFile() = default;
+    ~MdsFile();
+    MdsFile(const MdsFile&) = delete;
+    MdsFile& operator=(const MdsFile&) = delete;
+
+    // Reads the whole file: open, size, block, one read, close. True when the
+    // whole file is held; on any failure no bytes are held. Clears the
+    // resolved state.
+    bool read(const char* path);
+
+    // Holds a copy of size bytes (in a block of the system layer) as if they
+    // had been read from a file; false when no block can be had (also for 0
+    // bytes). For the fuzzer and for tests that build images in memory.
+    bool adopt(const void* data, std::uint32_t size);
+
+    // Resolves the record positions once. False when nothing is held, when
+    // already resolved, when the bytes are not MDS, or when resolveMds refuses
+    // them (then the model stays unresolved).
+    bool resolve();
+
+    // Gives the bytes back; nothing is held afterwards.
+    void release();
+
+    bool held() const { return bytes_ != nullptr; }
+    std::uint32_t size() const { return size_; }
+    fmt::ByteView bytes() const { return fmt::ByteView(bytes_, size_); }
+    bool alreadyConverted() const { return m_bAlreadyConverted; }
+    // Valid only when alreadyConverted().
+    const fmt::MdsPositions& positions() const { return positions_; }
+
+private:
+    std::uint8_t* bytes_ = nullptr;
+    std::uint32_t size_ = 0;
+    bool m_bAlreadyConverted = false;
+    fmt::MdsPositions positions_;
+};
+
+}  // namespace browser

@@ -1,0 +1,127 @@
+// Runs mdstree (and mkmodel) as programs on files written by the fixture
+// writers and checks what they print and their exit codes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "modelgen/samples.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Run {
+    int status = -1;
+    std::vector<std::string> lines;
+};
+
+Run run(const std::string& args) {
+    Run r;
+    const std::string command = std::string(MDSTREE_PATH) + " " + args + " 2>/dev/null";
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return r;
+    std::string out;
+    std::array<char, 4096> buf;
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) r.lines.push_back(line);
+    return r;
+}
+
+int count(const Run& r, const std::string& prefix) {
+    int c = 0;
+    for (const auto& l : r.lines) c += l.rfind(prefix, 0) == 0;
+    return c;
+}
+
+class MdstreeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("kv_mdstree_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string write(const std::string& name, const mg::Bytes& bytes) {
+        const auto path = (dir_ / name).string();
+        EXPECT_TRUE(mg::writeFile(path, bytes));
+        return path;
+    }
+    fs::path dir_;
+};
+
+TEST_F(MdstreeTest, ValidFileWithFramesClosedOrFilled) {
+    const auto path = write("sample.mds", mg::writeMds(mg::sampleMds()).bytes);
+    auto r = run(path);
+    EXPECT_EQ(r.status, 0);
+    ASSERT_GE(r.lines.size(), 11u);
+    EXPECT_EQ(r.lines[0], path);
+    EXPECT_EQ(r.lines[1], "  Id: 1465074765");
+    EXPECT_EQ(count(r, "  "), static_cast<int>(r.lines.size()) - 1);
+    EXPECT_EQ(count(r, "  Bones (4)"), 1);
+    EXPECT_EQ(count(r, "    Bone 0: root"), 1);
+    EXPECT_EQ(count(r, "      ParentIndex: none"), 1);
+    EXPECT_EQ(r.lines.back(), "    Frame 2");
+    EXPECT_EQ(count(r, "      bboxMin"), 0);
+
+    r = run("--frames " + path);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(count(r, "      bboxMin: "), 3);
+    EXPECT_EQ(count(r, "        CBF "), 12);
+    EXPECT_EQ(count(r, "          Pitch: "), 12);
+
+    r = run("--frame 1 " + path);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(count(r, "      bboxMin: "), 1);
+    EXPECT_EQ(count(r, "      ParentOffset: 0.000000, 0.000000, 25.000000"), 1);
+    EXPECT_EQ(r.lines.back(), "    Frame 2");
+
+    // mkmodel writes the same sample.
+    const auto made = (dir_ / "made.mds").string();
+    EXPECT_EQ(std::system((std::string(MKMODEL_PATH) + " " + made).c_str()), 0);
+    auto m = run(made);
+    EXPECT_EQ(m.status, 0);
+    EXPECT_EQ(m.lines.size(), r.lines.size() - 6 - 4 * 7);
+}
+
+TEST_F(MdstreeTest, FailuresExitOne) {
+    auto r = run(write("v3.mds", mg::damagedMds(mg::MdsDamage::Version3)));
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.lines.size(), 2u);
+    EXPECT_EQ(r.lines[1], "  MDS Version doesn't fit - wrong MDS Version.");
+
+    r = run((dir_ / "missing.mds").string());
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.lines.size(), 2u);
+    EXPECT_EQ(r.lines[1], "  An error occured during opening process - File not loaded.");
+
+    r = run("--frames " + write("weights.mds", mg::damagedMds(mg::MdsDamage::WeightsPastEnd)));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.lines.back(),
+              "  An exception occured while preparing the Tree View, probablydue to a wrong Offset in the MDS - "
+              "Exception in toTreeView.");
+    EXPECT_EQ(count(r, "  Frames"), 0);
+}
+
+TEST_F(MdstreeTest, UsageErrorsExitTwo) {
+    const auto path = write("sample.mds", mg::writeMds(mg::sampleMds()).bytes);
+    EXPECT_EQ(run("").status, 2);
+    EXPECT_EQ(run("--frame " + path).status, 2);
+    EXPECT_EQ(run("--frame x " + path).status, 2);
+    EXPECT_EQ(run("--frame -1 " + path).status, 2);
+    EXPECT_EQ(run("--bogus " + path).status, 2);
+    EXPECT_EQ(run(path + " " + path).status, 2);
+    EXPECT_TRUE(run("").lines.empty());  // the usage line goes to stderr
+    // A frame number with no frame node: the tree is printed all the same.
+    EXPECT_EQ(run("--frame 9 " + path).status, 0);
+}
+
+}  // namespace
