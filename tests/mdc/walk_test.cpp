@@ -1,0 +1,130 @@
+// The MDC surface walk: where it finds the surfaces, and which files it
+// refuses because a record the viewer reads would leave the bytes.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <limits>
+
+#include "formats/mdc_walk.h"
+#include "modelgen/mdc_writer.h"
+#include "modelgen/samples.h"
+
+namespace {
+
+fmt::MdcWalk walk(const mg::Bytes& bytes) { return fmt::walkMdc(fmt::ByteView(bytes.data(), bytes.size())); }
+
+template <class T>
+void putSurfaceField(mg::MdcImage& img, int surface, std::size_t field, T value) {
+    mg::put<T>(img.bytes, img.surfaces[surface].header + static_cast<std::int64_t>(field), value);
+}
+
+TEST(MdcWalk, FindsSurfacesThroughTheEndChain) {
+    mg::MdcModel model = mg::sampleMdc();
+    model.gapBeforeSurfaces = 20;
+    model.surfaces[0].gapAfterHeader = 12;
+    model.surfaces[0].gapAfter = 36;  // the next surface is not right behind
+    const mg::MdcImage img = mg::writeMdc(model);
+
+    const fmt::MdcWalk w = walk(img.bytes);
+    ASSERT_EQ(w.status, fmt::MdcStatus::Ok);
+    ASSERT_EQ(w.surfaces.size(), 2u);
+    for (int s = 0; s < 2; ++s) {
+        const fmt::MdcSurfaceAt& at = w.surfaces[s];
+        EXPECT_EQ(at.start, img.surfaces[s].header);
+        EXPECT_EQ(at.triangle(0), img.surfaces[s].triangles);
+        EXPECT_EQ(at.shaderName(), img.surfaces[s].shaders);
+        EXPECT_EQ(at.texCoord(1), img.surfaces[s].texCoords + 8);
+        EXPECT_EQ(at.frameEntry(2), img.surfaces[s].frameBaseFrames + 4);
+        EXPECT_EQ(at.baseVertex(1, 2), img.surfaces[s].baseVertices + 8 * (3 + 2));
+    }
+    EXPECT_EQ(fmt::nameOf(w.surfaces[1].header.Name), "h_hat");
+    const fmt::ByteView view(img.bytes.data(), img.bytes.size());
+    EXPECT_EQ(fmt::mdcBaseFrame(view, w.surfaces[0], 1), 1);
+}
+
+TEST(MdcWalk, NoSurfacesAndNoFramesAreAccepted) {
+    mg::MdcModel model = mg::sampleMdc();
+    model.surfaces.clear();
+    EXPECT_EQ(walk(mg::writeMdc(model).bytes).status, fmt::MdcStatus::Ok);
+    model = mg::sampleMdc();
+    model.numFrames = 0;
+    EXPECT_EQ(walk(mg::writeMdc(model).bytes).status, fmt::MdcStatus::Ok);
+}
+
+TEST(MdcWalk, OtherIdentsAreNotMdc) {
+    mg::MdcModel model = mg::sampleMdc();
+    model.ident = {'I', 'D', 'P', '3'};
+    EXPECT_EQ(walk(mg::writeMdc(model).bytes).status, fmt::MdcStatus::NotMdc);
+    EXPECT_EQ(walk(mg::Bytes{'I', 'D', 'P'}).status, fmt::MdcStatus::NotMdc);
+    EXPECT_EQ(walk(mg::Bytes{}).status, fmt::MdcStatus::NotMdc);
+    // The ident alone, without the rest of the header, is a damaged file.
+    EXPECT_EQ(walk(mg::Bytes{'I', 'D', 'P', 'C', 0, 0}).status, fmt::MdcStatus::Damaged);
+}
+
+TEST(MdcWalk, RefusesEveryRecordThatLeavesTheBytes) {
+    using S = fmt::MdcSurface;
+    const mg::MdcImage good = mg::writeMdc(mg::sampleMdc());
+    ASSERT_EQ(walk(good.bytes).status, fmt::MdcStatus::Ok);
+    const auto size = static_cast<std::int32_t>(good.bytes.size());
+
+    struct Damage {
+        const char* what;
+        std::size_t field;
+        std::int32_t value;
+    } damages[] = {
+        {"triangles past the end", offsetof(S, NumTriangles), 1000},
+        {"negative triangle count", offsetof(S, NumTriangles), -1},
+        {"triangles before the file", offsetof(S, OffsetTriangles), -size},
+        {"shader name outside", offsetof(S, OffsetShaders), size},
+        {"texture coordinates past the end", offsetof(S, NumVertices), 5000},
+        {"frame table outside", offsetof(S, OffsetFrameBaseFrames), size},
+        {"base vertices outside", offsetof(S, OffsetBaseVertices), size - 40},
+    };
+    for (const Damage& d : damages) {
+        for (int s = 0; s < 2; ++s) {
+            mg::MdcImage img = good;
+            putSurfaceField(img, s, d.field, d.value);
+            EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged) << d.what << ", surface " << s;
+        }
+    }
+
+    // Only the surfaces before the last follow their end offset.
+    mg::MdcImage chained = good;
+    putSurfaceField(chained, 0, offsetof(S, OffsetEnd), size);
+    EXPECT_EQ(walk(chained.bytes).status, fmt::MdcStatus::Damaged);
+    putSurfaceField(chained, 0, offsetof(S, OffsetEnd), static_cast<std::int32_t>(good.surfaces[0].end - good.surfaces[0].header));
+    putSurfaceField(chained, 1, offsetof(S, OffsetEnd), size);
+    EXPECT_EQ(walk(chained.bytes).status, fmt::MdcStatus::Ok);
+
+    // A frame-table entry naming a base frame that is not stored.
+    mg::MdcImage img = good;
+    mg::put<std::uint16_t>(img.bytes, img.surfaces[1].frameBaseFrames + 4, 2);
+    EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged);
+    mg::put<std::uint16_t>(img.bytes, img.surfaces[1].frameBaseFrames + 4, 1);
+    EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Ok);
+
+    // A truncated file: the last base vertices and tables are cut off.
+    img = good;
+    img.bytes.resize(static_cast<std::size_t>(img.surfaces[1].frameBaseFrames) + 2);
+    EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged);
+}
+
+TEST(MdcWalk, HugeCountsFailWithoutWalking) {
+    const mg::MdcImage good = mg::writeMdc(mg::sampleMdc());
+    for (std::int32_t count : {std::numeric_limits<std::int32_t>::max(), -1, 3}) {
+        mg::MdcImage img = good;
+        mg::put<std::int32_t>(img.bytes, offsetof(fmt::MdcHeader, NumSurfaces), count);
+        EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged) << count;
+        img = good;
+        mg::put<std::int32_t>(img.bytes, offsetof(fmt::MdcHeader, NumFrames), count == 3 ? 1000 : count);
+        EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged) << count;
+    }
+    // Surfaces that all sit at one place (an end offset of 0) are walked
+    // only as often as the file could hold distinct ones.
+    mg::MdcImage img = good;
+    mg::put<std::int32_t>(img.bytes, img.surfaces[0].header + offsetof(fmt::MdcSurface, OffsetEnd), 0);
+    mg::put<std::int32_t>(img.bytes, offsetof(fmt::MdcHeader, NumSurfaces), 100000);
+    EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged);
+}
+
+}  // namespace
