@@ -9,6 +9,7 @@
 
 #include "formats/byte_view.h"
 #include "formats/mdc_layout.h"
+#include "formats/mdc_walk.h"
 #include "model/model_vertex.h"
 #include "platform/d3d8/d3dx8.h"
 #include "render/renderable.h"
@@ -40,8 +41,8 @@ public:
     std::uint32_t fileSize() const { return fileSize_; }
     const fmt::MdcHeader& header() const { return header_; }
     std::uint32_t numSurfaces() const { return static_cast<std::uint32_t>(surfaces_.size()); }
-    const fmt::MdcSurface& surface(std::uint32_t s) const { return surfaces_[s]; }
-    std::int64_t surfacePosition(std::uint32_t s) const { return surfacePositions_[s]; }
+    const fmt::MdcSurface& surface(std::uint32_t s) const { return surfaces_[s].header; }
+    std::int64_t surfacePosition(std::uint32_t s) const { return surfaces_[s].start; }
     fmt::ByteView bytes() const { return fmt::ByteView(fileBytes_, fileBytes_ ? fileSize_ : 0); }
     IDirect3DVertexBuffer8* vertexBuffer(std::uint32_t s) const { return vertexBuffers_[s]; }
     IDirect3DIndexBuffer8* indexBuffer(std::uint32_t s) const { return indexBuffers_[s]; }
@@ -50,17 +51,27 @@ public:
     const std::vector<IDirect3DTexture8*>& textures() const { return textures_; }
 
 private:
+    // Gives the file block back; false (block still held) when that fails.
+    bool releaseFile();
+    // Everything a loaded model built: textures, buffers, surface list.
+    void releaseModel();
+    void releaseTextures();
+    void releaseVertexBuffers();
+    void releaseIndexBuffers();
+    void createIndexBuffers();
+    void createVertexBuffers();
+    void writeIndices(std::uint32_t s, BYTE* out) const;
+    void writeVertices(std::uint32_t s, BYTE* out) const;
+    void writePositions(std::uint32_t s, std::uint32_t frame, BYTE* out) const;
+
     IDirect3DDevice8* device_;  // not owned
     bool loaded_ = false;
     std::uint32_t fileSize_ = 0xFFFFFFFFu;
     std::uint8_t* fileBytes_ = nullptr;  // owned block
     fmt::MdcHeader header_{};
-    std::vector<fmt::MdcSurface> surfaces_;
-    std::vector<std::int64_t> surfacePositions_;
+    std::vector<fmt::MdcSurfaceAt> surfaces_;  // chain order, checked by the walk
     std::vector<IDirect3DVertexBuffer8*> vertexBuffers_;
     std::vector<IDirect3DIndexBuffer8*> indexBuffers_;
     bool hasTextures_ = false;
     std::vector<IDirect3DTexture8*> textures_;
-
-    friend class MdcLoader;  // the loading steps (mdc_load.cpp)
 };

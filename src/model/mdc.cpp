@@ -1,0 +1,109 @@
+// The MDC model object's life outside loading: construction, release in a
+// fixed order, choosing the shown frame and drawing.
+#include <cstring>
+
+#include "log/log.h"
+#include "model/mdc.h"
+#include "platform/sys/sys.h"
+
+MDC::MDC(IDirect3DDevice8* device) : device_(device) { D3DXMatrixIdentity(&world); }
+
+MDC::~MDC() {
+    releaseModel();
+    if (fileBytes_ && !releaseFile()) pLog->printError("VirtualFree failed");
+}
+
+bool MDC::releaseFile() {
+    if (!fileBytes_) return true;
+    if (!sys::releaseBlock(fileBytes_)) return false;
+    fileBytes_ = nullptr;
+    return true;
+}
+
+// Textures, vertex buffers, index buffers, then the surface list.
+void MDC::releaseModel() {
+    releaseTextures();
+    releaseVertexBuffers();
+    releaseIndexBuffers();
+    surfaces_.clear();
+}
+
+void MDC::releaseTextures() {
+    for (IDirect3DTexture8* texture : textures_)
+        if (texture) texture->Release();
+    textures_.clear();
+    hasTextures_ = false;
+}
+
+void MDC::releaseVertexBuffers() {
+    for (IDirect3DVertexBuffer8* vb : vertexBuffers_)
+        if (vb) vb->Release();
+    vertexBuffers_.clear();
+}
+
+void MDC::releaseIndexBuffers() {
+    for (IDirect3DIndexBuffer8* ib : indexBuffers_)
+        if (ib) ib->Release();
+    indexBuffers_.clear();
+}
+
+// Base frame vertices of the frame, in drawing axes: (-y, z, x) / 64. Only
+// the positions are written; colours and texture coordinates stay.
+void MDC::writePositions(std::uint32_t s, std::uint32_t frame, BYTE* out) const {
+    const fmt::ByteView bytes = this->bytes();
+    const fmt::MdcSurfaceAt& surface = surfaces_[s];
+    const std::uint16_t base = fmt::mdcBaseFrame(bytes, surface, frame);
+    for (std::uint32_t k = 0; k < surface.numVertices(); ++k) {
+        const auto v = bytes.read<fmt::MdcBaseVertex>(surface.baseVertex(base, k));
+        const float position[3] = {-static_cast<float>(v.y) * fmt::kMdcVertexScale,
+                                   static_cast<float>(v.z) * fmt::kMdcVertexScale,
+                                   static_cast<float>(v.x) * fmt::kMdcVertexScale};
+        std::memcpy(out + kModelVertexStride * static_cast<std::size_t>(k), position, sizeof(position));
+    }
+}
+
+int MDC::setFrame(std::uint32_t frame) {
+    if (!loaded_) return -1;
+    if (frame >= static_cast<std::uint32_t>(header_.NumFrames)) return -2;
+    for (std::uint32_t s = 0; s < surfaces_.size(); ++s) {
+        IDirect3DVertexBuffer8*& vb = vertexBuffers_[s];
+        if (!vb) continue;
+        BYTE* data = nullptr;
+        const UINT size = surfaces_[s].numVertices() * kModelVertexStride;
+        if (vb->Lock(0, size, &data, 0) < 0 || !data) {
+            pLog->printError("Lock failed!");
+            vb->Release();
+            vb = nullptr;
+            continue;
+        }
+        writePositions(s, frame, data);
+        if (vb->Unlock() < 0) pLog->printError("Unlock failed - buffer still locked");
+    }
+    return 1;
+}
+
+void MDC::draw(IDirect3DDevice8* device) {
+    if (!loaded_) return;
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetTransform(D3DTS_WORLD, &world);
+    for (std::uint32_t s = 0; s < surfaces_.size(); ++s) {
+        if (!vertexBuffers_[s] || !indexBuffers_[s]) continue;
+        device->SetStreamSource(0, vertexBuffers_[s], kModelVertexStride);
+        device->SetVertexShader(kModelVertexFvf);
+        device->SetIndices(indexBuffers_[s], 0);
+        if (hasTextures_) {
+            device->SetTexture(0, textures_[s]);
+            device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+            device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+        } else {
+            device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+        }
+        device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        // The fifth surface keeps its buffers and texture but is never shown.
+        if (s == 4) continue;
+        device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, surfaces_[s].numVertices(), 0,
+                                     surfaces_[s].numTriangles());
+    }
+    device->SetTexture(0, nullptr);
+}

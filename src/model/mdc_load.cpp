@@ -1,0 +1,160 @@
+// Loading an MDC file: the whole file into one block, the surface walk with
+// its checks, the log sections, and one index and one vertex buffer per
+// surface.
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "log/log.h"
+#include "model/mdc.h"
+#include "platform/sys/sys.h"
+
+namespace {
+
+// Gives back a block that is not kept; reports when that fails.
+void dropBlock(std::uint8_t* block) {
+    if (!sys::releaseBlock(block)) pLog->printError("VirtualFree failed");
+}
+
+}  // namespace
+
+int MDC::loadFromFile(const char* path) {
+    if (fileBytes_ && !releaseFile()) {
+        pLog->printError("VirtualFree failed");
+        return -1;
+    }
+    // Nothing of an earlier model outlives its file.
+    releaseModel();
+    loaded_ = false;
+
+    sys::File file = sys::openForReading(path);
+    if (!file.valid()) {
+        pLog->printError("CreateFile - Invalid Handle Value");
+        return -1;
+    }
+    fileSize_ = sys::fileSize(file);
+    if (fileSize_ == sys::kInvalidFileSize) {
+        pLog->printError("GetFileSize - Invalid File Size");
+        sys::closeFile(file);
+        return -1;
+    }
+    auto* block = static_cast<std::uint8_t*>(sys::allocateBlock(fileSize_));
+    if (!block) {
+        pLog->printError("VirtualAlloc returned NULL");
+        sys::closeFile(file);
+        return -1;
+    }
+    if (sys::readFile(file, block, fileSize_) != fileSize_) {
+        pLog->printError("ReadFile didn't read requested Number of bytes");
+        dropBlock(block);
+        sys::closeFile(file);
+        return -1;
+    }
+    pLog->printOk("MDC::loadFromFile - File '%s' read", path);
+
+    fmt::MdcWalk walk = fmt::walkMdc(fmt::ByteView(block, fileSize_));
+    if (walk.status != fmt::MdcStatus::Ok) {
+        if (walk.status == fmt::MdcStatus::Damaged) pLog->printError("MDC::loadFromFile - File '%s' is damaged", path);
+        if (!sys::releaseBlock(block)) fileBytes_ = block;  // kept, so that a later release retries
+        sys::closeFile(file);
+        return -1;
+    }
+    fileBytes_ = block;
+    header_ = walk.header;
+    pLog->print("<h1>MDC: %s</h1>", fmt::nameOf(header_.Name).c_str());
+
+    pLog->print("<h2>MDC Surfaces</h2>\n<ul>");
+    surfaces_ = std::move(walk.surfaces);
+    for (std::uint32_t s = 0; s < surfaces_.size(); ++s)
+        pLog->print("<li>Surface #%u '%s'</li>", s, fmt::nameOf(surfaces_[s].header.Name).c_str());
+    pLog->print("</ul>");
+
+    createIndexBuffers();
+    createVertexBuffers();
+
+    sys::closeFile(file);
+    loaded_ = true;
+    setFrame(0);
+    return 1;
+}
+
+// Each index reduced to its low 16 bits; one that still names no vertex of
+// the surface is written as 0, so that no draw reads past the vertex buffer.
+void MDC::writeIndices(std::uint32_t s, BYTE* out) const {
+    const fmt::ByteView bytes = this->bytes();
+    const fmt::MdcSurfaceAt& surface = surfaces_[s];
+    for (std::uint32_t t = 0; t < surface.numTriangles(); ++t) {
+        const auto triangle = bytes.read<fmt::MdcTriangle>(surface.triangle(t));
+        for (int c = 0; c < 3; ++c) {
+            auto index = static_cast<std::uint16_t>(static_cast<std::uint32_t>(triangle.Indices[c]) & 0xFFFFu);
+            if (index >= surface.numVertices()) index = 0;
+            std::memcpy(out + 6 * static_cast<std::size_t>(t) + 2 * static_cast<std::size_t>(c), &index, 2);
+        }
+    }
+}
+
+void MDC::createIndexBuffers() {
+    releaseIndexBuffers();
+    indexBuffers_.assign(surfaces_.size(), nullptr);
+    pLog->print("<h2>MDC Index Buffers</h2>\n<ul>");
+    for (std::uint32_t s = 0; s < surfaces_.size(); ++s) {
+        pLog->print("<li>IB #%u: ", s);
+        // The walk bounds NumTriangles by the file size / 12, so this fits.
+        const UINT size = surfaces_[s].numTriangles() * 6u;
+        IDirect3DIndexBuffer8* ib = nullptr;
+        if (device_->CreateIndexBuffer(size, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib) < 0 || !ib) {
+            pLog->printError("CreateIndexBuffer failed!</li>");
+            continue;
+        }
+        pLog->print("IB created ... %u tris</li>", surfaces_[s].numTriangles());
+        BYTE* data = nullptr;
+        if (ib->Lock(0, size, &data, 0) < 0 || !data) {
+            pLog->printError("Lock failed!");
+            ib->Release();
+            continue;
+        }
+        writeIndices(s, data);
+        if (ib->Unlock() < 0) pLog->printError("Unlock failed - buffer still locked");
+        indexBuffers_[s] = ib;
+    }
+    pLog->print("</ul>");
+}
+
+// Positions are left at the origin; setFrame places them.
+void MDC::writeVertices(std::uint32_t s, BYTE* out) const {
+    const fmt::ByteView bytes = this->bytes();
+    const fmt::MdcSurfaceAt& surface = surfaces_[s];
+    for (std::uint32_t k = 0; k < surface.numVertices(); ++k) {
+        const auto tc = bytes.read<fmt::MdcTexCoord>(surface.texCoord(k));
+        const ModelVertex vertex{0.0f, 0.0f, 0.0f, surfaceColor(s), tc.u, tc.v};
+        std::memcpy(out + kModelVertexStride * static_cast<std::size_t>(k), &vertex, sizeof(vertex));
+    }
+}
+
+void MDC::createVertexBuffers() {
+    releaseVertexBuffers();
+    vertexBuffers_.assign(surfaces_.size(), nullptr);
+    pLog->print("<h2>MDC Vertex Buffers</h2>\n<ul>");
+    for (std::uint32_t s = 0; s < surfaces_.size(); ++s) {
+        pLog->print("<li>VB #%u: ", s);
+        const std::uint64_t bytesNeeded = std::uint64_t{surfaces_[s].numVertices()} * kModelVertexStride;
+        IDirect3DVertexBuffer8* vb = nullptr;
+        if (bytesNeeded > 0xFFFFFFFFu ||
+            device_->CreateVertexBuffer(static_cast<UINT>(bytesNeeded), 0, kModelVertexFvf, D3DPOOL_MANAGED, &vb) < 0 ||
+            !vb) {
+            pLog->printError("CreateVertexBuffer failed!</li>");
+            continue;
+        }
+        pLog->print("VB created ... %u verts</li>", surfaces_[s].numVertices());
+        BYTE* data = nullptr;
+        if (vb->Lock(0, static_cast<UINT>(bytesNeeded), &data, 0) < 0 || !data) {
+            pLog->printError("Lock failed!");
+            vb->Release();
+            continue;
+        }
+        writeVertices(s, data);
+        if (vb->Unlock() < 0) pLog->printError("Unlock failed - buffer still locked");
+        vertexBuffers_[s] = vb;
+    }
+    pLog->print("</ul>");
+}

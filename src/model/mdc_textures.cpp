@@ -1,0 +1,33 @@
+// Texture operations of the MDC model: from a skin (head, hat with its own
+// skin) or from each surface's first shader name (accessories, plain hat).
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "model/mdc.h"
+#include "skin/texture_loader.h"
+
+int MDC::applySkin(const char* dir, const Skin* skin) {
+    if (!loaded_) return -1;
+    std::vector<std::string> names;
+    names.reserve(surfaces_.size());
+    for (const fmt::MdcSurfaceAt& surface : surfaces_) names.push_back(fmt::nameOf(surface.header.Name));
+    skin::texturesFromSkin(device_, dir, skin, names, textures_);
+    hasTextures_ = true;
+    return 1;
+}
+
+int MDC::loadShaderTextures(const char* modelName, const char* dir) {
+    if (!loaded_) return -1;
+    const fmt::ByteView bytes = this->bytes();
+    std::vector<std::string> shaders;
+    shaders.reserve(surfaces_.size());
+    for (const fmt::MdcSurfaceAt& surface : surfaces_) {
+        char name[fmt::kNameLength];
+        std::memcpy(name, bytes.data() + surface.shaderName(), sizeof(name));  // checked by the walk
+        shaders.push_back(fmt::nameOf(name));
+    }
+    skin::texturesFromShaders(device_, modelName, dir, shaders, textures_);
+    hasTextures_ = true;
+    return 1;
+}
