@@ -1,0 +1,16 @@
+// The body model's surface textures, from the body skin: one per surface,
+// looked up by the surface's name.
+#include <string>
+#include <vector>
+
+#include "model/mds.h"
+#include "skin/texture_loader.h"
+
+int MDS::applySkin(const char* dir, const Skin* skin) {
+    if (!loaded_) return -1;
+    std::vector<std::string> names;
+    names.reserve(surfaces_.size());
+    for (const fmt::MdsSurface& surface : surfaces_) names.push_back(fmt::nameOf(surface.Name));
+    skin::texturesFromSkin(device_, dir, skin, names, textures_);
+    return 1;
+}
