@@ -60,6 +60,7 @@ public:
         std::snprintf(label_, N, format, args...);
         return sink_.appendChild(parent, label_, -1, false);
     }
+    TreeNode text(TreeNode parent, const char* label) { return sink_.appendChild(parent, label, -1, false); }
     TreeNode frameNode(TreeNode parent, int k) {
         std::snprintf(label_, N, "Frame %d", k);
         return sink_.appendChild(parent, label_, k, true);
@@ -117,7 +118,7 @@ private:
             const auto b = read_.at<fmt::MdsBone>(pos_.bone(i));
             const TreeNode node = out_.add(list, "Bone %d: %s", i, Name(b.Name).text);
             if (b.ParentIndex == -1)
-                out_.add(node, "ParentIndex: none");
+                out_.text(node, "ParentIndex: none");
             else
                 out_.add(node, "ParentIndex: %d (%s)", b.ParentIndex, boneName(b.ParentIndex));
             out_.add(node, "Flags: %u", static_cast<unsigned>(b.Flags));

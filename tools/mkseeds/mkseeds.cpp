@@ -1,0 +1,37 @@
+// mkseeds TARGETNAME DIR: writes the seed corpus of one fuzz target into DIR
+// (which must exist). An unknown name writes nothing and succeeds, so every
+// fuzz target can be seeded the same way.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "mkseeds/seeds.h"
+
+namespace {
+
+struct Target {
+    const char* name;
+    bool (*write)(const std::string& dir);
+};
+
+// Add a line per fuzz target (and its seeds_<area>.cpp).
+const Target kTargets[] = {
+    {"fuzz_browser", seeds::browser},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: mkseeds TARGETNAME DIR\n");
+        return 2;
+    }
+    for (const auto& t : kTargets)
+        if (std::strcmp(t.name, argv[1]) == 0) {
+            if (t.write(argv[2])) return 0;
+            std::fprintf(stderr, "mkseeds: cannot write the seeds of %s into %s\n", argv[1], argv[2]);
+            return 1;
+        }
+    std::fprintf(stderr, "mkseeds: no seeds for %s\n", argv[1]);
+    return 0;
+}
