@@ -1,0 +1,83 @@
+// The HTML log file: header on creation, three writers, footer on close.
+#include <cstdarg>
+#include <string>
+
+#include "log/log.h"
+
+namespace {
+
+Log g_silent;
+
+constexpr const char* kHeader =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" \"http://www.w3.org/TR/REC-html40/strict.dtd\">\n"
+    "<html>\n"
+    "<head>\n"
+    "  <meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n"
+    "  <title>Log</title>\n"
+    "</head>\n"
+    "<body>\n";
+
+constexpr const char* kFooter = "</body>\n</html>";
+
+// The file keeps CR LF line ends on every platform.
+void writeText(std::FILE* stream, const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    std::fwrite(out.data(), 1, out.size(), stream);
+}
+
+}  // namespace
+
+Log* pLog = &g_silent;
+
+void setCurrentLog(Log* log) { pLog = log != nullptr ? log : &g_silent; }
+
+Log::Log(const char* path) {
+    stream_ = std::fopen(path, "wb");
+    if (stream_ == nullptr) throw "Log File Creation failed";
+    enabled_ = true;
+    writeText(stream_, kHeader);
+    std::fflush(stream_);
+}
+
+Log::~Log() {
+    if (pLog == this) setCurrentLog(nullptr);
+    if (stream_ != nullptr) {
+        writeText(stream_, kFooter);
+        std::fclose(stream_);
+    }
+}
+
+void Log::write(const char* prefix, const char* format, std::va_list args, const char* suffix) {
+    if (!enabled_ || stream_ == nullptr) return;
+    std::string text = prefix;
+    text += Log::format(format, args);
+    text += suffix;
+    writeText(stream_, text);
+    std::fflush(stream_);
+}
+
+void Log::print(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    write("", format, args, "\n");
+    va_end(args);
+}
+
+void Log::printOk(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    write("<p style=\"color: green; background-color: transparent;\"><b>OK:</b> ", format, args, "</p>\n");
+    va_end(args);
+}
+
+void Log::printError(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    write("<p style=\"color: red; background-color: transparent;\"><b>ERROR:</b> ", format, args, "</p>\n");
+    va_end(args);
+}

@@ -1,0 +1,93 @@
+// D3DXCreateTextureFromFileA: the whole file through the system layer, the
+// image decoded from its content, an A8R8G8B8 texture of the managed pool
+// with a full mipmap chain (each level a 2 × 2 box filter of the previous).
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/d3d8/d3dx8.h"
+#include "platform/d3d8/image_decode.h"
+#include "platform/sys/sys.h"
+
+namespace {
+
+// Texture files larger than this are not images a player model ships.
+constexpr std::uint32_t kMaxTextureFileBytes = 64u * 1024u * 1024u;
+
+bool readWholeFile(const char* path, std::vector<std::uint8_t>* bytes) {
+    sys::File file = sys::openForReading(path);
+    if (!file.valid()) return false;
+    const std::uint32_t size = sys::fileSize(file);
+    if (size == sys::kInvalidFileSize || size > kMaxTextureFileBytes) return false;
+    bytes->resize(size);
+    return sys::readFile(file, bytes->data(), size) == size;
+}
+
+d3dx::RgbaImage halve(const d3dx::RgbaImage& src) {
+    d3dx::RgbaImage dst;
+    dst.width = std::max(1, src.width / 2);
+    dst.height = std::max(1, src.height / 2);
+    dst.pixels.resize(static_cast<std::size_t>(dst.width) * dst.height * 4);
+    for (int y = 0; y < dst.height; ++y) {
+        for (int x = 0; x < dst.width; ++x) {
+            const int x0 = std::min(2 * x, src.width - 1), x1 = std::min(2 * x + 1, src.width - 1);
+            const int y0 = std::min(2 * y, src.height - 1), y1 = std::min(2 * y + 1, src.height - 1);
+            for (int c = 0; c < 4; ++c) {
+                auto at = [&](int px, int py) {
+                    return static_cast<unsigned>(src.pixels[(static_cast<std::size_t>(py) * src.width + px) * 4 + c]);
+                };
+                const unsigned sum = at(x0, y0) + at(x1, y0) + at(x0, y1) + at(x1, y1);
+                dst.pixels[(static_cast<std::size_t>(y) * dst.width + x) * 4 + c] = static_cast<std::uint8_t>((sum + 2) / 4);
+            }
+        }
+    }
+    return dst;
+}
+
+// Writes RGBA pixels into a locked A8R8G8B8 level (bytes B, G, R, A).
+bool fillLevel(IDirect3DTexture8* texture, UINT level, const d3dx::RgbaImage& image) {
+    D3DLOCKED_RECT locked{};
+    if (FAILED(texture->LockRect(level, &locked, nullptr, 0)) || locked.pBits == nullptr ||
+        locked.Pitch < image.width * 4)
+        return false;
+    for (int y = 0; y < image.height; ++y) {
+        auto* row = static_cast<std::uint8_t*>(locked.pBits) + static_cast<std::size_t>(y) * locked.Pitch;
+        const std::uint8_t* src = image.pixels.data() + static_cast<std::size_t>(y) * image.width * 4;
+        for (int x = 0; x < image.width; ++x) {
+            row[x * 4 + 0] = src[x * 4 + 2];
+            row[x * 4 + 1] = src[x * 4 + 1];
+            row[x * 4 + 2] = src[x * 4 + 0];
+            row[x * 4 + 3] = src[x * 4 + 3];
+        }
+    }
+    return SUCCEEDED(texture->UnlockRect(level));
+}
+
+}  // namespace
+
+HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice8* pDevice, const char* pSrcFile, IDirect3DTexture8** ppTexture) {
+    if (ppTexture == nullptr) return D3DERR_INVALIDCALL;
+    *ppTexture = nullptr;
+    if (pDevice == nullptr || pSrcFile == nullptr) return D3DERR_INVALIDCALL;
+
+    std::vector<std::uint8_t> bytes;
+    if (!readWholeFile(pSrcFile, &bytes)) return D3DXERR_INVALIDDATA;
+    d3dx::RgbaImage image;
+    if (!d3dx::decodeImage(bytes.data(), bytes.size(), &image)) return D3DXERR_INVALIDDATA;
+
+    IDirect3DTexture8* texture = nullptr;
+    const HRESULT hr = pDevice->CreateTexture(static_cast<UINT>(image.width), static_cast<UINT>(image.height), 0, 0,
+                                              D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture);
+    if (FAILED(hr) || texture == nullptr) return FAILED(hr) ? hr : E_FAIL;
+
+    const DWORD levels = texture->GetLevelCount();
+    for (DWORD level = 0; level < levels; ++level) {
+        if (level > 0) image = halve(image);
+        if (!fillLevel(texture, level, image)) {
+            texture->Release();
+            return E_FAIL;
+        }
+    }
+    *ppTexture = texture;
+    return D3D_OK;
+}

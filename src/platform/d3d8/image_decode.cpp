@@ -1,0 +1,43 @@
+#include "platform/d3d8/image_decode.h"
+
+#include <stb_image.h>
+
+#include <cstring>
+
+namespace d3dx {
+
+ImageKind sniffImage(const std::uint8_t* bytes, std::size_t size) {
+    if (bytes == nullptr) return ImageKind::Unknown;
+    if (size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return ImageKind::Jpeg;
+    if (size < 18) return ImageKind::Unknown;
+    // TGA has no magic number: accept only headers whose every field makes
+    // sense for the image types the decoder reads.
+    const std::uint8_t colorMapType = bytes[1];
+    const std::uint8_t imageType = bytes[2];
+    const int width = bytes[12] | (bytes[13] << 8);
+    const int height = bytes[14] | (bytes[15] << 8);
+    const std::uint8_t depth = bytes[16];
+    const bool typeOk = imageType == 1 || imageType == 2 || imageType == 3 || imageType == 9 || imageType == 10 ||
+                        imageType == 11;
+    const bool mapOk = colorMapType == 0 || (colorMapType == 1 && (imageType == 1 || imageType == 9));
+    const bool depthOk = depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;
+    if (typeOk && mapOk && depthOk && width > 0 && height > 0) return ImageKind::Tga;
+    return ImageKind::Unknown;
+}
+
+bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out) {
+    if (sniffImage(bytes, size) == ImageKind::Unknown || size > 0x7FFFFFFF) return false;
+    const int len = static_cast<int>(size);
+    int w = 0, h = 0, comp = 0;
+    if (stbi_info_from_memory(bytes, len, &w, &h, &comp) == 0) return false;
+    if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide) return false;
+    stbi_uc* pixels = stbi_load_from_memory(bytes, len, &w, &h, &comp, 4);
+    if (pixels == nullptr) return false;
+    out->width = w;
+    out->height = h;
+    out->pixels.assign(pixels, pixels + static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
+    stbi_image_free(pixels);
+    return true;
+}
+
+}  // namespace d3dx
