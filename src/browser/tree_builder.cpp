@@ -1,7 +1,8 @@
 #include "browser/tree_builder.h"
 
+#include "browser/label_format.h"
+
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 
 namespace browser {
@@ -57,12 +58,12 @@ public:
 
     template <class... Args>
     TreeNode add(TreeNode parent, const char* format, Args... args) {
-        std::snprintf(label_, N, format, args...);
+        formatLabel(label_, N, format, args...);
         return sink_.appendChild(parent, label_, -1, false);
     }
     TreeNode text(TreeNode parent, const char* label) { return sink_.appendChild(parent, label, -1, false); }
     TreeNode frameNode(TreeNode parent, int k) {
-        std::snprintf(label_, N, "Frame %d", k);
+        formatLabel(label_, N, "Frame %d", k);
         return sink_.appendChild(parent, label_, k, true);
     }
     TreeSink& sink() { return sink_; }
