@@ -25,8 +25,31 @@ ImageKind sniffImage(const std::uint8_t* bytes, std::size_t size) {
     return ImageKind::Unknown;
 }
 
+namespace {
+
+// An uncompressed TGA must hold every pixel it declares; the decoder would
+// otherwise fill the missing ones silently. (RLE images cannot be measured
+// without decoding; the decoder stops at the end of the bytes for them.)
+bool uncompressedTgaComplete(const std::uint8_t* bytes, std::size_t size) {
+    const std::uint8_t imageType = bytes[2];
+    if (imageType != 1 && imageType != 2 && imageType != 3) return true;
+    const std::size_t idLength = bytes[0];
+    const std::size_t mapLength = static_cast<std::size_t>(bytes[5] | (bytes[6] << 8));
+    const std::size_t mapEntryBits = bytes[7];
+    const std::size_t width = static_cast<std::size_t>(bytes[12] | (bytes[13] << 8));
+    const std::size_t height = static_cast<std::size_t>(bytes[14] | (bytes[15] << 8));
+    const std::size_t pixelBytes = (static_cast<std::size_t>(bytes[16]) + 7) / 8;
+    const std::size_t need = 18 + idLength + (bytes[1] == 1 ? mapLength * ((mapEntryBits + 7) / 8) : 0) +
+                             width * height * pixelBytes;
+    return size >= need;
+}
+
+}  // namespace
+
 bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out) {
-    if (sniffImage(bytes, size) == ImageKind::Unknown || size > 0x7FFFFFFF) return false;
+    const ImageKind kind = sniffImage(bytes, size);
+    if (kind == ImageKind::Unknown || size > 0x7FFFFFFF) return false;
+    if (kind == ImageKind::Tga && !uncompressedTgaComplete(bytes, size)) return false;
     const int len = static_cast<int>(size);
     int w = 0, h = 0, comp = 0;
     if (stbi_info_from_memory(bytes, len, &w, &h, &comp) == 0) return false;
