@@ -16,6 +16,12 @@ public:
     virtual void pixelSize(UINT* width, UINT* height) = 0;
     // The framebuffer object to draw into (0 for the default framebuffer).
     virtual UINT framebuffer() { return 0; }
+    // Resolves an OpenGL entry point in the surface's context; null lets the
+    // device fall back to the window system's loader.
+    virtual void* getProcAddress(const char* name) {
+        (void)name;
+        return nullptr;
+    }
 };
 
 // Maps a window handle to its surface; installed by the program's entry.

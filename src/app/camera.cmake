@@ -1,0 +1,4 @@
+# The viewer's camera: the Camera interface and the free-flying FreeCamera.
+add_library(kv_camera STATIC ${CMAKE_CURRENT_LIST_DIR}/camera.cpp)
+target_include_directories(kv_camera PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(kv_camera PUBLIC kv_d3d8 kv_sys PRIVATE kv_warnings)
