@@ -1,0 +1,16 @@
+// The body model: skeleton, frames, tags and weighted surfaces as an MDS
+// description for the fixture writer.
+#pragma once
+
+#include <string>
+
+#include "modelgen/mds_writer.h"
+
+namespace mp {
+
+// Shader (and texture) name of a body surface.
+std::string bodyShader(const std::string& surface);
+
+mg::MdsModel bodyModel();
+
+}  // namespace mp
