@@ -28,15 +28,6 @@ bool MDS::releaseFile() {
     return true;
 }
 
-void MDS::dropBlock(std::uint8_t* block) {
-    if (!sys::releaseBlock(block)) fileBytes_ = block;
-}
-
-void MDS::releaseBuffers() {
-    releaseVertexBuffers();
-    releaseIndexBuffers();
-}
-
 void MDS::releaseIndexBuffers() {
     for (IDirect3DIndexBuffer8* ib : indexBuffers_)
         if (ib) ib->Release();

@@ -79,10 +79,6 @@ public:
 private:
     // Gives the file block back; false (block still held) when that fails.
     bool releaseFile();
-    // Gives a block that was never kept back; on failure it is kept as the
-    // held block so that a later release retries.
-    void dropBlock(std::uint8_t* block);
-    void releaseBuffers();  // vertex buffers, then index buffers
     void releaseIndexBuffers();
     void releaseVertexBuffers();
     void releaseTextures();

@@ -56,23 +56,23 @@ int MDS::loadFromFile(const char* path) {
     }
     pLog->printOk("MDS::loadFromFile - File '%s' read", path);
 
+    // From here on the block is the held file: a refused file keeps it until
+    // the next load or the destructor gives it back.
+    fileBytes_ = block;
     const fmt::ByteView bytes(block, fileSize_);
     if (!fmt::isMds(bytes)) {
-        // Not a body model: nothing is logged; the bytes are given back.
-        dropBlock(block);
+        // Not a body model: nothing further is logged.
         sys::closeFile(file);
         return -1;
     }
     // Every record the model reads must lie inside the bytes; a file that
-    // places one outside is refused before anything is built from it.
+    // places one outside is refused, silently like a wrong ident, before
+    // anything is built from it.
     const std::optional<fmt::MdsPositions> resolved = fmt::resolveMds(bytes);
     if (!resolved || !fmt::mdsRecordsInside(bytes, *resolved)) {
-        pLog->printError("MDS::loadFromFile - File '%s' is damaged", path);
-        dropBlock(block);
         sys::closeFile(file);
         return -1;
     }
-    fileBytes_ = block;
     positions_ = *resolved;
     header_ = bytes.read<fmt::MdsHeader>(0);
     pLog->print("MDS: %s", fmt::nameOf(header_.Name).c_str());
@@ -146,17 +146,16 @@ void MDS::createIndexBuffers() {
     pLog->print("</ul>");
 }
 
-// Each index reduced to its low 16 bits; one that still names no vertex of
-// the surface is written as 0, so that no draw reads past the vertex buffer.
+// Each index reduced to its low 16 bits, in stored order. An index that
+// names no vertex of the surface is written as it is: the graphics layer
+// refuses a draw whose indices leave the vertex buffer.
 void MDS::writeSurfaceIndices(std::uint32_t k, BYTE* out) const {
     const fmt::ByteView bytes = this->bytes();
-    const auto numVertices = static_cast<std::uint32_t>(surfaces_[k].NumVertices);
     const std::int64_t first = positions_.surfaces[k].triangles;
     for (std::int32_t t = 0; t < surfaces_[k].NumTriangles; ++t) {
         const auto triangle = bytes.read<fmt::MdsTriangle>(first + 12 * static_cast<std::int64_t>(t));
         for (int c = 0; c < 3; ++c) {
-            auto index = static_cast<std::uint16_t>(static_cast<std::uint32_t>(triangle.Indices[c]) & 0xFFFFu);
-            if (index >= numVertices) index = 0;
+            const auto index = static_cast<std::uint16_t>(static_cast<std::uint32_t>(triangle.Indices[c]) & 0xFFFFu);
             std::memcpy(out + 6 * static_cast<std::size_t>(t) + 2 * c, &index, 2);
         }
     }
