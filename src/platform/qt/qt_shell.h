@@ -1,5 +1,18 @@
 // The Qt 6 implementation of the shell (windows, messages, dialogs,
 // controls) and of the OpenGL surfaces behind its windows.
+//
+// Input and close requests are posted to the queue; activation, paint and
+// destruction are sent straight to the window procedure, so they arrive
+// while a modal dialog runs its own loop.
+//
+// For automated runs:
+// - KV_OPEN_FILE_ANSWER=<path> makes getOpenFileName answer with that path
+//   without showing a dialog (an empty value answers "cancelled"). The
+//   answer goes through the same rules as a picked file: default extension,
+//   must exist (else it counts as cancelled), must fit the caller's buffer
+//   (else FNERR_BUFFERTOOSMALL).
+// - Every dialog control with an identifier carries it as its Qt object
+//   name ("1001"), so tests can find it with findChild.
 #pragma once
 
 #include <memory>
