@@ -67,6 +67,7 @@ public:
     bool makeCurrent() override;
     void swapBuffers() override;
     void pixelSize(UINT* width, UINT* height) override;
+    void* getProcAddress(const char* name) override;
     void windowGone();
 
 private:

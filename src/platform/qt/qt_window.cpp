@@ -139,6 +139,13 @@ void WindowSurface::pixelSize(UINT* width, UINT* height) {
     if (height) *height = static_cast<UINT>(s.height());
 }
 
+// OpenGL entry points through the context's own resolver, so the device
+// does not depend on which window-system binding Qt chose (GLX or EGL).
+void* WindowSurface::getProcAddress(const char* name) {
+    if (!context_) return nullptr;
+    return reinterpret_cast<void*>(context_->getProcAddress(name));
+}
+
 void WindowSurface::windowGone() {
     if (context_ && QOpenGLContext::currentContext() == context_.get()) context_->doneCurrent();
     gone_ = true;
