@@ -1,0 +1,34 @@
+// The program Korvane: installs the Qt window system, the OpenGL device and
+// the log "log.htm", then runs the viewer. The only file of the viewer that
+// knows about Qt.
+#include <memory>
+
+#include "app/app_main.h"
+#include "log/log.h"
+#include "platform/d3d8/d3d8.h"
+#include "platform/d3d8/surface.h"
+#include "platform/gl/gl_direct3d.h"
+#include "platform/qt/qt_shell.h"
+#include "platform/shell/shell.h"
+
+int main(int argc, char** argv) {
+    // Opened first and closed last, so every step reports into it. A log
+    // that cannot be created throws and ends the program.
+    Log log("log.htm");
+    setCurrentLog(&log);
+
+    int result = 0;
+    {
+        std::unique_ptr<shell::Shell> windowSystem = qtshell::createQtShell(argc, argv);
+        shell::setCurrent(windowSystem.get());
+        setSurfaceProvider(qtshell::surfaceForQtWindow);
+        setDirect3DFactory(createGlDirect3D);
+
+        // The command line is not used; the window shows normally.
+        result = appMain(shell::SW_SHOWNORMAL);
+
+        shell::setCurrent(nullptr);
+    }
+    setCurrentLog(nullptr);
+    return result;
+}
