@@ -67,9 +67,10 @@ TEST_F(GlDeviceTest, StageZeroColourOperations) {
     // Bottom right: DISABLE passes the diffuse colour.
     device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
     draw(quad(0.0f, 0.0f, 1.0f, -1.0f, diffuse), D3DPT_TRIANGLELIST, kTexFvf);
-    // Centre: no texture samples opaque white, so MODULATE gives diffuse.
+    // Centre: without a texture even "texture alone" passes the diffuse
+    // colour (the skeleton lines are drawn this way after the body).
     device_->SetTexture(0, nullptr);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     draw(quad(-0.1f, 0.1f, 0.1f, -0.1f, 0xFF3060C0), D3DPT_TRIANGLELIST, kTexFvf);
     end();

@@ -30,6 +30,10 @@ void main() {
 // (DIFFUSE 0, CURRENT 1, TEXTURE 2; at stage 0 CURRENT is the diffuse
 // colour), operations D3DTOP_* (DISABLE 1, SELECTARG1 2, SELECTARG2 3,
 // MODULATE 4). Alpha follows Direct3D's default alpha stage: the texture's.
+// A stage without a texture passes the diffuse colour on, whatever its
+// operation: the viewer draws its coloured lines and untextured surfaces
+// with the stage still set to "texture alone", and they must keep their
+// vertex colours rather than turn white on the white background.
 const char* const kFragmentSource = R"(#version 330 core
 in vec4 v_diffuse;
 in vec2 v_texcoord;
@@ -43,11 +47,11 @@ vec3 argument(int code, vec4 texel) {
     return (code & 15) == 2 ? texel.rgb : v_diffuse.rgb;
 }
 void main() {
-    if (u_colorOp == 1) {
+    if (u_colorOp == 1 || !u_hasTexture) {
         o_colour = v_diffuse;
         return;
     }
-    vec4 texel = u_hasTexture ? texture(u_texture, v_texcoord) : vec4(1.0);
+    vec4 texel = texture(u_texture, v_texcoord);
     vec3 a1 = argument(u_colorArg1, texel);
     vec3 a2 = argument(u_colorArg2, texel);
     vec3 rgb = u_colorOp == 2 ? a1 : (u_colorOp == 3 ? a2 : a1 * a2);
