@@ -101,7 +101,10 @@ void MDC::draw(IDirect3DDevice8* device) {
         }
         device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
         // The fifth surface keeps its buffers and texture but is never shown.
-        if (s == 4) continue;
+        // A surface without vertices has nothing its triangles could name
+        // (their indices were written as 0): drawing it would read past its
+        // empty vertex buffer.
+        if (s == 4 || surfaces_[s].numVertices() == 0) continue;
         device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, surfaces_[s].numVertices(), 0,
                                      surfaces_[s].numTriangles());
     }

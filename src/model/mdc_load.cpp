@@ -9,14 +9,14 @@
 #include "model/mdc.h"
 #include "platform/sys/sys.h"
 
-namespace {
-
-// Gives back a block that is not kept; reports when that fails.
-void dropBlock(std::uint8_t* block) {
-    if (!sys::releaseBlock(block)) pLog->printError("VirtualFree failed");
+// Gives back a block that is not kept; when that fails it is reported and
+// kept as the held block, so that the next load or the destructor retries
+// instead of losing it.
+void MDC::dropBlock(std::uint8_t* block) {
+    if (sys::releaseBlock(block)) return;
+    pLog->printError("VirtualFree failed");
+    fileBytes_ = block;
 }
-
-}  // namespace
 
 int MDC::loadFromFile(const char* path) {
     if (fileBytes_ && !releaseFile()) {
@@ -102,7 +102,8 @@ void MDC::createIndexBuffers() {
         // The walk bounds NumTriangles by the file size / 12, so this fits.
         const UINT size = surfaces_[s].numTriangles() * 6u;
         IDirect3DIndexBuffer8* ib = nullptr;
-        if (device_->CreateIndexBuffer(size, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib) < 0 || !ib) {
+        // Without a device (the renderer could not make one) nothing is created.
+        if (!device_ || device_->CreateIndexBuffer(size, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib) < 0 || !ib) {
             pLog->printError("CreateIndexBuffer failed!</li>");
             continue;
         }
@@ -139,7 +140,7 @@ void MDC::createVertexBuffers() {
         pLog->print("<li>VB #%u: ", s);
         const std::uint64_t bytesNeeded = std::uint64_t{surfaces_[s].numVertices()} * kModelVertexStride;
         IDirect3DVertexBuffer8* vb = nullptr;
-        if (bytesNeeded > 0xFFFFFFFFu ||
+        if (bytesNeeded > 0xFFFFFFFFu || !device_ ||
             device_->CreateVertexBuffer(static_cast<UINT>(bytesNeeded), 0, kModelVertexFvf, D3DPOOL_MANAGED, &vb) < 0 ||
             !vb) {
             pLog->printError("CreateVertexBuffer failed!</li>");
