@@ -128,7 +128,7 @@ void MDS::createIndexBuffers() {
         // the byte count cannot wrap.
         const UINT size = static_cast<UINT>(surface.NumTriangles) * 6u;
         IDirect3DIndexBuffer8* ib = nullptr;
-        if (FAILED(device_->CreateIndexBuffer(size, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib)) || !ib) {
+        if (!device_ || FAILED(device_->CreateIndexBuffer(size, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib)) || !ib) {
             pLog->printError("CreateIndexBuffer failed!</li>");
             continue;
         }
@@ -174,7 +174,7 @@ void MDS::createVertexBuffers() {
         }
         const UINT size = static_cast<UINT>(surface.NumVertices) * kModelVertexStride;
         IDirect3DVertexBuffer8* vb = nullptr;
-        if (FAILED(device_->CreateVertexBuffer(size, 0, kModelVertexFvf, D3DPOOL_MANAGED, &vb)) || !vb) {
+        if (!device_ || FAILED(device_->CreateVertexBuffer(size, 0, kModelVertexFvf, D3DPOOL_MANAGED, &vb)) || !vb) {
             pLog->printError("CreateVertexBuffer failed!</li>");
             continue;
         }

@@ -92,7 +92,7 @@ bool MDS::buildSkeletonLines() {
     const auto numBones = static_cast<std::uint32_t>(poses_.size());
     const UINT size = numBones * 2u * kModelVertexStride;
     IDirect3DVertexBuffer8* vb = nullptr;
-    if (FAILED(device_->CreateVertexBuffer(size, 0, kModelVertexFvf, D3DPOOL_MANAGED, &vb)) || !vb) {
+    if (!device_ || FAILED(device_->CreateVertexBuffer(size, 0, kModelVertexFvf, D3DPOOL_MANAGED, &vb)) || !vb) {
         pLog->printError("CreateVertexBuffer failed!");
         return false;
     }

@@ -128,6 +128,20 @@ TEST_F(LoadTest, ZeroTrianglesLeavesTheSurfaceWithoutIndexBuffer) {
     EXPECT_NE(mds->vertexBuffer(0), nullptr);
 }
 
+TEST_F(LoadTest, NoDeviceLoadsWithoutBuffersInsteadOfCrashing) {
+    // The renderer goes on without a device when creation failed; the body
+    // then gets no buffers and draws nothing, but neither load nor a frame
+    // change may touch the missing device.
+    MDS mds(nullptr, "test");
+    const std::string path = write(oneBoneModel({plainSurface("a")}));
+    EXPECT_EQ(mds.loadFromFile(path.c_str()), 1);
+    EXPECT_NE(log.body().find(errorLine("CreateIndexBuffer failed!</li>")), std::string::npos);
+    EXPECT_NE(log.body().find(errorLine("CreateVertexBuffer failed!</li>")), std::string::npos);
+    EXPECT_EQ(mds.setFrame(0), 1);
+    mds.draw(&device);
+    EXPECT_TRUE(device.callsStartingWith("DrawIndexedPrimitive").empty());
+}
+
 // ---- file read failures ---------------------------------------------------
 
 struct ReadFailure {
