@@ -27,21 +27,137 @@ ImageKind sniffImage(const std::uint8_t* bytes, std::size_t size) {
 
 namespace {
 
-// An uncompressed TGA must hold every pixel it declares; the decoder would
-// otherwise fill the missing ones silently. (RLE images cannot be measured
-// without decoding; the decoder stops at the end of the bytes for them.)
-bool uncompressedTgaComplete(const std::uint8_t* bytes, std::size_t size) {
+// A TGA must hold every pixel it declares; the decoder would otherwise fill
+// the missing ones silently, and a few hundred bytes could claim an image of
+// hundreds of megabytes. Uncompressed images are measured exactly; an RLE
+// packet covers at most 128 pixels and takes at least one byte more than a
+// pixel, which gives the least an RLE image can take.
+bool tgaComplete(const std::uint8_t* bytes, std::size_t size) {
     const std::uint8_t imageType = bytes[2];
-    if (imageType != 1 && imageType != 2 && imageType != 3) return true;
     const std::size_t idLength = bytes[0];
     const std::size_t mapLength = static_cast<std::size_t>(bytes[5] | (bytes[6] << 8));
     const std::size_t mapEntryBits = bytes[7];
     const std::size_t width = static_cast<std::size_t>(bytes[12] | (bytes[13] << 8));
     const std::size_t height = static_cast<std::size_t>(bytes[14] | (bytes[15] << 8));
     const std::size_t pixelBytes = (static_cast<std::size_t>(bytes[16]) + 7) / 8;
-    const std::size_t need = 18 + idLength + (bytes[1] == 1 ? mapLength * ((mapEntryBits + 7) / 8) : 0) +
-                             width * height * pixelBytes;
+    const std::size_t pixels = width * height;
+    const std::size_t data = imageType >= 9 ? (pixels + 127) / 128 * (1 + pixelBytes) : pixels * pixelBytes;
+    const std::size_t need = 18 + idLength + (bytes[1] == 1 ? mapLength * ((mapEntryBits + 7) / 8) : 0) + data;
     return size >= need;
+}
+
+// The decoder trusts what a JPEG's tables say. Code counts of a Huffman
+// table adding up to more than 256 symbols make it write past its tables,
+// and a frame or scan that names a quantisation or Huffman table no segment
+// defined makes it read memory it never set. Walks the marker segments (and
+// the entropy-coded data after each start of scan) and refuses both. Like
+// the decoder, it skips stray bytes between segments up to the next marker.
+struct JpegTables {
+    unsigned quant = 0;         // bit q: quantisation table q defined
+    unsigned dc = 0, ac = 0;    // bit t: Huffman table t defined
+    unsigned neededQuant = 0;   // tables the frame's components name
+    bool progressive = false;
+};
+
+bool isStartOfFrame(std::uint8_t m) {
+    return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
+}
+
+bool huffmanSegmentSound(const std::uint8_t* bytes, std::size_t at, std::size_t end, JpegTables& t) {
+    while (at < end) {
+        if (at + 17 > end) return false;
+        std::size_t symbols = 0;
+        for (std::size_t i = 1; i <= 16; ++i) symbols += bytes[at + i];
+        if (symbols > 256 || at + 17 + symbols > end) return false;
+        const unsigned cls = bytes[at] >> 4, id = bytes[at] & 15;
+        if (cls > 1 || id > 3) return false;
+        (cls == 0 ? t.dc : t.ac) |= 1u << id;
+        at += 17 + symbols;
+    }
+    return true;
+}
+
+bool quantSegmentSound(const std::uint8_t* bytes, std::size_t at, std::size_t end, JpegTables& t) {
+    while (at < end) {
+        const unsigned precision = bytes[at] >> 4, id = bytes[at] & 15;
+        if (precision > 1 || id > 3) return false;
+        const std::size_t length = 1 + 64 * (precision + 1);
+        if (at + length > end) return false;
+        t.quant |= 1u << id;
+        at += length;
+    }
+    return true;
+}
+
+bool frameSound(const std::uint8_t* bytes, std::size_t at, std::size_t end, JpegTables& t) {
+    if (at + 6 > end) return false;
+    const std::size_t components = bytes[at + 5];
+    if (at + 6 + 3 * components > end) return false;
+    for (std::size_t c = 0; c < components; ++c) {
+        const unsigned q = bytes[at + 6 + 3 * c + 2];
+        if (q > 3) return false;
+        t.neededQuant |= 1u << q;
+    }
+    return true;
+}
+
+// Every table the scan will use must be defined by now.
+bool scanSound(const std::uint8_t* bytes, std::size_t at, std::size_t end, const JpegTables& t) {
+    if ((t.neededQuant & ~t.quant) != 0 || at + 1 > end) return false;
+    const std::size_t components = bytes[at];
+    if (at + 1 + 2 * components + 3 > end) return false;
+    const std::uint8_t spectralStart = bytes[at + 1 + 2 * components];
+    const std::uint8_t approxHigh = bytes[at + 1 + 2 * components + 2] >> 4;
+    const bool needsDc = !t.progressive || (spectralStart == 0 && approxHigh == 0);
+    const bool needsAc = !t.progressive || spectralStart != 0;
+    for (std::size_t c = 0; c < components; ++c) {
+        const unsigned dc = bytes[at + 2 + 2 * c] >> 4, ac = bytes[at + 2 + 2 * c] & 15;
+        if (dc > 3 || ac > 3) return false;
+        if (needsDc && !(t.dc & (1u << dc))) return false;
+        if (needsAc && !(t.ac & (1u << ac))) return false;
+    }
+    return true;
+}
+
+bool jpegTablesSound(const std::uint8_t* bytes, std::size_t size) {
+    JpegTables tables;
+    std::size_t at = 2;  // after the start-of-image marker
+    while (at + 1 < size) {
+        if (bytes[at] != 0xFF) {
+            ++at;
+            continue;
+        }
+        const std::uint8_t marker = bytes[at + 1];
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        at += 2;
+        if (marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) continue;
+        if (marker == 0xD9) return true;  // end of image
+        if (at + 2 > size) return true;
+        const std::size_t length = static_cast<std::size_t>(bytes[at] << 8 | bytes[at + 1]);
+        if (length < 2) return true;
+        const std::size_t end = at + length;
+        if (end > size) return marker != 0xC4 && marker != 0xDB && marker != 0xDA && !isStartOfFrame(marker);
+        bool sound = true;
+        if (marker == 0xC4) sound = huffmanSegmentSound(bytes, at + 2, end, tables);
+        else if (marker == 0xDB) sound = quantSegmentSound(bytes, at + 2, end, tables);
+        else if (isStartOfFrame(marker)) {
+            tables.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+            sound = frameSound(bytes, at + 2, end, tables);
+        } else if (marker == 0xDA) sound = scanSound(bytes, at + 2, end, tables);
+        if (!sound) return false;
+        at = end;
+        if (marker == 0xDA) {
+            // Entropy-coded data up to the next marker that is neither a
+            // stuffed zero nor a restart.
+            while (at + 1 < size &&
+                   !(bytes[at] == 0xFF && bytes[at + 1] != 0x00 && !(bytes[at + 1] >= 0xD0 && bytes[at + 1] <= 0xD7)))
+                ++at;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -49,7 +165,8 @@ bool uncompressedTgaComplete(const std::uint8_t* bytes, std::size_t size) {
 bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out) {
     const ImageKind kind = sniffImage(bytes, size);
     if (kind == ImageKind::Unknown || size > 0x7FFFFFFF) return false;
-    if (kind == ImageKind::Tga && !uncompressedTgaComplete(bytes, size)) return false;
+    if (kind == ImageKind::Tga && !tgaComplete(bytes, size)) return false;
+    if (kind == ImageKind::Jpeg && !jpegTablesSound(bytes, size)) return false;
     const int len = static_cast<int>(size);
     int w = 0, h = 0, comp = 0;
     if (stbi_info_from_memory(bytes, len, &w, &h, &comp) == 0) return false;

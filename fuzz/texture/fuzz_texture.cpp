@@ -1,0 +1,61 @@
+// Arbitrary bytes as an image: decodeImage straight from memory, then the
+// same bytes as a file through D3DXCreateTextureFromFileA on the recording
+// device. Both must agree, a decoded image must be as large as it says, and
+// the texture's top level must hold exactly the decoded pixels.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "platform/d3d8/d3dx8.h"
+#include "platform/d3d8/image_decode.h"
+#include "recording_device.h"
+
+namespace {
+
+// One in-memory file reused for every input, opened by its /proc path.
+const std::string& memoryFile(const std::uint8_t* data, std::size_t size) {
+    static const int fd = ::memfd_create("fuzz_texture", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    if (fd < 0 || ::ftruncate(fd, 0) != 0 ||
+        (size > 0 && ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)))
+        std::abort();
+    return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    d3dx::RgbaImage image;
+    const bool decoded = d3dx::decodeImage(data, size, &image);
+    if (decoded) {
+        if (image.width < 1 || image.height < 1 || image.width > d3dx::kMaxImageSide ||
+            image.height > d3dx::kMaxImageSide)
+            std::abort();
+        if (image.pixels.size() != static_cast<std::size_t>(image.width) * image.height * 4) std::abort();
+        if (d3dx::sniffImage(data, size) == d3dx::ImageKind::Unknown) std::abort();
+    }
+
+    rec::RecordingDevice device;
+    IDirect3DTexture8* texture = nullptr;
+    const HRESULT hr = D3DXCreateTextureFromFileA(&device, memoryFile(data, size).c_str(), &texture);
+    if (SUCCEEDED(hr) != decoded || (texture != nullptr) != decoded) std::abort();
+    if (!texture) return 0;
+
+    const auto* t = static_cast<const rec::Texture*>(texture);
+    if (t->width != static_cast<UINT>(image.width) || t->height != static_cast<UINT>(image.height) ||
+        t->levels.empty())
+        std::abort();
+    // Level 0 is the image itself, bytes B G R A.
+    const auto& top = t->levels[0];
+    if (top.size() != image.pixels.size()) std::abort();
+    for (std::size_t i = 0; i < top.size(); i += 4)
+        if (top[i] != image.pixels[i + 2] || top[i + 1] != image.pixels[i + 1] || top[i + 2] != image.pixels[i] ||
+            top[i + 3] != image.pixels[i + 3])
+            std::abort();
+    texture->Release();
+    return 0;
+}
