@@ -17,4 +17,4 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 echo "== fuzzing =="
 scripts/setup.sh build-fuzz -DKV_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
-scripts/fuzz.sh build-fuzz "${FUZZ_SECONDS:-40}"
+scripts/fuzz.sh build-fuzz "${FUZZ_SECONDS:-30}"
