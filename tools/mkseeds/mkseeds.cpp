@@ -17,6 +17,11 @@ struct Target {
 // Add a line per fuzz target (and its seeds_<area>.cpp).
 const Target kTargets[] = {
     {"fuzz_browser", seeds::browser},
+    {"fuzz_mdc", seeds::mdc},
+    {"fuzz_skin", seeds::skin},
+    {"fuzz_texture", seeds::texture},
+    {"fuzz_mds", seeds::mds},
+    {"fuzz_pk3", seeds::pk3},
 };
 
 }  // namespace

@@ -7,5 +7,10 @@ namespace seeds {
 
 // Each writes a few files into dir; false when one cannot be written.
 bool browser(const std::string& dir);
+bool mdc(const std::string& dir);
+bool skin(const std::string& dir);
+bool texture(const std::string& dir);
+bool mds(const std::string& dir);
+bool pk3(const std::string& dir);
 
 }  // namespace seeds

@@ -1,20 +1,45 @@
-// Whole-file reading on POSIX: open, size, read in one call, close.
+// Whole-file reading on POSIX: open, size, read in one call, close. A path
+// that is not on disk may name a member of a .pk3 archive (archive_lookup.h);
+// such a member is inflated whole at open and then read from memory.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <utility>
+#include <vector>
 
+#include "platform/sys/archive_lookup.h"
+#include "platform/sys/archive_member.h"
 #include "platform/sys/fault_gate.h"
 #include "platform/sys/path.h"
 #include "platform/sys/sys.h"
 
 namespace sys {
 
+// Either a disk file (fd) or an archive member held in memory.
 struct FileImpl {
     int fd = -1;
+    std::uint32_t statedSize = 0;        // the member's size as the archive states it
+    std::vector<unsigned char> data;     // what inflated (fewer bytes when damaged)
+    std::size_t position = 0;
 };
+
+namespace {
+
+File openMember(const std::string& path) {
+    archive::MemberRef ref;
+    archive::MemberBytes member;
+    if (!archive::findMember(path, ref) || !archive::readMember(*ref.archive, ref.index, member)) return File{};
+    auto* impl = new FileImpl;
+    impl->statedSize = member.statedSize;
+    impl->data = std::move(member.data);
+    return File{impl};
+}
+
+}  // namespace
 
 File::File(File&& other) noexcept : impl_(std::exchange(other.impl_, nullptr)) {}
 
@@ -33,7 +58,7 @@ FileImpl* File::release() { return std::exchange(impl_, nullptr); }
 File openForReading(const char* path) {
     if (detail::shouldFail(Step::Open) || path == nullptr) return File{};
     const std::string resolved = resolvePath(path);
-    if (resolved.empty()) return File{};
+    if (resolved.empty()) return openMember(path);
     const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return File{};
     struct stat st {};
@@ -46,11 +71,14 @@ File openForReading(const char* path) {
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-    return File{new FileImpl{fd}};
+    auto* impl = new FileImpl;
+    impl->fd = fd;
+    return File{impl};
 }
 
 std::uint32_t fileSize(const File& file) {
     if (detail::shouldFail(Step::Size) || !file.valid()) return kInvalidFileSize;
+    if (file.impl()->fd < 0) return file.impl()->statedSize;
     struct stat st {};
     if (::fstat(file.impl()->fd, &st) != 0 || st.st_size < 0 ||
         static_cast<unsigned long long>(st.st_size) >= kInvalidFileSize)
@@ -71,6 +99,13 @@ std::uint32_t readFile(const File& file, void* dest, std::uint32_t n) {
     // or an error, as the platform's single read call does for a disk file.
     std::uint32_t got = 0;
     auto* out = static_cast<unsigned char*>(dest);
+    if (FileImpl* impl = file.impl(); impl->fd < 0) {
+        const std::size_t left = impl->data.size() - std::min(impl->position, impl->data.size());
+        got = static_cast<std::uint32_t>(std::min<std::size_t>(want, left));
+        if (got != 0) std::memcpy(out, impl->data.data() + impl->position, got);
+        impl->position += got;
+        return got;
+    }
     while (got < want) {
         const ssize_t r = ::read(file.impl()->fd, out + got, want - got);
         if (r < 0 && errno == EINTR) continue;
@@ -82,7 +117,7 @@ std::uint32_t readFile(const File& file, void* dest, std::uint32_t n) {
 
 void closeFile(File& file) {
     if (FileImpl* impl = file.release()) {
-        ::close(impl->fd);
+        if (impl->fd >= 0) ::close(impl->fd);
         delete impl;
     }
 }

@@ -1,0 +1,54 @@
+// One .pk3 (zip) archive opened read-only, with its central directory indexed
+// once: lower-cased member name -> entry index, so a lookup costs no archive
+// scan. Names are compared with '\' and '/' as the same separator and ASCII
+// letter case ignored; within one archive the last entry of a name wins.
+//
+// Names that cannot name a file below the archive's root (absolute names,
+// names with a ".." component, directory entries) are left out of the index.
+// An archive whose central directory cannot be read opens as nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+struct zip;
+
+namespace sys::archive {
+
+// The lookup key of a name: separators turned into '/', ASCII letters
+// lower-cased, empty and "." components dropped. Empty when the name has a
+// ".." component, is absolute or names a directory (ends in a separator).
+std::string memberKey(std::string_view name);
+
+class Archive {
+public:
+    // Opens the archive file read-only and indexes it; null when the file is
+    // not a readable zip archive.
+    static std::shared_ptr<Archive> openFile(const std::string& path);
+    // The same over bytes in memory (copied), for tests and fuzzing.
+    static std::shared_ptr<Archive> openBytes(const void* data, std::size_t size);
+
+    ~Archive();
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+
+    // The entry index of the member with this key (see memberKey), or -1.
+    std::int64_t find(const std::string& key) const;
+    const std::unordered_map<std::string, std::uint64_t>& members() const { return members_; }
+    zip* handle() const { return zip_; }
+
+private:
+    Archive() = default;
+    bool index();
+
+    zip* zip_ = nullptr;
+    std::vector<unsigned char> bytes_;  // backing store of openBytes
+    std::unordered_map<std::string, std::uint64_t> members_;
+};
+
+}  // namespace sys::archive
