@@ -45,6 +45,11 @@ const DialogTemplate StartupDialogTemplate = {
     sizeof kControls / sizeof kControls[0],
 };
 
+void composeModelDir() {
+    std::snprintf(ModelDir, sizeof ModelDir, "%s\\%s", BaseDir, ModelName);
+    lowerAscii(ModelDir);
+}
+
 INT_PTR StartupDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     (void)lParam;
     Shell& sh = current();
@@ -63,8 +68,7 @@ INT_PTR StartupDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
             sh.getDlgItemText(dialog, IDC_MODELNAME, ModelName, kModelNameLength);
             sh.getDlgItemText(dialog, IDC_BODYSKIN, BodySkin, kSkinNameLength);
             sh.getDlgItemText(dialog, IDC_HEADSKIN, HeadSkin, kSkinNameLength);
-            std::snprintf(ModelDir, sizeof ModelDir, "%s\\%s", BaseDir, ModelName);
-            lowerAscii(ModelDir);
+            composeModelDir();
             sh.endDialog(dialog, 1);
             return FALSE;
         case IDCANCEL:

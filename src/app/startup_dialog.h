@@ -14,6 +14,10 @@ constexpr int IDC_HEADSKIN = 1004;
 // Template 102: caption, frame, font, size and controls in tab order.
 extern const shell::DialogTemplate StartupDialogTemplate;
 
+// ModelDir ← BaseDir, a backslash and ModelName, lower-cased (A-Z only).
+// OK calls it; korvane-render calls it after filling the two names itself.
+void composeModelDir();
+
 // WM_INITDIALOG fills the defaults; OK takes the four fields over and ends
 // with 1; Cancel (also Escape and the close box) ends with 0.
 INT_PTR StartupDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Remakes the README's pictures from a build: the demo player drawn by
+# korvane-render, the viewer's window and the browser's dialog, each on the
+# demo player written by mkplayer. Runs the GUI programs on a virtual X
+# display (Xvfb) and needs xdotool and ImageMagick (scripts/setup.sh
+# installs both).
+#   docs/make-screenshots.sh [BUILD_DIR]     (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bin=$(realpath "${1:-build}")/bin
+docs=$(pwd)/docs
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$bin/mkplayer" "$work" >/dev/null
+cd "$work"
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$bin" "$docs" <<'SHOTS'
+set -euo pipefail
+bin=$1 docs=$2
+# The window's own pixels; Xvfb runs no window manager, so no frame.
+shot() {
+  local X Y WIDTH HEIGHT WINDOW SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+}
+
+# korvane-render: the whole soldier mid-stride.
+"$bin/korvane-render" --base-dir models/players --model infantryss --frame 5 \
+  --camera 40,38,95,23,0 --size 320x320 --out "$docs/korvane-render.png"
+
+# Korvane: the start-up dialog accepted with its defaults, then the camera
+# pulled back (S held) so the whole soldier is in view.
+"$bin/korvane" >/dev/null 2>&1 &
+pid=$!
+xdotool search --sync --name '^Startup Information$' >/dev/null
+sleep 0.5
+xdotool key Return
+sleep 1.5
+w=$(xdotool search --onlyvisible --name '^Korvane$' | head -1)
+xdotool windowactivate "$w" 2>/dev/null || true
+xdotool keydown s; sleep 2.5; xdotool keyup s; sleep 0.5
+shot "$w" "$docs/korvane.png"
+kill "$pid"; wait "$pid" 2>/dev/null || true
+
+# Tessaly: "Load New" answered with the demo body, the bones and the first
+# bone opened.
+KV_OPEN_FILE_ANSWER=models/players/infantryss/body.mds "$bin/tessaly" >/dev/null 2>&1 &
+pid=$!
+w=$(xdotool search --sync --name '^Brannock$' | head -1)
+sleep 0.5
+xdotool key Return
+sleep 1.5
+xdotool key Tab Tab Home Down Down Down Down Down Down Down Down Right Down Right
+sleep 0.5
+shot "$w" "$docs/tessaly.png"
+kill "$pid"; wait "$pid" 2>/dev/null || true
+SHOTS
+
+cd "$docs"
+for png in korvane-render.png korvane.png tessaly.png; do
+  # Small files for the repository: 64 colours are plenty for these pictures.
+  convert "$png" -colors 64 -strip "PNG8:$png"
+  echo "docs/$png"
+done

@@ -1,0 +1,166 @@
+// korvane-render on the demo player: a clean load, pictures that show the
+// animation, the textures on the body and the helmet above the face, the
+// frame range and size options, and the exit status of every failure.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+
+#include "run_tool.h"
+#include "scoped_log.h"
+
+namespace {
+
+using krt::Result;
+using krt::runRender;
+
+// The whole soldier, boots to helmet, in a square picture.
+const char* const kFullView = "0,38,105,0,0";
+
+struct Rgb {
+    int r, g, b;
+};
+constexpr Rgb kSkin{222, 178, 146};     // face and hands texture
+constexpr Rgb kUniform{96, 104, 84};    // tunic and trousers
+constexpr Rgb kHelmet{88, 98, 80};      // helmet texture
+
+bool near(QRgb p, Rgb c, int tolerance) {
+    return std::abs(qRed(p) - c.r) <= tolerance && std::abs(qGreen(p) - c.g) <= tolerance &&
+           std::abs(qBlue(p) - c.b) <= tolerance;
+}
+
+int count(const QImage& im, Rgb c, int tolerance) {
+    int n = 0;
+    for (int y = 0; y < im.height(); ++y)
+        for (int x = 0; x < im.width(); ++x) n += near(im.pixel(x, y), c, tolerance) ? 1 : 0;
+    return n;
+}
+
+class DemoRender : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new testing_support::TempDir();
+        ASSERT_EQ(krt::runMkplayer(dir_->path()), 0);
+    }
+    static void TearDownTestSuite() {
+        delete dir_;
+        dir_ = nullptr;
+    }
+
+    static Result render(std::vector<std::string> extra) {
+        std::vector<std::string> args = {"--base-dir", "models/players", "--model", "infantryss"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runRender(dir_->path(), args);
+    }
+    static QImage picture(const std::string& name) { return QImage(QString::fromStdString(dir_->file(name))); }
+    static std::string log() { return krt::readFile(dir_->file("log.htm")); }
+
+    static testing_support::TempDir* dir_;
+};
+testing_support::TempDir* DemoRender::dir_ = nullptr;
+
+TEST_F(DemoRender, LoadsCleanlyAndShowsTheAnimation) {
+    const Result first = render({"--frame", "0", "--camera", kFullView, "--out", "f0.png"});
+    ASSERT_EQ(first.status, 0) << (first.ownLines.empty() ? "" : first.ownLines[0]);
+    EXPECT_TRUE(first.ownLines.empty());
+    const std::string text = log();
+    EXPECT_NE(text.find("</html>"), std::string::npos) << "log not closed";
+    EXPECT_EQ(text.find("ERROR:"), std::string::npos) << text;
+
+    ASSERT_EQ(render({"--frame", "15", "--camera", kFullView, "--out", "f15.png"}).status, 0);
+    const QImage a = picture("f0.png");
+    const QImage b = picture("f15.png");
+    ASSERT_EQ(a.size(), QSize(500, 500));
+    ASSERT_EQ(b.size(), a.size());
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) differing += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    EXPECT_GT(differing, 1000) << "frames 0 and 15 should show different poses";
+}
+
+TEST_F(DemoRender, TexturesLandOnTheBodyAndTheHelmetSitsAboveTheFace) {
+    ASSERT_EQ(render({"--camera", kFullView, "--out", "tex.png"}).status, 0);
+    const QImage im = picture("tex.png");
+    ASSERT_FALSE(im.isNull());
+    EXPECT_GT(count(im, kUniform, 14), 5000) << "uniform texture on the torso and legs";
+
+    // The face: the topmost rows with skin colour, in the upper half.
+    int faceTop = -1, faceLeft = im.width(), faceRight = -1;
+    for (int y = 0; y < im.height() / 2 && faceTop < 0; ++y) {
+        for (int x = 0; x < im.width(); ++x) {
+            if (!near(im.pixel(x, y), kSkin, 20)) continue;
+            faceTop = y;
+            faceLeft = std::min(faceLeft, x);
+            faceRight = std::max(faceRight, x);
+        }
+    }
+    ASSERT_GE(faceTop, 0) << "no skin colour in the upper half";
+    EXPECT_GT(count(im, kSkin, 20), 300) << "face and hands";
+
+    int helmet = 0;
+    for (int y = 0; y < faceTop; ++y)
+        for (int x = faceLeft - 10; x <= faceRight + 10; ++x) helmet += near(im.pixel(x, y), kHelmet, 14) ? 1 : 0;
+    EXPECT_GT(helmet, 200) << "helmet texture above the face";
+}
+
+TEST_F(DemoRender, NoMeshLeavesTheSkeletonAndAttachments) {
+    ASSERT_EQ(render({"--camera", kFullView, "--out", "mesh.png"}).status, 0);
+    ASSERT_EQ(render({"--camera", kFullView, "--no-mesh", "--out", "bare.png"}).status, 0);
+    const QImage mesh = picture("mesh.png");
+    const QImage bare = picture("bare.png");
+    EXPECT_LT(count(bare, kUniform, 14) * 10, count(mesh, kUniform, 14));
+    EXPECT_GT(count(bare, kSkin, 20), 100) << "the head is an attachment and stays";
+}
+
+TEST_F(DemoRender, RangeWritesNumberedFilesOfTheRequestedSize) {
+    ASSERT_EQ(render({"--frames", "3-5", "--size", "200x120", "--out", "walk.png"}).status, 0);
+    for (const char* name : {"walk-0003.png", "walk-0004.png", "walk-0005.png"}) {
+        EXPECT_EQ(picture(name).size(), QSize(200, 120)) << name;
+    }
+    EXPECT_NE(picture("walk-0003.png"), picture("walk-0005.png")) << "each file shows its own frame";
+    EXPECT_FALSE(std::filesystem::exists(dir_->file("walk.png")));
+    EXPECT_FALSE(std::filesystem::exists(dir_->file("walk-0006.png")));
+}
+
+TEST_F(DemoRender, FailuresExitNonZeroWithOneLine) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {{"--model", "nobody", "--out", "x.png"}, 1},                       // no body.mds
+        {{"--model", "infantryss", "--frame", "36", "--out", "x.png"}, 1},  // past the 36 frames
+        {{"--model", "infantryss", "--out", "no/such/dir/x.png"}, 1},       // not writable
+        {{"--model", "infantryss"}, 2},                                     // no --out
+        {{"--model", "infantryss", "--out", "x.jpg"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--frame", "-1"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--frame", "2", "--frames", "1-3"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--frames", "5-3"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--size", "0x100"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--size", "100"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--camera", "1,2,3,4"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--camera", "1,2,3,4,x"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--spin"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--body-skin"}, 2},
+        {{"--model", std::string(30, 'a'), "--out", "x.png"}, 2},  // longer than the viewer's field
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--base-dir", "models/players"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result run = runRender(dir_->path(), args);
+        std::string shown;
+        for (const std::string& a : c.args) shown += a + " ";
+        EXPECT_EQ(run.status, c.status) << shown;
+        EXPECT_EQ(run.ownLines.size(), 1u) << shown;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_->file("x.png")));
+    // The missing body is reported with its directory.
+    const Result missing = runRender(dir_->path(), {"--base-dir", "models/players", "--model", "nobody", "--out", "x.png"});
+    ASSERT_EQ(missing.ownLines.size(), 1u);
+    EXPECT_NE(missing.ownLines[0].find("couldn't load body.mds"), std::string::npos) << missing.ownLines[0];
+    EXPECT_NE(missing.ownLines[0].find("nobody"), std::string::npos) << missing.ownLines[0];
+    EXPECT_NE(log().find("ERROR:"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+// Runs korvane-render (or mkplayer) in a directory and collects its exit
+// status and the lines it wrote to stderr that are its own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace krt {
+
+struct Result {
+    int status = -1;
+    std::vector<std::string> ownLines;  // stderr lines starting "korvane-render: "
+};
+
+// `args` are passed one by one, each quoted for the shell.
+Result runRender(const std::string& dir, const std::vector<std::string>& args);
+int runMkplayer(const std::string& dir);
+std::string readFile(const std::string& path);
+
+}  // namespace krt
