@@ -8,8 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "offscreen_surface.h"
+#include "platform/qt/qt_offscreen_surface.h"
 #include "platform/d3d8/d3d8.h"
+
+using qtshell::OffscreenSurface;
 
 struct ColourVertex {
     float x, y, z;

@@ -13,10 +13,12 @@
 
 #include "app/camera.h"
 #include "fake_shell.h"
-#include "offscreen_surface.h"
+#include "platform/qt/qt_offscreen_surface.h"
 #include "platform/d3d8/d3dx8.h"
 #include "render/reference_grid.h"
 #include "render/renderer.h"
+
+using qtshell::OffscreenSurface;
 
 constexpr int kFrameSize = 500;
 

@@ -13,7 +13,7 @@
 
 #include "log/log.h"
 #include "offscreen_shell.h"
-#include "offscreen_surface.h"
+#include "platform/qt/qt_offscreen_surface.h"
 #include "options.h"
 #include "platform/d3d8/d3d8.h"
 #include "platform/gl/gl_direct3d.h"
@@ -41,9 +41,9 @@ int render(int argc, char** argv, const kr::Options& options) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
-    kr::OffscreenSurface surface(options.width, options.height);
+    qtshell::OffscreenSurface surface(options.width, options.height);
     if (!surface.valid()) return fail("no OpenGL 3.3 core context (on a machine without a display: xvfb-run -a)", 1);
-    kr::OffscreenSurface::install(&surface);
+    qtshell::OffscreenSurface::install(&surface);
     kr::OffscreenShell windowSystem(surface.window(), options.width, options.height);
     shell::setCurrent(&windowSystem);
     setDirect3DFactory(createGlDirect3D);

@@ -6,10 +6,12 @@
 #include <string>
 
 #include "offscreen_shell.h"
-#include "offscreen_surface.h"
+#include "platform/qt/qt_offscreen_surface.h"
 #include "options.h"
 
 namespace kr {
+
+using qtshell::OffscreenSurface;
 
 // True when every picture was written; otherwise false with a one-line
 // reason in `error`. Leaves the application state as at the start.

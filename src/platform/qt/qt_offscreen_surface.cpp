@@ -1,8 +1,9 @@
-#include "offscreen_surface.h"
+#include "platform/qt/qt_offscreen_surface.h"
 
 #include <QOpenGLFunctions>
 #include <QSurfaceFormat>
 
+namespace qtshell {
 namespace {
 
 OffscreenSurface* g_current = nullptr;
@@ -20,16 +21,15 @@ OffscreenSurface::OffscreenSurface(int width, int height) : width_(width), heigh
     surface_.setFormat(format);
     surface_.create();
     context_.setFormat(format);
-    if (!context_.create() || !context_.makeCurrent(&surface_)) {
-        return;
-    }
+    if (!context_.create() || !context_.makeCurrent(&surface_)) return;
+    const QSurfaceFormat got = context_.format();
+    if (got.majorVersion() < 3 || (got.majorVersion() == 3 && got.minorVersion() < 3)) return;
     fbo_ = std::make_unique<QOpenGLFramebufferObject>(width, height, QOpenGLFramebufferObject::CombinedDepthStencil);
-    if (!fbo_->isValid()) {
-        fbo_.reset();
-    }
+    if (!fbo_->isValid()) fbo_.reset();
 }
 
 OffscreenSurface::~OffscreenSurface() {
+    if (g_current == this) g_current = nullptr;
     if (context_.makeCurrent(&surface_)) {
         fbo_.reset();
         context_.doneCurrent();
@@ -50,7 +50,7 @@ void* OffscreenSurface::getProcAddress(const char* name) {
 }
 
 QRgb OffscreenSurface::pixel(int x, int y) {
-    context_.makeCurrent(&surface_);
+    if (!fbo_ || !context_.makeCurrent(&surface_)) return 0;
     QOpenGLFunctions* f = context_.functions();
     f->glFinish();
     f->glBindFramebuffer(GL_FRAMEBUFFER, fbo_->handle());
@@ -61,8 +61,8 @@ QRgb OffscreenSurface::pixel(int x, int y) {
 }
 
 QImage OffscreenSurface::image() {
-    context_.makeCurrent(&surface_);
-    return fbo_->toImage();
+    if (!fbo_ || !context_.makeCurrent(&surface_)) return QImage();
+    return fbo_->toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 HWND OffscreenSurface::window() { return reinterpret_cast<HWND>(&g_windowTag); }
@@ -71,3 +71,5 @@ void OffscreenSurface::install(OffscreenSurface* surface) {
     g_current = surface;
     setSurfaceProvider(&provide);
 }
+
+}  // namespace qtshell
