@@ -11,3 +11,9 @@ if(KV_GUI AND TARGET kv_qt)
   add_executable(tessaly tessaly_main.cpp)
   target_link_libraries(tessaly PRIVATE kv_browser_dialog kv_qt kv_warnings)
 endif()
+
+# On Windows the same dialog runs on the system's own shell.
+if(WIN32 AND TARGET kv_win32)
+  add_executable(tessaly WIN32 tessaly_win32_main.cpp)
+  target_link_libraries(tessaly PRIVATE kv_browser_dialog kv_win32 kv_warnings)
+endif()

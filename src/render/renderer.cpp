@@ -14,27 +14,17 @@ D3D::D3D(HWND window) {
     }
 
     D3DDISPLAYMODE mode{};
-    if (FAILED(m_pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode))) {
-        m_pD3D->Release();
-        m_pD3D = nullptr;
-        pLog->printError("pD3D->GetAdapterDisplayMode(...) failed");
-        return;
-    }
-
-    RECT client{};
-    shell::current().getClientRect(window, &client);
+    if (!queryDisplayMode(&mode)) return;
 
     m_PresentParams = D3DPRESENT_PARAMETERS{};
+    m_PresentParams.hDeviceWindow = window;
     m_PresentParams.Windowed = TRUE;
     m_PresentParams.SwapEffect = D3DSWAPEFFECT_DISCARD;
     m_PresentParams.BackBufferCount = 1;
-    m_PresentParams.BackBufferWidth = static_cast<UINT>(client.right - client.left);
-    m_PresentParams.BackBufferHeight = static_cast<UINT>(client.bottom - client.top);
-    m_PresentParams.BackBufferFormat = mode.Format;
+    sizeBackBuffer(mode);
     m_PresentParams.MultiSampleType = D3DMULTISAMPLE_NONE;
     m_PresentParams.EnableAutoDepthStencil = TRUE;
     m_PresentParams.AutoDepthStencilFormat = D3DFMT_D16;
-    m_PresentParams.hDeviceWindow = window;
     m_PresentParams.Flags = 0;
     m_PresentParams.FullScreen_RefreshRateInHz = 0;
     m_PresentParams.FullScreen_PresentationInterval = 0;
@@ -52,6 +42,22 @@ D3D::D3D(HWND window) {
     // %X shows the low 32 bits of the address.
     pLog->printOk("D3D::D3D(...) (this = %X)",
                   static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(this) & 0xFFFFFFFFu));
+}
+
+bool D3D::queryDisplayMode(D3DDISPLAYMODE* mode) {
+    if (SUCCEEDED(m_pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, mode))) return true;
+    m_pD3D->Release();
+    m_pD3D = nullptr;
+    pLog->printError("pD3D->GetAdapterDisplayMode(...) failed");
+    return false;
+}
+
+void D3D::sizeBackBuffer(const D3DDISPLAYMODE& mode) {
+    RECT client{};
+    shell::current().getClientRect(m_PresentParams.hDeviceWindow, &client);
+    m_PresentParams.BackBufferWidth = static_cast<UINT>(client.right - client.left);
+    m_PresentParams.BackBufferHeight = static_cast<UINT>(client.bottom - client.top);
+    m_PresentParams.BackBufferFormat = mode.Format;
 }
 
 D3D::~D3D() {

@@ -52,6 +52,11 @@ private:
     void notifyDeviceLost();
     void notifyDeviceReset();
     void resetDevice();
+    // The default adapter's display mode; on failure Direct3D is released
+    // and the failure logged.
+    bool queryDisplayMode(D3DDISPLAYMODE* mode);
+    // Back buffer size from the window's client area, format from `mode`.
+    void sizeBackBuffer(const D3DDISPLAYMODE& mode);
     void drawFrame();
 
     std::vector<Renderable*> m_Objects;   // scene list, not owning

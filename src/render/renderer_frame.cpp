@@ -48,18 +48,8 @@ void D3D::resetDevice() {
     if (!m_pD3D) return;
 
     D3DDISPLAYMODE mode{};
-    if (FAILED(m_pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode))) {
-        m_pD3D->Release();
-        m_pD3D = nullptr;
-        pLog->printError("pD3D->GetAdapterDisplayMode(...) failed");
-        return;
-    }
-
-    RECT client{};
-    shell::current().getClientRect(m_PresentParams.hDeviceWindow, &client);
-    m_PresentParams.BackBufferWidth = static_cast<UINT>(client.right - client.left);
-    m_PresentParams.BackBufferHeight = static_cast<UINT>(client.bottom - client.top);
-    m_PresentParams.BackBufferFormat = mode.Format;
+    if (!queryDisplayMode(&mode)) return;
+    sizeBackBuffer(mode);
     m_pDevice->Reset(&m_PresentParams);
 
     notifyDeviceReset();

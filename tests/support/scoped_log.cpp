@@ -6,13 +6,26 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string>
 
 namespace testing_support {
 
 TempDir::TempDir() {
+#ifdef _WIN32
+    // No mkdtemp on Windows: try fresh names until one is created.
+    static unsigned counter = 0;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 1000 && path_.empty(); ++attempt) {
+        const auto p = base / ("kvtest-" + std::to_string(std::rand()) + "-" + std::to_string(++counter));
+        std::error_code ec;
+        if (std::filesystem::create_directory(p, ec)) path_ = p.generic_string();
+    }
+    if (path_.empty()) throw std::runtime_error("no temporary directory");
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "kvtest-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
+#endif
 }
 
 TempDir::~TempDir() {

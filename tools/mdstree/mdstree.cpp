@@ -10,6 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "browser/mds_file.h"
 #include "browser/text_tree.h"
@@ -62,6 +66,10 @@ int main(int argc, char** argv) {
         }
     }
     const std::string text = tree.text();
+#ifdef _WIN32
+    // The same bytes on every platform: no CR put before each LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (!found) std::fprintf(stderr, "mdstree: the tree has no frame %d\n", onlyFrame);
     return built ? 0 : 1;
