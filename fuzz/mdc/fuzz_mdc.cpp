@@ -1,8 +1,6 @@
 // Arbitrary bytes as an MDC file: load (through an in-memory file), every
 // frame the header names up to a few, draw, and both texture operations, on
 // the recording device. A loaded model's buffers must match its surfaces.
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -12,23 +10,10 @@
 
 #include "model/mdc.h"
 #include "recording_device.h"
-
-namespace {
-
-// One in-memory file reused for every input, opened by its /proc path.
-const std::string& memoryFile(const std::uint8_t* data, std::size_t size) {
-    static const int fd = ::memfd_create("fuzz_mdc", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
-    if (fd < 0 || ::ftruncate(fd, 0) != 0 ||
-        (size > 0 && ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)))
-        std::abort();
-    return path;
-}
-
-}  // namespace
+#include "common/memory_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string& path = memoryFile(data, size);
+    const std::string& path = fuzzing::memoryFile(data, size);
     rec::RecordingDevice device;
     MDC model(&device);
     if (model.loadFromFile(path.c_str()) != 1) {

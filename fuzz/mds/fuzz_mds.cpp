@@ -2,8 +2,6 @@
 // every frame up to 64, each followed by a draw, on the recording device. A
 // refused file leaves nothing loaded and nothing made on the device; every
 // frame below NumFrames can be shown.
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -12,25 +10,16 @@
 
 #include "model/mds.h"
 #include "recording_device.h"
+#include "common/memory_file.h"
 
 namespace {
 
 constexpr std::uint32_t kMaxFrames = 64;
 
-// One in-memory file reused for every input, opened by its /proc path.
-const std::string& memoryFile(const std::uint8_t* data, std::size_t size) {
-    static const int fd = ::memfd_create("fuzz_mds", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
-    if (fd < 0 || ::ftruncate(fd, 0) != 0 ||
-        (size > 0 && ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)))
-        std::abort();
-    return path;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string& path = memoryFile(data, size);
+    const std::string& path = fuzzing::memoryFile(data, size);
     rec::RecordingDevice device;
     MDS model(&device, "fuzz");
     if (model.loadFromFile(path.c_str()) != 1) {

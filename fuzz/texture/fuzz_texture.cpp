@@ -2,8 +2,6 @@
 // same bytes as a file through D3DXCreateTextureFromFileA on the recording
 // device. Both must agree, a decoded image must be as large as it says, and
 // the texture's top level must hold exactly the decoded pixels.
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -13,20 +11,7 @@
 #include "platform/d3d8/d3dx8.h"
 #include "platform/d3d8/image_decode.h"
 #include "recording_device.h"
-
-namespace {
-
-// One in-memory file reused for every input, opened by its /proc path.
-const std::string& memoryFile(const std::uint8_t* data, std::size_t size) {
-    static const int fd = ::memfd_create("fuzz_texture", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
-    if (fd < 0 || ::ftruncate(fd, 0) != 0 ||
-        (size > 0 && ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)))
-        std::abort();
-    return path;
-}
-
-}  // namespace
+#include "common/memory_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     d3dx::RgbaImage image;
@@ -41,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     rec::RecordingDevice device;
     IDirect3DTexture8* texture = nullptr;
-    const HRESULT hr = D3DXCreateTextureFromFileA(&device, memoryFile(data, size).c_str(), &texture);
+    const HRESULT hr = D3DXCreateTextureFromFileA(&device, fuzzing::memoryFile(data, size).c_str(), &texture);
     if (SUCCEEDED(hr) != decoded || (texture != nullptr) != decoded) std::abort();
     if (!texture) return 0;
 
