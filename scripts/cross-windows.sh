@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs with MinGW-w64 (installing what is
+# missing) and checks them under Wine:
+#   scripts/cross-windows.sh [win64|win32|all]     (default: all)
+# win64 builds into build-win64/ and runs the unit tests there under wine64,
+# compares mdstree.exe with the Linux mdstree (built in build/) over
+# written fixture files, and runs the Win32 shell's tests and tessaly.exe
+# on Xvfb. KV_GUI (the Qt programs) stays off: Windows has its own shell.
+# win32 only builds (build-win32/): this machine has no 32-bit Wine.
+# Programs land in build-win64/bin and build-win32/bin.
+# KV_WIN_SOURCE configures from another source tree (default: this one).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+which=${1:-all}
+jobs=$(nproc)
+
+packages=(cmake ninja-build mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine xvfb
+  xauth xdotool imagemagick libgtest-dev libstb-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# GoogleTest from Debian's sources and the stb image library (with a pkg-config
+# file for it), cross-built into DEPS once per target.
+make_deps() {
+  local toolchain=$1 deps=$2 triple=$3
+  if [ ! -f "$deps/lib/cmake/GTest/GTestConfig.cmake" ]; then
+    cmake -S /usr/src/googletest -B "$deps/googletest-build" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_INSTALL_PREFIX="$deps" -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON >/dev/null
+    cmake --build "$deps/googletest-build" -j"$jobs" >/dev/null
+    cmake --install "$deps/googletest-build" >/dev/null
+  fi
+  mkdir -p "$deps/include" "$deps/lib/pkgconfig" "$deps/stb-build"
+  ln -sfn /usr/include/stb "$deps/include/stb"
+  if [ ! -f "$deps/lib/libstb.a" ]; then
+    # The image reader and writer, compiled once from Debian's stb headers.
+    printf '#define STB_IMAGE_IMPLEMENTATION\n#include <stb_image.h>\n' >"$deps/stb-build/image.c"
+    printf '#define STB_IMAGE_WRITE_IMPLEMENTATION\n#include <stb_image_write.h>\n' >"$deps/stb-build/write.c"
+    for f in image write; do
+      "$triple-gcc" -O2 -I/usr/include/stb -c "$deps/stb-build/$f.c" -o "$deps/stb-build/$f.o"
+    done
+    "$triple-ar" rcs "$deps/lib/libstb.a" "$deps/stb-build/image.o" "$deps/stb-build/write.o"
+  fi
+  cat >"$deps/lib/pkgconfig/stb.pc" <<PC
+Name: stb
+Description: stb image reader and writer (cross-built from Debian's headers)
+Version: 0
+Cflags: -I$deps/include/stb -I$deps/include
+Libs: -L$deps/lib -lstb
+PC
+}
+
+# Configures and builds one target; the targets to build follow.
+build_windows() {
+  local arch=$1 dir=$2
+  shift 2
+  local toolchain="$root/cmake/mingw-w64-$arch.cmake"
+  make_deps "$toolchain" "$root/$dir/deps" "$arch-w64-mingw32"
+  cmake -S "${KV_WIN_SOURCE:-.}" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKV_WIN_DEPS="$root/$dir/deps" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_GUI=OFF -DKV_BENCH=OFF >/dev/null
+  cmake --build "$dir" -j"$jobs" --target "$@"
+}
+
+# The unit tests that need neither a window nor the graphics device.
+unit_targets=(mdstree mkmodel test_formats test_browser test_mdstree test_platform)
+# The windowed program and the Win32 shell's tests (run on Xvfb).
+gui_targets=(tessaly test_win32_shell)
+
+# The Wine prefix is made once and its server kept running while the
+# tests run, so a start of a test program costs well under a second.
+wine64=/usr/lib/wine/wine64
+export WINEDEBUG=-all
+export WINEPREFIX="$root/build-win64/wineprefix"
+start_wine() {
+  mkdir -p build-win64
+  [ -f "$WINEPREFIX/system.reg" ] || "$wine64" wineboot -i >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -p 2>/dev/null || true  # already running is fine
+  trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+}
+
+if [ "$which" = all ] || [ "$which" = win64 ]; then
+  echo "-- 64-bit Windows build"
+  start_wine
+  build_windows x86_64 build-win64 "${unit_targets[@]}" "${gui_targets[@]}"
+  echo "-- unit tests under wine64"
+  # Each test program runs whole under wine64, the same run ctest makes one
+  # test at a time (ctest --test-dir build-win64/tests/GROUP works by hand).
+  failed=0
+  for t in "${unit_targets[@]}"; do
+    case $t in test_*) ;; *) continue ;; esac
+    set +e
+    (cd build-win64 && "$wine64" "bin/$t.exe" --gtest_brief=1) >"build-win64/$t.log" 2>&1
+    status=$?
+    set -e
+    echo "$t.exe: $(tr -d '\r' <"build-win64/$t.log" | grep -E '^\[  PASSED  \]|FAILED TEST' | tr '\n' ' ')"
+    if [ "$status" != 0 ]; then failed=1; tr -d '\r' <"build-win64/$t.log" | tail -n 40; fi
+  done
+  [ "$failed" = 0 ] || { echo "unit tests failed under wine64"; exit 1; }
+  echo "-- mdstree.exe against the Linux mdstree"
+  if [ ! -x build/bin/mdstree ] || [ ! -x build/bin/mkmodel ]; then
+    cmake -S . -B build -G Ninja >/dev/null
+    cmake --build build -j"$jobs" --target mdstree mkmodel
+  fi
+  scripts/compare-mdstree.sh build/bin build-win64/bin build-win64/compare
+  echo "-- windowed programs under wine64 on Xvfb"
+  # Wine's desktop process of the runs above has no display: start afresh.
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  /usr/lib/wine/wineserver -w 2>/dev/null || true
+  xvfb-run -a -s "-screen 0 1024x768x24" scripts/wine-gui-check.sh build-win64
+fi
+
+if [ "$which" = all ] || [ "$which" = win32 ]; then
+  echo "-- 32-bit Windows build"
+  build_windows i686 build-win32 "${unit_targets[@]}" "${gui_targets[@]}"
+fi

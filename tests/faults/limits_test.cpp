@@ -1,0 +1,276 @@
+// Files that claim huge counts (surfaces, bones, frames, vertices, weights,
+// skin entries) through every reader: the viewer's MDS and MDC models on the
+// recording device, the browser's read + resolve + toTreeView + fillFrame,
+// and the skin parser. A claim the bytes cannot hold must be refused without
+// a large allocation; a large but real file may load. The time and the
+// largest single allocation of each case are printed (never asserted on time).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstddef>
+#include <functional>
+#include <new>
+#include <string>
+
+#include "browser/mds_file.h"
+#include "browser/tree_builder.h"
+#include "log/log.h"
+#include "model/mdc.h"
+#include "model/mds.h"
+#include "modelgen/samples.h"
+#include "plain_device.h"
+#include "scoped_log.h"
+#include "skin/skin.h"
+
+// ---- the largest single heap request while a case runs -----------------------------
+namespace {
+std::size_t gLargestRequest = 0;
+void* tracked(std::size_t n) {
+    if (n > gLargestRequest) gLargestRequest = n;
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+}  // namespace
+
+void* operator new(std::size_t n) { return tracked(n); }
+void* operator new[](std::size_t n) { return tracked(n); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+constexpr std::int32_t kHuge = 0x7FFFFFFF;
+constexpr std::int32_t kMillions = 50'000'000;
+
+struct Measure {
+    double ms = 0;
+    std::size_t largest = 0;
+};
+
+Measure measure(const std::function<void()>& work) {
+    gLargestRequest = 0;
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    Measure m;
+    m.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    m.largest = gLargestRequest;
+    return m;
+}
+
+class TreeCounter : public browser::TreeSink {
+public:
+    long nodes = 0;
+    browser::TreeNode appendChild(browser::TreeNode, const char*, int, bool) override { return node(); }
+    browser::TreeNode appendLast(browser::TreeNode, const char*) override { return node(); }
+    void progressRange(int, int) override {}
+    void progressPos(int) override {}
+
+private:
+    browser::TreeNode node() { return reinterpret_cast<browser::TreeNode>(++nodes); }
+};
+
+class Limits : public ::testing::Test {
+protected:
+    // Runs the viewer's and the browser's readers on the file and prints a row.
+    // Returns whether the viewer's model loaded.
+    bool throughMdsReaders(const std::string& label, const mg::Bytes& bytes) {
+        const std::string path = dir.file(label + ".mds");
+        dir.write(label + ".mds", bytes.data(), bytes.size());
+        bool loaded = false;
+        std::uint32_t frames = 0;
+        const Measure viewer = measure([&] {
+            faults::PlainDevice device;
+            {
+                MDS mds(&device, "limits");
+                loaded = mds.loadFromFile(path.c_str()) > 0;
+                if (loaded) {
+                    frames = mds.numFrames();
+                    mds.setFrame(0);
+                    if (frames > 1) mds.setFrame(frames - 1);
+                    mds.draw(&device);
+                }
+            }
+            EXPECT_EQ(device.live, 0) << label;
+        });
+        bool treeBuilt = false;
+        long nodes = 0;
+        const Measure tree = measure([&] {
+            browser::MdsFile file;
+            if (!file.read(path.c_str())) return;
+            file.resolve();
+            TreeCounter sink;
+            treeBuilt = browser::toTreeView(file, nullptr, sink);
+            browser::fillFrame(file, sink, nullptr, 0);
+            if (frames > 1) browser::fillFrame(file, sink, nullptr, static_cast<int>(frames) - 1);
+            nodes = sink.nodes;
+        });
+        row("MDS " + label, bytes.size(), loaded ? "loaded" : "refused", viewer);
+        row("  tree", bytes.size(), (treeBuilt ? "built, " : "stopped, ") + std::to_string(nodes) + " nodes", tree);
+        // A refusal, or a load, never asks for much more than the file holds.
+        EXPECT_LT(viewer.largest, 64 * bytes.size() + (1u << 20)) << label;
+        EXPECT_LT(tree.largest, 64 * bytes.size() + (1u << 20)) << label;
+        return loaded;
+    }
+
+    bool throughMdcReader(const std::string& label, const mg::Bytes& bytes) {
+        const std::string path = dir.file(label + ".mdc");
+        dir.write(label + ".mdc", bytes.data(), bytes.size());
+        bool loaded = false;
+        const Measure m = measure([&] {
+            faults::PlainDevice device;
+            {
+                MDC mdc(&device);
+                loaded = mdc.loadFromFile(path.c_str()) > 0;
+                if (loaded) {
+                    mdc.setFrame(0);
+                    mdc.draw(&device);
+                }
+            }
+            EXPECT_EQ(device.live, 0) << label;
+        });
+        row("MDC " + label, bytes.size(), loaded ? "loaded" : "refused", m);
+        EXPECT_LT(m.largest, 64 * bytes.size() + (1u << 20)) << label;
+        return loaded;
+    }
+
+    static void row(const std::string& label, std::size_t size, const std::string& result, const Measure& m) {
+        std::printf("  %-34s %10zu bytes  %-28s %9.1f ms  largest allocation %zu\n", label.c_str(), size,
+                    result.c_str(), m.ms, m.largest);
+        if (m.ms > worstMs) {
+            worstMs = m.ms;
+            worst = label;
+        }
+    }
+
+    static void TearDownTestSuite() { std::printf("worst case: %s, %.1f ms\n", worst.c_str(), worstMs); }
+
+    testing_support::TempDir dir;
+    testing_support::ScopedLog log;
+    static inline double worstMs = 0;
+    static inline std::string worst;
+};
+
+mg::MdsImage sampleMdsImage() { return mg::writeMds(mg::sampleMds()); }
+
+template <typename T>
+void patch(mg::Bytes& bytes, std::int64_t at, T value) {
+    mg::put<T>(bytes, at, value);
+}
+
+TEST_F(Limits, MdsHeaderCountsBeyondTheFileAreRefusedByTheReadersThatUseThem) {
+    const struct {
+        const char* label;
+        std::size_t field;
+    } fields[] = {{"NumFrames", offsetof(fmt::MdsHeader, NumFrames)},
+                  {"NumBones", offsetof(fmt::MdsHeader, NumBones)},
+                  {"NumSurfaces", offsetof(fmt::MdsHeader, NumSurfaces)},
+                  {"NumTags", offsetof(fmt::MdsHeader, NumTags)}};
+    for (const auto& f : fields) {
+        for (const std::int32_t count : {kMillions, kHuge}) {
+            mg::Bytes bytes = sampleMdsImage().bytes;
+            patch<std::int32_t>(bytes, static_cast<std::int64_t>(f.field), count);
+            // The viewer never reads tags: it may load a file whose tag count
+            // is wrong; the browser shows tags and stops at them.
+            const bool loaded = throughMdsReaders(std::string(f.label) + "=" + std::to_string(count), bytes);
+            if (std::string(f.label) != "NumTags") {
+                EXPECT_FALSE(loaded);
+            }
+        }
+    }
+}
+
+TEST_F(Limits, MdsSurfaceAndVertexCountsBeyondTheFileAreRefused) {
+    const struct {
+        const char* label;
+        std::size_t field;
+    } fields[] = {{"NumVertices", offsetof(fmt::MdsSurface, NumVertices)},
+                  {"NumTriangles", offsetof(fmt::MdsSurface, NumTriangles)},
+                  {"NumBoneRefs", offsetof(fmt::MdsSurface, NumBoneRefs)}};
+    for (const auto& f : fields) {
+        const mg::MdsImage image = sampleMdsImage();
+        mg::Bytes bytes = image.bytes;
+        patch<std::int32_t>(bytes, image.surfaces[0].header + static_cast<std::int64_t>(f.field), kHuge);
+        throughMdsReaders(std::string("surface ") + f.label + "=max", bytes);
+    }
+    const mg::MdsImage image = sampleMdsImage();
+    mg::Bytes bytes = image.bytes;
+    patch<std::int32_t>(bytes, image.surfaces[0].vertex.back() + offsetof(fmt::MdsVertex, NumWeights), kHuge);
+    EXPECT_FALSE(throughMdsReaders("last vertex NumWeights=max", bytes));
+}
+
+// A surface whose end points at its own start makes every further surface
+// of the chain the same record: millions of them in a file of a few
+// hundred bytes.
+TEST_F(Limits, MdsSurfaceChainThatLoopsOnItselfIsRefusedQuickly) {
+    for (const std::int32_t count : {kMillions, kHuge}) {
+        const mg::MdsImage image = sampleMdsImage();
+        mg::Bytes bytes = image.bytes;
+        patch<std::int32_t>(bytes, offsetof(fmt::MdsHeader, NumSurfaces), count);
+        patch<std::int32_t>(bytes, image.surfaces[0].header + offsetof(fmt::MdsSurface, OffsetEnd), 0);
+        throughMdsReaders("looping chain x" + std::to_string(count), bytes);
+    }
+}
+
+// Large files whose counts are real: many frames, many surfaces.
+TEST_F(Limits, LargeRealMdsFilesLoadInBoundedMemory) {
+    EXPECT_TRUE(throughMdsReaders("20000 frames x 64 bones", mg::writeMds(mg::syntheticMds(1, 3, 1, 64, 20000)).bytes));
+    EXPECT_TRUE(throughMdsReaders("20000 surfaces", mg::writeMds(mg::syntheticMds(20000, 3, 1, 1, 1)).bytes));
+}
+
+TEST_F(Limits, MdcCountsBeyondTheFileAreRefused) {
+    const struct {
+        const char* label;
+        bool inSurface;
+        std::size_t field;
+    } fields[] = {{"NumFrames", false, offsetof(fmt::MdcHeader, NumFrames)},
+                  {"NumSurfaces", false, offsetof(fmt::MdcHeader, NumSurfaces)},
+                  {"surface NumVertices", true, offsetof(fmt::MdcSurface, NumVertices)},
+                  {"surface NumTriangles", true, offsetof(fmt::MdcSurface, NumTriangles)},
+                  {"surface NumBaseFrames", true, offsetof(fmt::MdcSurface, unusedNumBaseFrames)},
+                  {"surface NumCompFrames", true, offsetof(fmt::MdcSurface, unusedNumCompFrames)}};
+    for (const auto& f : fields) {
+        for (const std::int32_t count : {kMillions, kHuge}) {
+            const mg::MdcImage image = mg::writeMdc(mg::sampleMdc());
+            mg::Bytes bytes = image.bytes;
+            patch<std::int32_t>(bytes, (f.inSurface ? image.surfaces[0].header : 0) + static_cast<std::int64_t>(f.field),
+                                count);
+            throughMdcReader(std::string(f.label) + "=" + std::to_string(count), bytes);
+        }
+    }
+    for (const std::int32_t count : {kMillions, kHuge}) {
+        const mg::MdcImage image = mg::writeMdc(mg::sampleMdc());
+        mg::Bytes bytes = image.bytes;
+        patch<std::int32_t>(bytes, offsetof(fmt::MdcHeader, NumSurfaces), count);
+        patch<std::int32_t>(bytes, image.surfaces[0].header + offsetof(fmt::MdcSurface, OffsetEnd), 0);
+        throughMdcReader("looping chain x" + std::to_string(count), bytes);
+    }
+}
+
+// Skins: a million short entries, and one line of eight million bytes.
+TEST_F(Limits, HugeSkinFilesParseInBoundedTime) {
+    std::string many;
+    many.reserve(1'000'000 * 12);
+    for (int i = 0; i < 1'000'000; ++i) many += "s" + std::to_string(i) + ",t\n";
+    std::string oneLine(8'000'000, 'x');
+    oneLine += ",y";
+    for (const auto& [label, text] : {std::pair<std::string, const std::string*>{"1M entries", &many},
+                                      std::pair<std::string, const std::string*>{"one 8 MB line", &oneLine}}) {
+        dir.write(label + ".skin", text->data(), text->size());
+        const std::string path = dir.file(label + ".skin");
+        int result = 0;
+        const Measure m = measure([&] {
+            Skin skin("limits");
+            result = skin.load(path.c_str());
+            skin.lookup("s999999");
+            skin.lookup("missing");
+        });
+        row("skin " + label, text->size(), result > 0 ? "parsed" : "refused", m);
+        EXPECT_LT(m.largest, 64 * text->size());
+    }
+}
+
+}  // namespace
