@@ -23,16 +23,16 @@ void appendEscaped(std::string& out, const char* s) {
 }
 
 template <typename T>
-void appendOne(std::string& out, const std::string& spec, T value) {
+void appendOne(std::string& out, const std::string& conversion, T value) {
     char small[128];
-    const int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+    const int n = std::snprintf(small, sizeof small, conversion.c_str(), value);
     if (n < 0) return;
     if (static_cast<std::size_t>(n) < sizeof small) {
         out.append(small, static_cast<std::size_t>(n));
         return;
     }
     std::string big(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), spec.c_str(), value);
+    std::snprintf(big.data(), big.size(), conversion.c_str(), value);
     out.append(big.data(), static_cast<std::size_t>(n));
 }
 
@@ -76,11 +76,11 @@ std::string Log::format(const char* format, std::va_list args) {
             break;
         }
         ++p;
-        // The spec passed on keeps flags, width and precision but drops the
+        // The conversion passed on keeps flags, width and precision but drops the
         // length modifiers, which are re-added to match the argument read.
-        std::string spec(start, static_cast<std::size_t>(p - start));
+        std::string conversion(start, static_cast<std::size_t>(p - start));
         std::string base;
-        for (char c : spec)
+        for (char c : conversion)
             if (c != 'h' && c != 'l' && c != 'z') base += c;
         const std::string head = base.substr(0, base.size() - 1);
         switch (kind) {
@@ -109,7 +109,7 @@ std::string Log::format(const char* format, std::va_list args) {
             default:
                 // An unknown conversion is written as it stands and consumes
                 // no argument.
-                out.append(spec);
+                out.append(conversion);
         }
         (void)halves;
     }
