@@ -42,9 +42,12 @@ void givePages(void* p, std::size_t n) {
 
 // munmap needs the length; the platform's release call does not take one,
 // so the layer remembers each live block's size.
+// The map is never destroyed: blocks may be given back by destructors of
+// static objects (the browser's held model) after a function-local static
+// would already be gone.
 std::unordered_map<void*, std::size_t>& liveBlocks() {
-    static std::unordered_map<void*, std::size_t> blocks;
-    return blocks;
+    static auto* blocks = new std::unordered_map<void*, std::size_t>;
+    return *blocks;
 }
 
 }  // namespace
