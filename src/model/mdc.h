@@ -53,8 +53,6 @@ public:
 private:
     // Gives the file block back; false (block still held) when that fails.
     bool releaseFile();
-    // Gives back a block that was never kept (a failed load).
-    void dropBlock(std::uint8_t* block);
     // Everything a loaded model built: textures, buffers, surface list.
     void releaseModel();
     void releaseTextures();

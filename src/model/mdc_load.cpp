@@ -7,16 +7,8 @@
 
 #include "log/log.h"
 #include "model/mdc.h"
+#include "model/model_file.h"
 #include "platform/sys/sys.h"
-
-// Gives back a block that is not kept; when that fails it is reported and
-// kept as the held block, so that the next load or the destructor retries
-// instead of losing it.
-void MDC::dropBlock(std::uint8_t* block) {
-    if (sys::releaseBlock(block)) return;
-    pLog->printError("VirtualFree failed");
-    fileBytes_ = block;
-}
 
 int MDC::loadFromFile(const char* path) {
     if (fileBytes_ && !releaseFile()) {
@@ -27,36 +19,18 @@ int MDC::loadFromFile(const char* path) {
     releaseModel();
     loaded_ = false;
 
-    sys::File file = sys::openForReading(path);
-    if (!file.valid()) {
-        pLog->printError("CreateFile - Invalid Handle Value");
+    const model_file::Read read = model_file::readWhole(path, &fileSize_);
+    if (!read.block) {
+        if (read.unreleased) fileBytes_ = read.unreleased;  // kept, so that a later release retries
         return -1;
     }
-    fileSize_ = sys::fileSize(file);
-    if (fileSize_ == sys::kInvalidFileSize) {
-        pLog->printError("GetFileSize - Invalid File Size");
-        sys::closeFile(file);
-        return -1;
-    }
-    auto* block = static_cast<std::uint8_t*>(sys::allocateBlock(fileSize_));
-    if (!block) {
-        pLog->printError("VirtualAlloc returned NULL");
-        sys::closeFile(file);
-        return -1;
-    }
-    if (sys::readFile(file, block, fileSize_) != fileSize_) {
-        pLog->printError("ReadFile didn't read requested Number of bytes");
-        dropBlock(block);
-        sys::closeFile(file);
-        return -1;
-    }
+    std::uint8_t* block = read.block;
     pLog->printOk("MDC::loadFromFile - File '%s' read", path);
 
     fmt::MdcWalk walk = fmt::walkMdc(fmt::ByteView(block, fileSize_));
     if (walk.status != fmt::MdcStatus::Ok) {
         if (walk.status == fmt::MdcStatus::Damaged) pLog->printError("MDC::loadFromFile - File '%s' is damaged", path);
         if (!sys::releaseBlock(block)) fileBytes_ = block;  // kept, so that a later release retries
-        sys::closeFile(file);
         return -1;
     }
     fileBytes_ = block;
@@ -72,7 +46,6 @@ int MDC::loadFromFile(const char* path) {
     createIndexBuffers();
     createVertexBuffers();
 
-    sys::closeFile(file);
     loaded_ = true;
     setFrame(0);
     return 1;

@@ -6,6 +6,7 @@
 
 #include "log/log.h"
 #include "model/mds.h"
+#include "model/model_file.h"
 #include "platform/sys/sys.h"
 
 namespace {
@@ -27,33 +28,12 @@ int MDS::loadFromFile(const char* path) {
     // Poses and skeleton lines belong to the previous file's bones.
     releasePoses();
 
-    sys::File file = sys::openForReading(path);
-    if (!file.valid()) {
-        pLog->printError("CreateFile - Invalid Handle Value");
+    const model_file::Read read = model_file::readWhole(path, &fileSize_);
+    if (!read.block) {
+        if (read.unreleased) fileBytes_ = read.unreleased;  // held, so destruction retries
         return -1;
     }
-    fileSize_ = sys::fileSize(file);
-    if (fileSize_ == sys::kInvalidFileSize) {
-        pLog->printError("GetFileSize - Invalid File Size");
-        sys::closeFile(file);
-        return -1;
-    }
-    auto* block = static_cast<std::uint8_t*>(sys::allocateBlock(fileSize_));
-    if (!block) {
-        pLog->printError("VirtualAlloc returned NULL");
-        sys::closeFile(file);
-        return -1;
-    }
-    if (sys::readFile(file, block, fileSize_) < fileSize_) {
-        pLog->printError("ReadFile didn't read requested Number of bytes");
-        // A block that cannot be given back stays held, so destruction retries.
-        if (!sys::releaseBlock(block)) {
-            pLog->printError("VirtualFree failed");
-            fileBytes_ = block;
-        }
-        sys::closeFile(file);
-        return -1;
-    }
+    std::uint8_t* block = read.block;
     pLog->printOk("MDS::loadFromFile - File '%s' read", path);
 
     // From here on the block is the held file: a refused file keeps it until
@@ -62,7 +42,6 @@ int MDS::loadFromFile(const char* path) {
     const fmt::ByteView bytes(block, fileSize_);
     if (!fmt::isMds(bytes)) {
         // Not a body model: nothing further is logged.
-        sys::closeFile(file);
         return -1;
     }
     // Every record the model reads must lie inside the bytes; a file that
@@ -70,7 +49,6 @@ int MDS::loadFromFile(const char* path) {
     // anything is built from it.
     const std::optional<fmt::MdsPositions> resolved = fmt::resolveMds(bytes);
     if (!resolved || !fmt::mdsRecordsInside(bytes, *resolved)) {
-        sys::closeFile(file);
         return -1;
     }
     positions_ = *resolved;
@@ -108,7 +86,6 @@ int MDS::loadFromFile(const char* path) {
     createIndexBuffers();
     createVertexBuffers();
 
-    sys::closeFile(file);
     loaded_ = true;
     return 1;
 }
