@@ -2,6 +2,7 @@
 
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace d3dx {
@@ -119,7 +120,27 @@ bool scanSound(const std::uint8_t* bytes, std::size_t at, std::size_t end, const
     return true;
 }
 
+// The decoder resynchronises after a scan by taking the byte after the next
+// 0xFF as a marker, so it can meet a Huffman table segment that a walk of
+// the segment chain never reaches. Every place that could start one is
+// checked the way the decoder would read it.
+bool everyHuffmanCandidateSound(const std::uint8_t* bytes, std::size_t size) {
+    for (std::size_t at = 0; at + 4 <= size; ++at) {
+        if (bytes[at] != 0xFF || bytes[at + 1] != 0xC4) continue;
+        const std::size_t length = static_cast<std::size_t>(bytes[at + 2] << 8 | bytes[at + 3]);
+        const std::size_t end = std::min(size, at + 2 + length);
+        for (std::size_t t = at + 4; t + 17 <= end;) {
+            std::size_t symbols = 0;
+            for (std::size_t i = 1; i <= 16; ++i) symbols += bytes[t + i];
+            if (symbols > 256) return false;
+            t += 17 + symbols;
+        }
+    }
+    return true;
+}
+
 bool jpegTablesSound(const std::uint8_t* bytes, std::size_t size) {
+    if (!everyHuffmanCandidateSound(bytes, size)) return false;
     JpegTables tables;
     std::size_t at = 2;  // after the start-of-image marker
     while (at + 1 < size) {
