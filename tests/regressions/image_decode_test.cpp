@@ -6,6 +6,8 @@
 #include <stb_image_write.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/d3d8/image_decode.h"
@@ -177,6 +179,42 @@ TEST(ImageDecodeRegression, HuffmanTableReachedOnlyAfterAScanIsChecked) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(kResyncedOversizedTable);
     d3dx::RgbaImage image;
     EXPECT_FALSE(d3dx::decodeImage(bytes, sizeof kResyncedOversizedTable - 1, &image));
+}
+
+}  // namespace
+
+namespace {
+
+// Fills freed heap blocks of the sizes the decoder asks for with a pattern,
+// so memory it reads without having written shows up in its pixels.
+void scribbleOnTheHeap(std::uint8_t pattern) {
+    std::vector<void*> blocks;
+    for (std::size_t size = 16; size <= 4096; size += 8) {
+        void* p = std::malloc(size);
+        if (p != nullptr) std::memset(p, pattern, size);
+        blocks.push_back(p);
+    }
+    for (void* p : blocks) std::free(p);
+}
+
+TEST(ImageDecodeRegression, ScanThatLeavesComponentsUnsetDecodesTheSameEveryTime) {
+    // A colour JPEG whose only scan names the luma component alone: the two
+    // chroma planes are never decoded. They used to hold whatever the heap
+    // held, so the same file gave other pixels on each load.
+    const Bytes good = goodJpeg();
+    const std::size_t sos = markerAt(good, 0xDA);
+    ASSERT_NE(sos, 0u);
+    const std::size_t sosLength = (good[sos + 2] << 8) | good[sos + 3];
+    Bytes lumaOnly(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(sos));
+    lumaOnly.insert(lumaOnly.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00});
+    lumaOnly.insert(lumaOnly.end(), good.begin() + static_cast<std::ptrdiff_t>(sos + 2 + sosLength), good.end());
+
+    d3dx::RgbaImage first, second;
+    scribbleOnTheHeap(0x00);
+    ASSERT_TRUE(d3dx::decodeImage(lumaOnly.data(), lumaOnly.size(), &first));
+    scribbleOnTheHeap(0xA5);
+    ASSERT_TRUE(d3dx::decodeImage(lumaOnly.data(), lumaOnly.size(), &second));
+    EXPECT_EQ(first.pixels, second.pixels);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "platform/d3d8/image_decode.h"
 
-#include <stb_image.h>
+#include "platform/d3d8/stb_decoder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -189,15 +189,15 @@ bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out) {
     if (kind == ImageKind::Tga && !tgaComplete(bytes, size)) return false;
     if (kind == ImageKind::Jpeg && !jpegTablesSound(bytes, size)) return false;
     const int len = static_cast<int>(size);
-    int w = 0, h = 0, comp = 0;
-    if (stbi_info_from_memory(bytes, len, &w, &h, &comp) == 0) return false;
+    int w = 0, h = 0;
+    if (!stb::info(bytes, len, &w, &h)) return false;
     if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide) return false;
-    stbi_uc* pixels = stbi_load_from_memory(bytes, len, &w, &h, &comp, 4);
+    std::uint8_t* pixels = stb::loadRgba(bytes, len, &w, &h);
     if (pixels == nullptr) return false;
     out->width = w;
     out->height = h;
     out->pixels.assign(pixels, pixels + static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
-    stbi_image_free(pixels);
+    stb::release(pixels);
     return true;
 }
 
