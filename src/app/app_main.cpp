@@ -6,6 +6,7 @@
 #include "app/camera.h"
 #include "app/startup_dialog.h"
 #include "app/wndproc.h"
+#include "log/log.h"
 #include "model/mds.h"
 #include "platform/shell/shell.h"
 #include "render/reference_grid.h"
@@ -92,6 +93,9 @@ void runMessageLoop() {
         } else if (Active && pRenderer != nullptr) {
             pRenderer->render();
         }
+        // What the last pass logged reaches the file now (cheap when
+        // nothing is waiting), so the log can be followed while viewing.
+        pLog->flush();
     }
 }
 

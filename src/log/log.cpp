@@ -21,13 +21,13 @@ constexpr const char* kFooter = "</body>\n</html>";
 
 // The file keeps CR LF line ends on every platform.
 void writeText(std::FILE* stream, const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + 16);
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
+    std::size_t from = 0;
+    for (std::size_t nl = text.find('\n'); nl != std::string::npos; nl = text.find('\n', from)) {
+        std::fwrite(text.data() + from, 1, nl - from, stream);
+        std::fwrite("\r\n", 1, 2, stream);
+        from = nl + 1;
     }
-    std::fwrite(out.data(), 1, out.size(), stream);
+    std::fwrite(text.data() + from, 1, text.size() - from, stream);
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ Log::Log(const char* path) {
     if (stream_ == nullptr) throw "Log File Creation failed";
     enabled_ = true;
     writeText(stream_, kHeader);
-    std::fflush(stream_);
+    flush();
 }
 
 Log::~Log() {
@@ -52,32 +52,39 @@ Log::~Log() {
     }
 }
 
-void Log::write(const char* prefix, const char* format, std::va_list args, const char* suffix) {
+void Log::flush() {
+    if (stream_ == nullptr) return;
+    std::fflush(stream_);
+    lastFlush_ = std::chrono::steady_clock::now();
+}
+
+void Log::write(const char* prefix, const char* format, std::va_list args, const char* suffix, bool urgent) {
     if (!enabled_ || stream_ == nullptr) return;
     std::string text = prefix;
     text += Log::format(format, args);
     text += suffix;
     writeText(stream_, text);
-    std::fflush(stream_);
+    constexpr auto kFlushInterval = std::chrono::milliseconds(50);
+    if (urgent || std::chrono::steady_clock::now() - lastFlush_ >= kFlushInterval) flush();
 }
 
 void Log::print(const char* format, ...) {
     std::va_list args;
     va_start(args, format);
-    write("", format, args, "\n");
+    write("", format, args, "\n", false);
     va_end(args);
 }
 
 void Log::printOk(const char* format, ...) {
     std::va_list args;
     va_start(args, format);
-    write("<p style=\"color: green; background-color: transparent;\"><b>OK:</b> ", format, args, "</p>\n");
+    write("<p style=\"color: green; background-color: transparent;\"><b>OK:</b> ", format, args, "</p>\n", false);
     va_end(args);
 }
 
 void Log::printError(const char* format, ...) {
     std::va_list args;
     va_start(args, format);
-    write("<p style=\"color: red; background-color: transparent;\"><b>ERROR:</b> ", format, args, "</p>\n");
+    write("<p style=\"color: red; background-color: transparent;\"><b>ERROR:</b> ", format, args, "</p>\n", true);
     va_end(args);
 }

@@ -40,6 +40,22 @@ TEST(LogFile, WritesHeaderWritersAndFooterWithCrLf) {
     EXPECT_EQ(readFileText(path), expected);
 }
 
+TEST(LogFile, ErrorsReachTheFileAtOnceAndFlushHandsOverTheRest) {
+    TempDir dir;
+    const std::string path = dir.file("log.htm");
+    Log log(path.c_str());
+    for (int i = 0; i < 1000; ++i) log.print("line %d", i);  // may wait in the buffer
+    log.printError("broken %s", "body.mds");
+    std::string text = readFileText(path);
+    EXPECT_NE(text.find("line 999\r\n"), std::string::npos);
+    EXPECT_NE(text.find("<b>ERROR:</b> broken body.mds</p>\r\n"), std::string::npos);
+
+    log.printOk("after the error");
+    log.flush();
+    text = readFileText(path);
+    EXPECT_EQ(text.substr(text.size() - 21), "after the error</p>\r\n");
+}
+
 TEST(LogFile, StringArgumentsAreEscapedButTheFormatIsNot) {
     TempDir dir;
     const std::string path = dir.file("log.htm");

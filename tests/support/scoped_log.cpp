@@ -63,6 +63,7 @@ ScopedLog::~ScopedLog() {
 }
 
 std::string ScopedLog::text() const {
+    log_->flush();
     std::string raw = readFileText(path_), out;
     out.reserve(raw.size());
     for (std::size_t i = 0; i < raw.size(); ++i)
