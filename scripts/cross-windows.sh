@@ -4,8 +4,8 @@
 #   scripts/cross-windows.sh [win64|win32|all]     (default: all)
 # win64 builds into build-win64/ and runs the unit tests there under wine64,
 # compares mdstree.exe with the Linux mdstree (built in build/) over
-# written fixture files, and runs the Win32 shell's tests and tessaly.exe
-# on Xvfb. KV_GUI (the Qt programs) stays off: Windows has its own shell.
+# written fixture files, and runs the Win32 shell's tests, tessaly.exe and
+# korvane.exe (on the system's Direct3D 8) on Xvfb. KV_GUI (the Qt programs) stays off: Windows has its own shell.
 # win32 only builds (build-win32/): this machine has no 32-bit Wine.
 # Programs land in build-win64/bin and build-win32/bin.
 # KV_WIN_SOURCE configures from another source tree (default: this one).
@@ -71,9 +71,9 @@ build_windows() {
 }
 
 # The unit tests that need neither a window nor the graphics device.
-unit_targets=(mdstree mkmodel test_formats test_browser test_mdstree test_platform)
+unit_targets=(mdstree mkmodel test_formats test_browser test_mdstree test_platform test_camera test_model test_render test_regressions test_browser_dialog test_mdc_walk)
 # The windowed program and the Win32 shell's tests (run on Xvfb).
-gui_targets=(tessaly test_win32_shell)
+gui_targets=(tessaly korvane test_win32_shell)
 
 # The Wine prefix is made once and its server kept running while the
 # tests run, so a start of a test program costs well under a second.
@@ -106,9 +106,9 @@ if [ "$which" = all ] || [ "$which" = win64 ]; then
   done
   [ "$failed" = 0 ] || { echo "unit tests failed under wine64"; exit 1; }
   echo "-- mdstree.exe against the Linux mdstree"
-  if [ ! -x build/bin/mdstree ] || [ ! -x build/bin/mkmodel ]; then
+  if [ ! -x build/bin/mdstree ] || [ ! -x build/bin/mkmodel ] || [ ! -x build/bin/mkplayer ]; then
     cmake -S . -B build -G Ninja >/dev/null
-    cmake --build build -j"$jobs" --target mdstree mkmodel
+    cmake --build build -j"$jobs" --target mdstree mkmodel mkplayer
   fi
   scripts/compare-mdstree.sh build/bin build-win64/bin build-win64/compare
   echo "-- windowed programs under wine64 on Xvfb"
@@ -116,6 +116,11 @@ if [ "$which" = all ] || [ "$which" = win64 ]; then
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   /usr/lib/wine/wineserver -w 2>/dev/null || true
   xvfb-run -a -s "-screen 0 1024x768x24" scripts/wine-gui-check.sh build-win64
+  # korvane.exe on the system's Direct3D 8 (Wine's), its log against the
+  # Linux viewer's when that is built.
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  /usr/lib/wine/wineserver -w 2>/dev/null || true
+  xvfb-run -a -s "-screen 0 1024x768x24" scripts/wine-korvane-check.sh build-win64 build/bin
 fi
 
 if [ "$which" = all ] || [ "$which" = win32 ]; then

@@ -1,6 +1,7 @@
 // The free-flying camera: its poses, the clock-driven step, the held-key
 // rules and rotation directions, and the view matrix it sets.
 #include <cmath>
+#include <numbers>
 
 #include <gtest/gtest.h>
 
@@ -208,10 +209,10 @@ TEST_F(CameraTest, MouseOperationsActAtOnce) {
     camera.moveDown(1.5f);
     expectVec(camera.m_vPosition, 3, -1.5f, 2);
 
-    camera.yaw(static_cast<float>(M_PI / 2));
+    camera.yaw(std::numbers::pi_v<float> / 2);
     expectVec(camera.m_vLook, 1, 0, 0);
     expectVec(camera.m_vRight, 0, 0, -1);
-    camera.pitch(static_cast<float>(M_PI / 2));  // look tilts to -up
+    camera.pitch(std::numbers::pi_v<float> / 2);  // look tilts to -up
     expectVec(camera.m_vLook, 0, -1, 0);
     expectVec(camera.m_vUp, 1, 0, 0);
     EXPECT_TRUE(device.calls.empty());  // no clock, no device
