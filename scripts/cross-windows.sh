@@ -71,7 +71,7 @@ build_windows() {
 }
 
 # The unit tests that need neither a window nor the graphics device.
-unit_targets=(mdstree mkmodel test_formats test_browser test_mdstree test_platform test_camera test_model test_render test_regressions test_browser_dialog test_mdc_walk)
+unit_targets=(mdstree mkmodel test_win32_resources test_formats test_browser test_mdstree test_platform test_camera test_model test_render test_regressions test_browser_dialog test_mdc_walk test_player)
 # The windowed program and the Win32 shell's tests (run on Xvfb).
 gui_targets=(tessaly korvane test_win32_shell)
 

@@ -12,8 +12,8 @@ linux=$(realpath "$2")
 wine64=${WINE64:-/usr/lib/wine/wine64}
 export WINEDEBUG=-all
 
-# Starts PROGRAM in DIR, accepts the start-up dialog, saves a screenshot of
-# the viewer's window as SHOT, closes it with Alt+F4; prints the exit status.
+# Starts PROGRAM in DIR, accepts the start-up dialog (saved as SHOT-dialog.png),
+# saves a screenshot of the viewer's window as SHOT, closes it with Alt+F4; prints the exit status.
 run_viewer() {
   local dir=$1 shot=$2
   shift 2
@@ -25,6 +25,7 @@ run_viewer() {
   done
   [ -n "$dialog" ] || { echo "no start-up dialog" >&2; kill "$pid" 2>/dev/null; return 1; }
   sleep 1
+  import -window "$dialog" "${shot%.png}-dialog.png" 2>/dev/null || true
   xdotool windowfocus --sync "$dialog" 2>/dev/null || true
   xdotool key Return
   sleep 5

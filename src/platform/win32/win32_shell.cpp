@@ -17,6 +17,26 @@ w32::Handle toHandle(HWND h) { return reinterpret_cast<w32::Handle>(h); }
 shell::HTREEITEM toItem(w32::Handle p) { return reinterpret_cast<shell::HTREEITEM>(p); }
 w32::Handle fromItem(shell::HTREEITEM i) { return reinterpret_cast<w32::Handle>(i); }
 
+// The shell's dialog template in the plain types of win32_calls.h.
+class SystemTemplate {
+public:
+    explicit SystemTemplate(const shell::DialogTemplate& t)
+        : controls_(new w32::Control[t.controlCount]),
+          template_{t.resourceId, t.caption, t.style, t.fontName, t.pointSize, t.cx, t.cy, controls_.get(),
+                    t.controlCount} {
+        for (std::size_t i = 0; i < t.controlCount; ++i) {
+            const shell::DialogControl& c = t.controls[i];
+            controls_[i] = w32::Control{static_cast<w32::ControlKind>(static_cast<int>(c.cls)),
+                                        c.id, c.text, c.x, c.y, c.cx, c.cy, c.style};
+        }
+    }
+    const w32::Template& get() const { return template_; }
+
+private:
+    std::unique_ptr<w32::Control[]> controls_;
+    w32::Template template_;
+};
+
 class Tree final : public shell::TreeControl {
 public:
     explicit Tree(w32::Handle hwnd) : hwnd_(hwnd) {}
@@ -181,14 +201,9 @@ std::intptr_t Win32Shell::dialogMessage(void* context, w32::Handle dialog, unsig
 }
 
 INT_PTR Win32Shell::dialogBox(const shell::DialogTemplate& t, HWND owner, shell::DLGPROC proc) {
-    std::unique_ptr<w32::Control[]> controls(new w32::Control[t.controlCount]);
-    for (std::size_t i = 0; i < t.controlCount; ++i) {
-        const shell::DialogControl& c = t.controls[i];
-        controls[i] = w32::Control{static_cast<w32::ControlKind>(static_cast<int>(c.cls)), c.id, c.text, c.x, c.y, c.cx, c.cy, c.style};
-    }
-    const w32::Template wt{t.caption, t.style, t.fontName, t.pointSize, t.cx, t.cy, controls.get(), t.controlCount};
+    const SystemTemplate st(t);
     DialogProcBox box{proc};
-    const INT_PTR r = w32::dialogBox(wt, toHandle(owner), &Win32Shell::dialogMessage, &box);
+    const INT_PTR r = w32::dialogBox(st.get(), toHandle(owner), &Win32Shell::dialogMessage, &box);
     // The dialog's controls are gone with it.
     trees_.clear();
     bars_.clear();
@@ -198,5 +213,11 @@ INT_PTR Win32Shell::dialogBox(const shell::DialogTemplate& t, HWND owner, shell:
 }  // namespace
 
 std::unique_ptr<shell::Shell> createWin32Shell() { return std::make_unique<Win32Shell>(); }
+
+std::vector<std::uint16_t> dialogTemplateWords(const shell::DialogTemplate& tmpl) {
+    return w32::dialogTemplateWords(SystemTemplate(tmpl).get());
+}
+
+std::vector<std::uint16_t> dialogResourceWords(int id) { return w32::dialogResourceWords(id); }
 
 }  // namespace win32shell
