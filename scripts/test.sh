@@ -7,16 +7,25 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+# Each stage ends with the minutes and seconds it took.
+stage_start=$SECONDS
+stage_done() {
+  echo "-- $1 took $(((SECONDS - stage_start) / 60))m$(((SECONDS - stage_start) % 60))s"
+  stage_start=$SECONDS
+}
 
 echo "== build and test =="
 scripts/setup.sh build
 ctest --test-dir build --output-on-failure -j"$jobs"
+stage_done "build and test"
 
 if [ "${KV_WINDOWS:-1}" = 1 ]; then
   echo "== windows cross-build =="
   # MinGW-w64 builds for 64- and 32-bit Windows; the 64-bit one is tested
-  # under wine64 (unit tests, mdstree.exe against mdstree, tessaly.exe on Xvfb).
+  # under wine64 (unit tests, mdstree.exe against mdstree, tessaly.exe and
+  # korvane.exe on Xvfb).
   scripts/cross-windows.sh all
+  stage_done "windows cross-build"
 fi
 
 echo "== sanitizer build: tests and fuzzing =="
@@ -28,3 +37,4 @@ scripts/setup.sh build-fuzz -DKV_FUZZ=ON -DKV_SANITIZE=ON -DCMAKE_C_COMPILER=cla
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-fuzz --output-on-failure -j"$jobs" -LE nosan
 scripts/fuzz.sh build-fuzz "${FUZZ_SECONDS:-30}"
+stage_done "sanitizer build, tests and fuzzing"
