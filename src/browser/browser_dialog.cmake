@@ -14,7 +14,6 @@ endif()
 
 # On Windows the same dialog runs on the system's own shell.
 if(WIN32 AND TARGET kv_win32)
-  enable_language(RC)
   # Dialog 101 comes from the resource script.
   add_executable(tessaly WIN32 tessaly_win32_main.cpp tessaly.rc)
   target_link_libraries(tessaly PRIVATE kv_browser_dialog kv_win32 kv_warnings)

@@ -19,8 +19,15 @@ namespace {
 
 HWND h(Handle p) { return static_cast<HWND>(p); }
 
-// RT_DIALOG in its ANSI form, whatever UNICODE says.
-const LPCSTR kDialogResource = MAKEINTRESOURCEA(5);
+// The program's DIALOG resource `id` and its length in words; null where
+// the program has none. (RT_DIALOG in its ANSI form, whatever UNICODE says.)
+const WORD* linkedDialog(int id, std::size_t* words) {
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
+    if (found == nullptr) return nullptr;
+    *words = ::SizeofResource(module, found) / sizeof(WORD);
+    return static_cast<const WORD*>(::LockResource(::LoadResource(module, found)));
+}
 
 // The in-memory template: WORD-aligned fields, each item on a DWORD boundary.
 class TemplateWriter {
@@ -120,27 +127,23 @@ std::intptr_t dialogBox(const Template& tmpl, Handle owner, DialogCallback cb, v
         return ::InitCommonControlsEx(&icc) != 0;
     }();
     (void)controlsReady;
-    HINSTANCE module = ::GetModuleHandleA(nullptr);
+    std::size_t linkedWords = 0;
+    const WORD* linked = linkedDialog(tmpl.resourceId, &linkedWords);
+    TemplateWriter built;
+    if (linked == nullptr) built = buildTemplate(tmpl);
+    const WORD* words = linked != nullptr ? linked : built.data();
     DialogContext ctx{cb, context};
-    const auto param = reinterpret_cast<LPARAM>(&ctx);
-    if (::FindResourceA(module, MAKEINTRESOURCEA(tmpl.resourceId), kDialogResource) != nullptr) {
-        return ::DialogBoxParamA(module, MAKEINTRESOURCEA(tmpl.resourceId), h(owner), dialogThunk, param);
-    }
-    const TemplateWriter w = buildTemplate(tmpl);
-    return ::DialogBoxIndirectParamA(module, reinterpret_cast<LPCDLGTEMPLATEA>(w.data()), h(owner), dialogThunk,
-                                     param);
+    return ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(words),
+                                     h(owner), dialogThunk, reinterpret_cast<LPARAM>(&ctx));
 }
 
 std::vector<std::uint16_t> dialogTemplateWords(const Template& tmpl) { return buildTemplate(tmpl).release(); }
 
 std::vector<std::uint16_t> dialogResourceWords(int id) {
-    HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), kDialogResource);
-    if (found == nullptr) return {};
-    HGLOBAL loaded = ::LoadResource(module, found);
-    const auto* bytes = static_cast<const WORD*>(::LockResource(loaded));
-    if (bytes == nullptr) return {};
-    return std::vector<std::uint16_t>(bytes, bytes + ::SizeofResource(module, found) / sizeof(WORD));
+    std::size_t words = 0;
+    const WORD* linked = linkedDialog(id, &words);
+    if (linked == nullptr) return {};
+    return std::vector<std::uint16_t>(linked, linked + words);
 }
 
 bool endDialog(Handle dialog, std::intptr_t result) { return ::EndDialog(h(dialog), result) != 0; }

@@ -1,6 +1,7 @@
 // The shell on Win32: real windows, the system's message queue, dialogs
-// from the program's resources or built from the shell's templates, the common controls SysTreeView32 and
-// msctls_progress32, MessageBoxA and GetOpenFileNameA. Message, key and
+// from the program's resources or built from the shell's templates, the
+// common controls SysTreeView32 and msctls_progress32, MessageBoxA and
+// GetOpenFileNameA. Message, key and
 // style codes are Win32's own, so they pass straight through.
 #pragma once
 
