@@ -127,14 +127,16 @@ std::intptr_t dialogBox(const Template& tmpl, Handle owner, DialogCallback cb, v
         return ::InitCommonControlsEx(&icc) != 0;
     }();
     (void)controlsReady;
-    std::size_t linkedWords = 0;
-    const WORD* linked = linkedDialog(tmpl.resourceId, &linkedWords);
-    TemplateWriter built;
-    if (linked == nullptr) built = buildTemplate(tmpl);
-    const WORD* words = linked != nullptr ? linked : built.data();
+    HINSTANCE module = ::GetModuleHandleA(nullptr);
     DialogContext ctx{cb, context};
-    return ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(words),
-                                     h(owner), dialogThunk, reinterpret_cast<LPARAM>(&ctx));
+    const auto param = reinterpret_cast<LPARAM>(&ctx);
+    std::size_t linkedWords = 0;
+    if (linkedDialog(tmpl.resourceId, &linkedWords) != nullptr) {
+        return ::DialogBoxParamA(module, MAKEINTRESOURCEA(tmpl.resourceId), h(owner), dialogThunk, param);
+    }
+    const TemplateWriter built = buildTemplate(tmpl);
+    return ::DialogBoxIndirectParamA(module, reinterpret_cast<LPCDLGTEMPLATEA>(built.data()), h(owner),
+                                     dialogThunk, param);
 }
 
 std::vector<std::uint16_t> dialogTemplateWords(const Template& tmpl) { return buildTemplate(tmpl).release(); }
