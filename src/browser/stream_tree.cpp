@@ -1,23 +1,28 @@
 #include "browser/stream_tree.h"
 
-#include <cstring>
 
 namespace browser {
 
+namespace {
+constexpr std::size_t kBlock = 1 << 16;
+}  // namespace
+
 StreamTree::StreamTree(std::FILE* out, const std::string& rootLabel) : out_(out), path_{0} {
+    buffer_.reserve(2 * kBlock);
     writeLine(0, rootLabel.c_str());
 }
 
+bool StreamTree::flush() {
+    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) failed_ = true;
+    buffer_.clear();
+    return !failed_;
+}
+
 void StreamTree::writeLine(std::size_t depth, const char* label) {
-    static constexpr char kSpaces[] = "                                                                ";
-    std::size_t indent = 2 * depth;
-    while (indent > 0) {
-        const std::size_t n = indent < sizeof kSpaces - 1 ? indent : sizeof kSpaces - 1;
-        std::fwrite(kSpaces, 1, n, out_);
-        indent -= n;
-    }
-    std::fwrite(label, 1, std::strlen(label), out_);
-    std::fputc('\n', out_);
+    buffer_.append(2 * depth, ' ');
+    buffer_.append(label);
+    buffer_.push_back('\n');
+    if (buffer_.size() >= kBlock) flush();
 }
 
 TreeNode StreamTree::appendChild(TreeNode parent, const char* label, int frameNumber, bool) {

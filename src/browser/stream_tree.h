@@ -22,8 +22,15 @@ namespace browser {
 
 class StreamTree : public TreeSink {
 public:
-    // Writes the root's line at once.
+    // Writes the root's line first. Lines are gathered in a buffer of its
+    // own and written in large blocks; flush() (and the destructor) write
+    // what is left.
     StreamTree(std::FILE* out, const std::string& rootLabel);
+    ~StreamTree() override { flush(); }
+    StreamTree(const StreamTree&) = delete;
+    StreamTree& operator=(const StreamTree&) = delete;
+    // False when a write failed (now or earlier).
+    bool flush();
 
     TreeNode appendChild(TreeNode parent, const char* label, int frameNumber, bool hasChildren) override;
     TreeNode appendLast(TreeNode parent, const char* label) override;
@@ -45,6 +52,8 @@ private:
     void writeLine(std::size_t depth, const char* label);
 
     std::FILE* out_;
+    std::string buffer_;
+    bool failed_ = false;
     std::vector<std::size_t> path_;  // ids from the root to the newest node
     std::size_t next_ = 1;
     std::size_t frameNodes_ = 0;

@@ -82,14 +82,12 @@ int main(int argc, char** argv) {
     // The same bytes on every platform: no CR put before each LF.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    static char buffer[1 << 16];
-    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     browser::StreamTree tree(stdout, path);
     tree.onFrameNode = [&](browser::TreeNode node, int k) {
         if (allFrames || k == onlyFrame) browser::fillFrame(model, tree, node, k);
     };
     const bool built = browser::toTreeView(model, tree.root(), tree);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    if (!tree.flush() || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "mdstree: cannot write the tree: %s\n", std::strerror(errno));
         return 1;
     }
