@@ -13,9 +13,10 @@
 
 int main(int argc, char** argv) {
     // Opened first and closed last, so every step reports into it. A log
-    // that cannot be created throws and ends the program.
-    Log log("log.htm");
-    setCurrentLog(&log);
+    // that cannot be created ends the program with one line on stderr.
+    const std::unique_ptr<Log> log = openProgramLog("korvane", "log.htm");
+    if (log == nullptr) return 1;
+    setCurrentLog(log.get());
 
     int result = 0;
     {

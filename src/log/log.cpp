@@ -1,4 +1,5 @@
 // The HTML log file: header on creation, three writers, footer on close.
+#include <cerrno>
 #include <cstdarg>
 #include <string>
 
@@ -7,6 +8,7 @@
 namespace {
 
 Log g_silent;
+int g_creationError = 0;
 
 constexpr const char* kHeader =
     "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" \"http://www.w3.org/TR/REC-html40/strict.dtd\">\n"
@@ -34,11 +36,16 @@ void writeText(std::FILE* stream, const std::string& text) {
 
 Log* pLog = &g_silent;
 
+int Log::lastCreationError() { return g_creationError; }
+
 void setCurrentLog(Log* log) { pLog = log != nullptr ? log : &g_silent; }
 
 Log::Log(const char* path) {
     stream_ = std::fopen(path, "wb");
-    if (stream_ == nullptr) throw "Log File Creation failed";
+    if (stream_ == nullptr) {
+        g_creationError = errno;
+        throw "Log File Creation failed";
+    }
     enabled_ = true;
     writeText(stream_, kHeader);
     flush();

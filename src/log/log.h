@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 class Log {
@@ -35,6 +36,9 @@ public:
     // Hands everything written so far to the file.
     void flush();
 
+    // The system's error number (errno) of the last failed creation.
+    static int lastCreationError();
+
     // Formats like the writers do (escaping string arguments), without the
     // line-end translation; exposed for tests.
     static std::string format(const char* format, std::va_list args);
@@ -54,3 +58,9 @@ extern Log* pLog;
 
 // Makes `log` the target of pLog (null restores the silent sink).
 void setCurrentLog(Log* log);
+
+// Opens the log at `path` for a program's entry. When the file cannot be
+// created it writes one line to stderr, "PROGRAM: cannot create PATH in
+// WORKING-DIRECTORY: REASON", and returns null; the program then ends with
+// status 1 before showing anything.
+std::unique_ptr<Log> openProgramLog(const char* program, const char* path);

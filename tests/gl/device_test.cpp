@@ -1,4 +1,5 @@
 // Creation, lifecycle and failure results of the OpenGL device.
+#include "failing_new.h"
 #include "gl_fixture.h"
 #include "platform/gl/gl_direct3d.h"
 
@@ -35,6 +36,30 @@ TEST_F(GlDeviceTest, EmptyResourcesAreRefusedAsDirect3DDoes) {
     EXPECT_EQ(vb, nullptr);
     EXPECT_EQ(ib, nullptr);
     EXPECT_EQ(tex, nullptr);
+}
+
+// The CPU copies are the device's only large allocations: creation that
+// cannot get them is E_OUTOFMEMORY with nothing handed out, and the device
+// goes on drawing.
+TEST_F(GlDeviceTest, CreationWithoutMemoryReportsOutOfMemory) {
+    auto* vb = reinterpret_cast<IDirect3DVertexBuffer8*>(this);
+    auto* ib = reinterpret_cast<IDirect3DIndexBuffer8*>(this);
+    auto* tex = reinterpret_cast<IDirect3DTexture8*>(this);
+    {
+        testing_support::FailingNew refuse(1u << 20);
+        EXPECT_EQ(device_->CreateVertexBuffer(4u << 20, 0, kColourFvf, D3DPOOL_MANAGED, &vb), E_OUTOFMEMORY);
+        EXPECT_EQ(device_->CreateIndexBuffer(4u << 20, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib), E_OUTOFMEMORY);
+        EXPECT_EQ(device_->CreateTexture(1024, 1024, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex), E_OUTOFMEMORY);
+        EXPECT_EQ(refuse.refused(), 3u);
+    }
+    EXPECT_EQ(vb, nullptr);
+    EXPECT_EQ(ib, nullptr);
+    EXPECT_EQ(tex, nullptr);
+    begin();
+    device_->SetRenderState(D3DRS_LIGHTING, FALSE);
+    EXPECT_EQ(draw(triangle(0, 0, 0.5f, 0.5f, 0xFFFF0000, true), D3DPT_TRIANGLELIST, kColourFvf), D3D_OK);
+    end();
+    EXPECT_TRUE(sameColour(at(kSize / 2, kSize / 2), qRgb(255, 0, 0)));
 }
 
 TEST_F(GlDeviceTest, BufferLocksStayInsideTheBuffer) {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "failing_new.h"
 #include "platform/sys/faults.h"
 #include "platform/sys/sys.h"
 #include "scoped_log.h"
@@ -51,6 +52,18 @@ TEST(SysFile, BlocksAreZeroedAndEmptyOrUnknownBlocksFail) {
     int local = 0;
     EXPECT_FALSE(sys::releaseBlock(&local));
 }
+
+#ifndef _WIN32
+// The pages of a block whose size cannot be recorded go straight back.
+TEST(SysFile, ABlockThatCannotBeRecordedIsNotAllocated) {
+    void* block = &block;
+    {
+        testing_support::FailingNew refuse(0);
+        block = sys::allocateBlock(4096);
+    }
+    EXPECT_EQ(block, nullptr);
+}
+#endif
 
 TEST(SysFaults, EachStepFailsOnDemand) {
     FaultGuard guard;

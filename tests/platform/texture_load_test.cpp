@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "failing_new.h"
 #include "platform/d3d8/d3dx8.h"
 #include "platform/d3d8/image_decode.h"
 #include "recording_device.h"
@@ -129,6 +130,15 @@ TEST(TextureLoad, DeviceFailuresReleaseThePartialTexture) {
     dev.createTexture = {};
     dev.lockTexture.onCall = 2;
     EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(&dev, dir.file("t.tga").c_str(), &tex)));
+    EXPECT_EQ(tex, nullptr);
+    EXPECT_EQ(dev.liveResources(), 0);
+    const std::string path = dir.file("t.tga");
+    HRESULT hr = D3D_OK;
+    {
+        testing_support::FailingNew refuse(0);  // not even the file's bytes
+        hr = D3DXCreateTextureFromFileA(&dev, path.c_str(), &tex);
+    }
+    EXPECT_EQ(hr, E_OUTOFMEMORY);
     EXPECT_EQ(tex, nullptr);
     EXPECT_EQ(dev.liveResources(), 0);
 }

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "log/log.h"
@@ -70,14 +71,10 @@ int main(int argc, char** argv) {
     }
     if (!haveDisplay()) return fail("no display for an OpenGL context: run under xvfb-run -a", 1);
 
-    try {
-        Log log("log.htm");
-        setCurrentLog(&log);
-        const int status = render(argc, argv, options);
-        setCurrentLog(nullptr);
-        return status;
-    } catch (const char* reason) {
-        setCurrentLog(nullptr);
-        return fail(std::string(reason) + " (log.htm in the working directory)", 1);
-    }
+    const std::unique_ptr<Log> log = openProgramLog("korvane-render", "log.htm");
+    if (log == nullptr) return 1;
+    setCurrentLog(log.get());
+    const int status = render(argc, argv, options);
+    setCurrentLog(nullptr);
+    return status;
 }

@@ -2,12 +2,28 @@
 // working directory), where the viewer's start-up defaults find it, and
 // lists every file written.
 #include <cstdio>
+#include <cstring>
 
 #include "mkplayer/player.h"
 
+namespace {
+
+constexpr const char* kUsage = "usage: mkplayer [BASEDIR]\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc > 2) {
-        std::fprintf(stderr, "usage: mkplayer [BASEDIR]\n");
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        std::fputs("Writes the demo player to BASEDIR/models/players/infantryss (BASEDIR defaults to the working\n"
+                   "directory) and lists every file written.\n",
+                   stdout);
+        return 0;
+    }
+    // A name starting with '-' is a mistyped option, never a folder to create.
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        if (argc == 2) std::fprintf(stderr, "mkplayer: unknown option %s\n", argv[1]);
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const mp::WriteResult r = mp::writePlayer(argc == 2 ? argv[1] : ".");

@@ -24,11 +24,27 @@ const Target kTargets[] = {
     {"fuzz_pk3", seeds::pk3},
 };
 
+constexpr const char* kUsage = "usage: mkseeds TARGETNAME DIR\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        std::fputs("Writes the seed corpus of the fuzz target TARGETNAME into the existing folder DIR. Targets:\n",
+                   stdout);
+        for (const auto& t : kTargets) std::printf("  %s\n", t.name);
+        return 0;
+    }
+    // Arguments starting with '-' are mistyped options, never names.
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] == '-') {
+            std::fprintf(stderr, "mkseeds: unknown option %s\n", argv[i]);
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: mkseeds TARGETNAME DIR\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     for (const auto& t : kTargets)

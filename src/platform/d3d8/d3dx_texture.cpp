@@ -3,6 +3,7 @@
 // with a full mipmap chain (each level a 2 × 2 box filter of the previous).
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "platform/d3d8/d3dx8.h"
@@ -63,6 +64,27 @@ bool fillLevel(IDirect3DTexture8* texture, UINT level, const d3dx::RgbaImage& im
     return SUCCEEDED(texture->UnlockRect(level));
 }
 
+// The texture is stored in *out as soon as it exists, so that the caller
+// releases it when a later step fails or throws.
+HRESULT createTexture(IDirect3DDevice8* device, const char* path, IDirect3DTexture8** out) {
+    std::vector<std::uint8_t> bytes;
+    if (!readWholeFile(path, &bytes)) return D3DXERR_INVALIDDATA;
+    d3dx::RgbaImage image;
+    if (!d3dx::decodeImage(bytes.data(), bytes.size(), &image)) return D3DXERR_INVALIDDATA;
+
+    IDirect3DTexture8* texture = nullptr;
+    const HRESULT hr = device->CreateTexture(static_cast<UINT>(image.width), static_cast<UINT>(image.height), 0, 0,
+                                             D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture);
+    if (FAILED(hr) || texture == nullptr) return FAILED(hr) ? hr : E_FAIL;
+    *out = texture;
+    const DWORD levels = texture->GetLevelCount();
+    for (DWORD level = 0; level < levels; ++level) {
+        if (level > 0) image = halve(image);
+        if (!fillLevel(texture, level, image)) return E_FAIL;
+    }
+    return D3D_OK;
+}
+
 }  // namespace
 
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice8* pDevice, const char* pSrcFile, IDirect3DTexture8** ppTexture) {
@@ -70,23 +92,18 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice8* pDevice, const char* pSrcFi
     *ppTexture = nullptr;
     if (pDevice == nullptr || pSrcFile == nullptr) return D3DERR_INVALIDCALL;
 
-    std::vector<std::uint8_t> bytes;
-    if (!readWholeFile(pSrcFile, &bytes)) return D3DXERR_INVALIDDATA;
-    d3dx::RgbaImage image;
-    if (!d3dx::decodeImage(bytes.data(), bytes.size(), &image)) return D3DXERR_INVALIDDATA;
-
+    // The file's bytes, the decoded image and its halved levels are held in
+    // containers; memory the heap cannot give is E_OUTOFMEMORY, not a throw.
     IDirect3DTexture8* texture = nullptr;
-    const HRESULT hr = pDevice->CreateTexture(static_cast<UINT>(image.width), static_cast<UINT>(image.height), 0, 0,
-                                              D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture);
-    if (FAILED(hr) || texture == nullptr) return FAILED(hr) ? hr : E_FAIL;
-
-    const DWORD levels = texture->GetLevelCount();
-    for (DWORD level = 0; level < levels; ++level) {
-        if (level > 0) image = halve(image);
-        if (!fillLevel(texture, level, image)) {
-            texture->Release();
-            return E_FAIL;
-        }
+    HRESULT hr = E_OUTOFMEMORY;
+    try {
+        hr = createTexture(pDevice, pSrcFile, &texture);
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY;
+    }
+    if (FAILED(hr)) {
+        if (texture != nullptr) texture->Release();
+        return hr;
     }
     *ppTexture = texture;
     return D3D_OK;

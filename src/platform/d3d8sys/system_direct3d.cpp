@@ -4,6 +4,8 @@
 // system's when it binds them.
 #include "platform/d3d8sys/system_direct3d.h"
 
+#include <new>
+
 #include "platform/d3d8sys/system_calls.h"
 
 static_assert(sizeof(D3DPRESENT_PARAMETERS) == d3dsys::kPresentParametersSize);
@@ -81,8 +83,19 @@ HRESULT wrap(HRESULT hr, d3dsys::Ptr made, Interface** out) {
         if (made != nullptr) d3dsys::release(made);
         return D3DERR_INVALIDCALL;
     }
-    *out = SUCCEEDED(hr) && made != nullptr ? new Wrapper(made) : nullptr;
-    if (FAILED(hr) && made != nullptr) d3dsys::release(made);
+    *out = nullptr;
+    if (FAILED(hr)) {
+        if (made != nullptr) d3dsys::release(made);
+        return hr;
+    }
+    if (made == nullptr) return hr;
+    // A wrapper that cannot be had gives the system's object back: the
+    // caller sees out of memory, as if the system had refused.
+    *out = new (std::nothrow) Wrapper(made);
+    if (*out == nullptr) {
+        d3dsys::release(made);
+        return E_OUTOFMEMORY;
+    }
     return hr;
 }
 
@@ -164,5 +177,8 @@ public:
 
 IDirect3D8* createSystemDirect3D() {
     d3dsys::Ptr d3d = d3dsys::create(D3D_SDK_VERSION);
-    return d3d != nullptr ? new SystemDirect3D(d3d) : nullptr;
+    if (d3d == nullptr) return nullptr;
+    IDirect3D8* wrapped = new (std::nothrow) SystemDirect3D(d3d);
+    if (wrapped == nullptr) d3dsys::release(d3d);
+    return wrapped;
 }

@@ -30,7 +30,12 @@ GlDevice::GlDevice(IDirect3D8* parent, GlContextRef context) : parent_(parent), 
 }
 
 GlDevice* GlDevice::create(IDirect3D8* parent, HWND window, const D3DPRESENT_PARAMETERS& params) {
-    auto context = std::make_shared<GlContext>();
+    GlContextRef context;
+    try {
+        context = std::make_shared<GlContext>();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
     context->window = window;
     GlSurface* surface = context->surface();
     if (surface == nullptr || !surface->makeCurrent() || !context->gl.load(*surface)) {

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 
 #include "platform/sys/fault_gate.h"
@@ -56,7 +57,14 @@ void* allocateBlock(std::size_t n) {
     if (detail::shouldFail(Step::Allocate) || n == 0) return nullptr;
     void* p = takePages(n);
     if (p == nullptr) return nullptr;
-    liveBlocks().emplace(p, n);
+    // A block whose size cannot be recorded could never be given back: the
+    // pages go back at once and the block counts as not allocated.
+    try {
+        liveBlocks().emplace(p, n);
+    } catch (const std::bad_alloc&) {
+        givePages(p, n);
+        return nullptr;
+    }
     return p;
 }
 
