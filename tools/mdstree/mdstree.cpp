@@ -1,4 +1,4 @@
-// mdstree [--frames | --frame K] FILE
+// mdstree [--frames | --frame K] FILE   (or --help, --version)
 //
 // Prints the structure tree the browser shows for FILE as indented text, two
 // spaces per level, the first line being FILE as given. Frame nodes stay
@@ -18,11 +18,14 @@
 #include "browser/mds_file.h"
 #include "browser/text_tree.h"
 #include "browser/tree_builder.h"
+#include "cli/program_info.h"
 
 namespace {
 
+const char* const kUsage = "usage: mdstree [--frames | --frame K] FILE\n";
+
 int usage() {
-    std::fprintf(stderr, "usage: mdstree [--frames | --frame K] FILE\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -41,6 +44,14 @@ int main(int argc, char** argv) {
     bool allFrames = false;
     int onlyFrame = -1;
     int i = 1;
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        cli::printVersion("mdstree");
+        return 0;
+    }
     if (i < argc && std::strcmp(argv[i], "--frames") == 0) {
         allFrames = true;
         ++i;
