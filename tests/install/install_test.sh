@@ -25,6 +25,17 @@ for program in "${programs[@]}"; do
   [ -z "$program" ] && continue
   [ -x "$prefix/bin/$program" ] || fail "bin/$program not installed"
   [ -f "$prefix/share/man/man1/$program.1" ] || fail "man1/$program.1 not installed"
+  # Answered on stdout with 0, before any window system is needed.
+  for option in --help --version; do
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/$program" $option 2>/dev/null) || fail "$program $option: exit $?"
+    grep -q "$program" <<<"$out" || fail "$program $option printed: $out"
+  done
+done
+for program in mdstree korvane-render; do
+  [ -x "$prefix/bin/$program" ] || continue
+  "$prefix/bin/$program" --no-such-option >/dev/null 2>&1
+  status=$?
+  [ "$status" = 2 ] || fail "$program --no-such-option: exit $status, not 2"
 done
 
 apps=()

@@ -180,6 +180,15 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
                 " characters, the model and skin names " + std::to_string(kModelNameLength - 1) + " each";
         return false;
     }
+    for (std::size_t i = 0; i < o.bodySkins.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (skinTag(o.bodySkins[i]) == skinTag(o.bodySkins[j])) {
+                error = "--body-skin \"" + o.bodySkins[i] + "\" would write the same files as \"" + o.bodySkins[j] +
+                        "\"";
+                return false;
+            }
+        }
+    }
     return true;
 }
 
