@@ -21,6 +21,7 @@
 #include "browser/mds_file.h"
 #include "browser/stream_tree.h"
 #include "browser/tree_builder.h"
+#include "cli/program_info.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ bool parseFrame(const char* text, int& k) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::printf("%s\nPrints the structure tree of an MDS file as indented text.\n"
                     "  --frames    fill every frame node\n"
                     "  --frame K   fill frame K only\n",
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("mdstree %s\n", KV_VERSION);
+        cli::printVersion("mdstree");
         return 0;
     }
     bool allFrames = false;
