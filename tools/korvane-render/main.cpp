@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "anim_job.h"
 #include "log/log.h"
 #include "offscreen_shell.h"
 #include "platform/qt/qt_offscreen_surface.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
         std::fputs(kr::kUsage, stdout);
         return 0;
     }
+    if (options.listAnims) return kr::listAnimations(options, error) ? 0 : fail(error, 1);
     if (!haveDisplay()) return fail("no display for an OpenGL context: run under xvfb-run -a", 1);
 
     try {

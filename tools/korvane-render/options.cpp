@@ -7,14 +7,16 @@
 #include <cstring>
 #include <vector>
 
+#include "anim_options.h"
 #include "app/app_state.h"
 
 namespace kr {
 
 const char* const kUsage =
     "usage: korvane-render --base-dir DIR --model NAME [--body-skin F] [--head-skin F]\n"
-    "                      [--frame K | --frames A-B] [--size WxH] [--camera x,y,z,yaw,pitch]\n"
-    "                      [--no-mesh] --out FILE.png\n";
+    "                      [--frame K | --frames A-B | --anim NAME] [--size WxH] [--camera x,y,z,yaw,pitch]\n"
+    "                      [--no-mesh] --out FILE.png (or FILE.webp with --anim)\n"
+    "       korvane-render --base-dir DIR --model NAME --list-anims\n";
 
 namespace {
 
@@ -66,6 +68,9 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.help = true;
             return true;
         }
+        const Taken anim = takeAnimArgument(argc, argv, i, o, error);
+        if (anim == Taken::wrong) return false;
+        if (anim == Taken::yes) continue;
         if (arg == "--no-mesh") {
             o.noMesh = true;
             continue;
@@ -136,12 +141,13 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         error = "--frame and --frames exclude each other";
         return false;
     }
-    if (o.baseDir.empty() || o.model.empty() || o.out.empty()) {
+    if (!checkAnimOptions(o, haveFrame || haveFrames, error)) return false;
+    if (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims)) {
         error = "--base-dir, --model and --out are required";
         return false;
     }
-    if (!endsWithPng(o.out)) {
-        error = "--out must name a .png file";
+    if (!endsWithPng(o.out) && !animatedOutput(o) && !o.listAnims) {
+        error = "--out must name a .png file (or a .webp file with --anim)";
         return false;
     }
     if (!fits(o.baseDir, kBaseDirLength) || !fits(o.model, kModelNameLength) || !fits(o.bodySkin, kSkinNameLength) ||

@@ -28,6 +28,8 @@ struct Options {
     bool noMesh = false;
     std::string out;
     bool help = false;
+    std::string anim;        // --anim: the frames of this animation of the model's config
+    bool listAnims = false;  // --list-anims: print the config's animations, draw nothing
 };
 
 // Fills `options` from argv; on a wrong or missing argument returns false

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "anim_job.h"
 #include "app/app_main.h"
 #include "app/app_state.h"
 #include "app/camera.h"
@@ -76,6 +77,7 @@ bool run(const Options& o, OffscreenSurface& surface, const OffscreenShell& shel
         return false;
     }
     if (o.noMesh) pBody->meshVisible = false;
+    if (!o.anim.empty()) return renderAnimation(o, surface, error);
     return drawAndSave(o, surface, error);
 }
 
