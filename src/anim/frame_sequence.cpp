@@ -26,7 +26,8 @@ std::vector<std::int64_t> rangeOf(const Animation& a) {
 
 Clip clipOf(const Animation& a, std::uint32_t minMilliseconds, std::size_t maxFrames) {
     Clip clip;
-    clip.frameMilliseconds = a.frameMilliseconds();
+    // Above 1000 fps the game's count gives 0 ms; a file needs time to pass.
+    clip.frameMilliseconds = a.frameMilliseconds() > 0 ? a.frameMilliseconds() : 1;
     clip.frames = rangeOf(a);
     if (a.numFrames == 0) return clip;
     if (a.loopFrames == 0) {

@@ -19,7 +19,7 @@ std::int64_t frameAtStep(const Animation& a, std::uint64_t step);
 // The animation as a file format with a whole-file loop count can carry it.
 struct Clip {
     std::vector<std::int64_t> frames;  // in playing order
-    std::uint32_t frameMilliseconds = 0;
+    std::uint32_t frameMilliseconds = 0;  // 1000 / fps, at least 1
     int loopCount = 0;                 // 0: the file repeats forever; 1: plays once and stays on its last frame
 };
 

@@ -51,6 +51,7 @@ TEST(FrameSequence, ClipsForAWholeFileLoopCount) {
     // A frame cap still ends on a whole loop.
     EXPECT_EQ(anim::clipOf(make(0, 3, 1, 1000), 5000, 6).frames.size(), 6u);
     EXPECT_TRUE(anim::clipOf(make(0, 0, 0, 10)).frames.empty());
+    EXPECT_EQ(anim::clipOf(make(0, 2, 2, 2000)).frameMilliseconds, 1u) << "0 ms would stop the file's clock";
 }
 
 }  // namespace

@@ -38,6 +38,10 @@ QImage draw(std::int64_t frame, qtshell::OffscreenSurface& surface) {
 
 bool writeWebp(const Options& o, const anim::Animation& a, qtshell::OffscreenSurface& surface, std::string& error) {
     const anim::Clip clip = anim::clipOf(a);
+    if (static_cast<double>(clip.frames.size()) * clip.frameMilliseconds > 2147483647.0) {
+        error = "animation '" + a.name + "' lasts longer than a WebP file can count";
+        return false;
+    }
     AnimatedWebp webp(o.width, o.height, clip.loopCount);
     int time = 0;
     for (std::int64_t frame : clip.frames) {
