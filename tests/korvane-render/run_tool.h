@@ -1,5 +1,6 @@
 // Runs korvane-render (or mkplayer) in a directory and collects its exit
-// status and the lines it wrote to stderr that are its own.
+// status and the lines it wrote to stderr that are its own (its standard
+// output stays in render.out in that directory).
 #pragma once
 
 #include <string>

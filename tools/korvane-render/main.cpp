@@ -15,6 +15,7 @@
 #include <string>
 
 #include "cli/program_info.h"
+#include "anim_job.h"
 #include "offscreen_shell.h"
 #include "options.h"
 #include "platform/d3d8/d3d8.h"
@@ -116,5 +117,6 @@ int main(int argc, char** argv) {
         cli::printVersion("korvane-render");
         return 0;
     }
+    if (options.listAnims) return kr::listAnimations(options, error) ? 0 : fail(error, 1);
     return render(argc, argv, options);
 }

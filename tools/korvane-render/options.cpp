@@ -8,14 +8,16 @@
 #include <cstring>
 #include <vector>
 
+#include "anim_options.h"
 #include "app/app_state.h"
 
 namespace kr {
 
 const char* const kUsage =
     "usage: korvane-render --base-dir DIR --model NAME [--body-skin F] [--head-skin F]\n"
-    "                      [--frame K | --frames A-B] [--size WxH] [--camera x,y,z,yaw,pitch]\n"
-    "                      [--no-mesh] [--log FILE] [--strict] --out FILE.png\n"
+    "                      [--frame K | --frames A-B | --anim NAME] [--size WxH] [--camera x,y,z,yaw,pitch]\n"
+    "                      [--no-mesh] [--log FILE] [--strict] --out FILE.png (or FILE.webp with --anim)\n"
+    "       korvane-render --base-dir DIR --model NAME --list-anims\n"
     "       korvane-render --help | --version\n"
     "--body-skin may be given several times: one picture per skin, FILE-<skin>.png.\n";
 
@@ -86,6 +88,9 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.strict = true;
             continue;
         }
+        const Taken anim = takeAnimArgument(argc, argv, i, o, error);
+        if (anim == Taken::wrong) return false;
+        if (anim == Taken::yes) continue;
         if (arg == "--no-mesh") {
             o.noMesh = true;
             continue;
@@ -164,12 +169,13 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         error = "--frame and --frames exclude each other";
         return false;
     }
-    if (o.baseDir.empty() || o.model.empty() || o.out.empty()) {
+    if (!checkAnimOptions(o, haveFrame || haveFrames, error)) return false;
+    if (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims)) {
         error = "--base-dir, --model and --out are required";
         return false;
     }
-    if (!endsWithPng(o.out)) {
-        error = "--out must name a .png file";
+    if (!endsWithPng(o.out) && !animatedOutput(o) && !o.listAnims) {
+        error = "--out must name a .png file (or a .webp file with --anim)";
         return false;
     }
     if (!fits(o.baseDir, kBaseDirLength) || !fits(o.model, kModelNameLength) ||
@@ -178,6 +184,10 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
                     [](const std::string& skin) { return !fits(skin, kSkinNameLength); })) {
         error = "too long: the base directory takes at most " + std::to_string(kBaseDirLength - 1) +
                 " characters, the model and skin names " + std::to_string(kModelNameLength - 1) + " each";
+        return false;
+    }
+    if (!o.anim.empty() && o.bodySkins.size() > 1) {
+        error = "--anim draws one body skin; give --body-skin once";
         return false;
     }
     for (std::size_t i = 0; i < o.bodySkins.size(); ++i) {

@@ -34,6 +34,8 @@ struct Options {
     bool strict = false;          // an ERROR line in a log: exit status 3
     bool help = false;
     bool version = false;
+    std::string anim;        // --anim: the frames of this animation of the model's config
+    bool listAnims = false;  // --list-anims: print the config's animations, draw nothing
 };
 
 // Fills `options` from argv; on a wrong or missing argument returns false

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -65,7 +66,7 @@ void writeTo(void* context, void* data, int size) {
 
 }  // namespace
 
-std::string savePicture(GlSurface& surface, int width, int height, const std::string& path) {
+std::string readPicture(GlSurface& surface, int width, int height, std::vector<unsigned char>& pixels) {
     auto finish = entry<PFNGLFINISHPROC>(surface, "glFinish");
     auto bindFramebuffer = entry<PFNGLBINDFRAMEBUFFERPROC>(surface, "glBindFramebuffer");
     auto pixelStore = entry<PFNGLPIXELSTOREIPROC>(surface, "glPixelStorei");
@@ -74,9 +75,10 @@ std::string savePicture(GlSurface& surface, int width, int height, const std::st
         return "cannot read the picture back from the OpenGL context";
     }
     const std::size_t row = static_cast<std::size_t>(width) * 3;
-    std::vector<unsigned char> pixels;
+    std::vector<unsigned char> flipped;
     try {
         pixels.resize(row * static_cast<std::size_t>(height));
+        flipped.resize(row);
     } catch (const std::bad_alloc&) {
         return "out of memory for a " + std::to_string(width) + "x" + std::to_string(height) + " picture";
     }
@@ -84,22 +86,36 @@ std::string savePicture(GlSurface& surface, int width, int height, const std::st
     bindFramebuffer(GL_READ_FRAMEBUFFER, surface.framebuffer());
     pixelStore(GL_PACK_ALIGNMENT, 1);
     readPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    // OpenGL's rows run bottom-up, a picture file's top-down.
+    for (std::size_t top = 0, bottom = static_cast<std::size_t>(height) - 1; top < bottom; ++top, --bottom) {
+        std::memcpy(flipped.data(), &pixels[top * row], row);
+        std::memcpy(&pixels[top * row], &pixels[bottom * row], row);
+        std::memcpy(&pixels[bottom * row], flipped.data(), row);
+    }
+    return {};
+}
 
+std::string writePng(const std::vector<unsigned char>& pixels, int width, int height, const std::string& path) {
+    const std::size_t row = static_cast<std::size_t>(width) * 3;
     Output out{std::fopen(path.c_str(), "wb")};
     if (out.file == nullptr) return "cannot write " + path;
-    // OpenGL's rows run bottom-up, a PNG's top-down. The pictures are
-    // mostly flat background: unfiltered rows compress as well as the best
-    // filter per row and save trying all five.
-    stbi_flip_vertically_on_write(1);
+    // The pictures are mostly flat background: unfiltered rows compress as
+    // well as the best filter per row and save trying all five.
     stbi_write_force_png_filter = 0;
-    const int written =
-        stbi_write_png_to_func(writeTo, &out, width, height, 3, pixels.data(), static_cast<int>(row));
+    const int written = stbi_write_png_to_func(writeTo, &out, width, height, 3, pixels.data(), static_cast<int>(row));
     const bool closed = std::fclose(out.file) == 0;
     if (written == 0 || out.failed || !closed) {
         std::remove(path.c_str());
         return "cannot write " + path;
     }
     return {};
+}
+
+std::string savePicture(GlSurface& surface, int width, int height, const std::string& path) {
+    std::vector<unsigned char> pixels;
+    std::string error = readPicture(surface, width, height, pixels);
+    if (error.empty()) error = writePng(pixels, width, height, path);
+    return error;
 }
 
 }  // namespace kr

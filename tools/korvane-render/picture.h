@@ -4,13 +4,21 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/d3d8/surface.h"
 
 namespace kr {
 
-// Writes the width × height framebuffer of `surface` to `path`; on failure
-// returns a one-line reason, otherwise an empty string.
+// Reads the width × height framebuffer of `surface` into `rgb` as opaque
+// RGB rows, the top row first; on failure returns a one-line reason,
+// otherwise an empty string.
+std::string readPicture(GlSurface& surface, int width, int height, std::vector<unsigned char>& rgb);
+
+// Writes RGB rows (top row first) to `path` as PNG; a reason or empty.
+std::string writePng(const std::vector<unsigned char>& rgb, int width, int height, const std::string& path);
+
+// readPicture, then writePng.
 std::string savePicture(GlSurface& surface, int width, int height, const std::string& path);
 
 }  // namespace kr

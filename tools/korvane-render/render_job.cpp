@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "anim_job.h"
 #include "app/app_main.h"
 #include "app/app_state.h"
 #include "app/camera.h"
@@ -88,6 +89,7 @@ bool run(const Options& o, GlSurface& surface, const OffscreenShell& shell, RunL
         return false;
     }
     if (o.noMesh) pBody->meshVisible = false;
+    if (!o.anim.empty()) return renderAnimation(o, surface, error);
     for (std::size_t skin = 0; skin < o.bodySkins.size(); ++skin) {
         if (skin > 0) {
             if (!logs.open(skin, error)) return false;
