@@ -14,7 +14,7 @@ namespace kr {
 const char* const kUsage =
     "usage: korvane-render --base-dir DIR --model NAME [--body-skin F] [--head-skin F]\n"
     "                      [--frame K | --frames A-B] [--size WxH] [--camera x,y,z,yaw,pitch]\n"
-    "                      [--no-mesh] --out FILE.png\n";
+    "                      [--no-mesh] [--game-dir DIR] --out FILE.png\n";
 
 namespace {
 
@@ -71,7 +71,7 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
             continue;
         }
         static const char* const kWithValue[] = {"--base-dir", "--model", "--body-skin", "--head-skin", "--frame",
-                                                 "--frames",   "--size",  "--camera",    "--out"};
+                                                 "--frames",   "--size",  "--camera",    "--out", "--game-dir"};
         bool known = false;
         for (const char* name : kWithValue) known = known || arg == name;
         if (!known) {
@@ -92,6 +92,8 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.bodySkin = value;
         } else if (arg == "--head-skin") {
             o.headSkin = value;
+        } else if (arg == "--game-dir") {
+            o.gameDir = value;
         } else if (arg == "--out") {
             o.out = value;
         } else if (arg == "--frame") {

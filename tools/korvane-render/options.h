@@ -26,6 +26,9 @@ struct Options {
     int height = 500;
     std::optional<CameraPose> camera;  // unset: the viewer's start pose
     bool noMesh = false;
+    // Textures and attachments not below the model's folder are also looked
+    // for relative to this folder (the game's, holding models/).
+    std::string gameDir;
     std::string out;
     bool help = false;
 };

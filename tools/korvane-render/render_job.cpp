@@ -7,6 +7,7 @@
 #include "app/camera.h"
 #include "app/startup_dialog.h"
 #include "model/mds.h"
+#include "platform/sys/second_root.h"
 #include "render/renderer.h"
 
 namespace kr {
@@ -22,6 +23,7 @@ void fillAnswers(const Options& o) {
     std::strncpy(BodySkin, o.bodySkin.c_str(), kSkinNameLength - 1);
     std::strncpy(HeadSkin, o.headSkin.c_str(), kSkinNameLength - 1);
     composeModelDir();
+    if (!o.gameDir.empty()) sys::setSecondRoot(ModelDir, o.gameDir);
 }
 
 // From the viewer's start orientation (looking along -z), turned by yaw,

@@ -36,6 +36,10 @@ struct MdcModel {
     std::int32_t numFrames = 1;
     std::vector<MdcSurfaceDesc> surfaces;
     std::uint32_t gapBeforeSurfaces = 0;
+    // Tag names; every tag gets one zero record per frame. Frame bounds are
+    // written as zeros, each frame named "frame". Frames and tags follow the
+    // surfaces, so the surfaces start right after the header (and its gap).
+    std::vector<std::string> tags;
 };
 
 struct MdcImage {
@@ -45,6 +49,7 @@ struct MdcImage {
                      end = 0;
     };
     std::vector<Surface> surfaces;
+    std::int64_t frames = 0, tagNames = 0, tagFrames = 0;
 };
 
 MdcImage writeMdc(const MdcModel& model);
