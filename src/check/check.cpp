@@ -1,6 +1,7 @@
 #include "check/check.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "check/files.h"
 #include "check/model_check.h"
@@ -62,10 +63,10 @@ void checkPlayer(const std::string& dir, const Options& options, Report& report)
     FolderContext ctx{dir, lastComponent(dir), options, report, {}};
     const std::string body = joinPath(dir, "body.mds");
     long long numFrames = -1;
-    std::vector<std::string> bodySurfaces;
+    std::optional<std::vector<std::string>> bodySurfaces;
     if (locate(body).found()) {
         const ModelSummary s = checkModelFile(body, true, options, report);
-        bodySurfaces = s.surfaceNames;
+        if (s.allSurfaces) bodySurfaces = s.surfaceNames;
         if (s.readable) numFrames = s.numFrames;
     } else {
         report.beginFile(body);
@@ -79,13 +80,13 @@ void checkPlayer(const std::string& dir, const Options& options, Report& report)
                    std::string("the folder has no ") + (bodySkins.empty() ? "body_*.skin" : "head_*.skin") +
                        "; the viewer draws those surfaces without texture");
     }
-    for (const auto& s : bodySkins) checkSkin(ctx, s, bodySurfaces, true);
+    for (const auto& s : bodySkins) checkSkin(ctx, s, bodySurfaces ? &*bodySurfaces : nullptr, true);
     for (const auto& s : headSkins) {
         Skin headSkin(ctx.modelName.c_str());
         headSkin.load(s.c_str());
         const char* part = headSkin.lookup("md3_part");
         const std::string head = joinPath(dir, std::string(part ? part : "head") + ".mdc");
-        std::vector<std::string> headSurfaces;
+        const std::vector<std::string>* headSurfaces = nullptr;
         if (locate(head).found()) {
             headSurfaces = checkMdcFile(ctx, head, false);
         } else {
@@ -119,16 +120,16 @@ void checkPath(const std::string& path, const Options& options, Report& report) 
         const std::string dir = parentOf(path);
         FolderContext ctx{dir, lastComponent(dir), options, report, {}};
         const bool head = skin::lowered(lastComponent(path).c_str()).rfind("head", 0) == 0;
-        std::vector<std::string> surfaces;
+        std::optional<std::vector<std::string>> surfaces;
+        Report quiet;  // the model's own findings belong to a check of the model
         if (!head && locate(joinPath(dir, "body.mds")).found()) {
-            Report quiet;  // the body's own findings belong to a check of the body
-            surfaces = checkModelFile(joinPath(dir, "body.mds"), true, options, quiet).surfaceNames;
+            const ModelSummary s = checkModelFile(joinPath(dir, "body.mds"), true, options, quiet);
+            if (s.allSurfaces) surfaces = s.surfaceNames;
         } else if (head && locate(joinPath(dir, "head.mdc")).found()) {
-            Report quiet;
             FolderContext quietCtx{dir, ctx.modelName, options, quiet, {}};
-            surfaces = checkMdcFile(quietCtx, joinPath(dir, "head.mdc"), false);
+            if (const auto* names = checkMdcFile(quietCtx, joinPath(dir, "head.mdc"), false)) surfaces = *names;
         }
-        checkSkin(ctx, path, surfaces, !head);
+        checkSkin(ctx, path, surfaces ? &*surfaces : nullptr, !head);
     } else if (low == "wolfanim.cfg" || endsWith(low, "/wolfanim.cfg") || endsWith(low, "\\wolfanim.cfg")) {
         const std::string body = joinPath(parentOf(path), "body.mds");
         long long frames = -1;
@@ -138,6 +139,11 @@ void checkPath(const std::string& path, const Options& options, Report& report) 
             if (s.readable) frames = s.numFrames;
         }
         checkAnimationConfig(path, frames, report);
+    } else if (!isDirectory(path) && !locate(joinPath(path, "body.mds")).found()) {
+        report.beginFile(path);
+        report.add(Id::Unreadable, "file", -1,
+                   "no such file or player folder (a PATH is a folder holding body.mds, or one .mds, .mdc, .skin "
+                   "or wolfanim.cfg file)");
     } else {
         checkPlayer(path, options, report);
     }

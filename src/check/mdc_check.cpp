@@ -129,6 +129,7 @@ void checkSurfaces(Walk& w, const MdcHeader& h, ModelSummary& out) {
         fromAt = at + offsetof(MdcSurface, OffsetEnd);
         at += w.bytes.read<std::int32_t>(fromAt);
     }
+    out.allSurfaces = true;
 }
 
 }  // namespace
@@ -158,7 +159,11 @@ ModelSummary checkMdc(fmt::ByteView bytes, Report& report, const Limits& limits)
     w.count(h.unusedNumSkins, headerField("NumSkins"), offsetof(MdcHeader, unusedNumSkins));
     w.modelLimit(h.NumSurfaces, kMaxSurfaces, "surfaces", headerField("NumSurfaces"), offsetof(MdcHeader, NumSurfaces));
     w.modelLimit(h.unusedNumTags, kMaxTags, "tags", headerField("NumTags"), offsetof(MdcHeader, unusedNumTags));
-    if (h.unusedOffsetEnd != w.size())
+    if (h.unusedOffsetEnd > w.size())
+        report.add(Id::EndOffset, Severity::Error, headerField("OffsetEnd"), offsetof(MdcHeader, unusedOffsetEnd),
+                   strf("the file is cut short: the model data should end at %s, but the file ends at %s",
+                        hex(h.unusedOffsetEnd).c_str(), hex(w.size()).c_str()));
+    else if (h.unusedOffsetEnd != w.size())
         report.add(Id::EndOffset, headerField("OffsetEnd"), offsetof(MdcHeader, unusedOffsetEnd),
                    strf("the model data ends at %s, but the file has %s bytes", hex(h.unusedOffsetEnd).c_str(),
                         hex(w.size()).c_str()));

@@ -186,6 +186,7 @@ void checkSurfaces(Walk& w, const MdsHeader& h, ModelSummary& out) {
         fromAt = at + offsetof(MdsSurface, OffsetEnd);
         at += w.bytes.read<std::int32_t>(fromAt);
     }
+    out.allSurfaces = true;
 }
 
 }  // namespace
@@ -222,7 +223,11 @@ ModelSummary checkMds(fmt::ByteView bytes, Report& report, const Limits& limits)
     w.modelLimit(h.NumTags, kMaxTags, "tags", headerField("NumTags"), offsetof(MdsHeader, NumTags));
     if (bones && (h.TorsoParent < 0 || h.TorsoParent >= h.NumBones))
         boneIndex(w, h.TorsoParent, h.NumBones, headerField("TorsoParent"), offsetof(MdsHeader, TorsoParent), "header");
-    if (h.OffsetEnd != w.size())
+    if (h.OffsetEnd > w.size())
+        report.add(Id::EndOffset, Severity::Error, headerField("OffsetEnd"), offsetof(MdsHeader, OffsetEnd),
+                   strf("the file is cut short: the model data should end at %s, but the file ends at %s",
+                        hex(h.OffsetEnd).c_str(), hex(w.size()).c_str()));
+    else if (h.OffsetEnd != w.size())
         report.add(Id::EndOffset, headerField("OffsetEnd"), offsetof(MdsHeader, OffsetEnd),
                    strf("the model data ends at %s, but the file has %s bytes", hex(h.OffsetEnd).c_str(),
                         hex(w.size()).c_str()));

@@ -19,6 +19,7 @@ struct ModelSummary {
     bool readable = false;  // the header was read (names below may be partial)
     std::int64_t numFrames = 0;
     std::vector<std::string> surfaceNames;
+    bool allSurfaces = false;  // every surface of the chain was read
     std::vector<std::string> shaderNames;  // MDC: each surface's first shader
 };
 

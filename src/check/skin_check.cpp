@@ -108,26 +108,34 @@ void checkTexture(FolderContext& ctx, const std::string& name, const std::string
                                                     : ", nor below the game folder"));
 }
 
-std::vector<std::string> checkMdcFile(FolderContext& ctx, const std::string& path, bool shaderTextures) {
-    if (const auto done = ctx.checkedModels.find(path); done != ctx.checkedModels.end()) return done->second;
+const std::vector<std::string>* checkMdcFile(FolderContext& ctx, const std::string& path, bool shaderTextures) {
+    const auto known = [&]() -> const std::vector<std::string>* {
+        const auto& names = ctx.checkedModels[path];
+        return names ? &*names : nullptr;
+    };
+    if (ctx.checkedModels.count(path) != 0) return known();
     std::string error;
     const auto bytes = readWhole(path, error);
     ctx.report.beginFile(path);
     if (!bytes) {
         ctx.report.add(Id::MissingAttachment, "file", -1, error);
-        return {};
+        ctx.checkedModels[path] = std::nullopt;
+        return nullptr;
     }
     const ModelSummary summary =
         checkMdc(fmt::ByteView(bytes->data(), bytes->size()), ctx.report, ctx.options.limits);
-    ctx.checkedModels[path] = summary.surfaceNames;
+    if (summary.allSurfaces)
+        ctx.checkedModels[path] = summary.surfaceNames;
+    else
+        ctx.checkedModels[path] = std::nullopt;
     if (shaderTextures)
         for (std::size_t i = 0; i < summary.shaderNames.size(); ++i)
             checkTexture(ctx, relativeTextureName(ctx.modelName.c_str(), summary.shaderNames[i].c_str()),
                          strf("surface %zu ", i) + quoted(summary.surfaceNames[i]) + " shader 0 .Name", -1);
-    return summary.surfaceNames;
+    return known();
 }
 
-void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vector<std::string>& surfaces, bool isBody) {
+void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vector<std::string>* surfaces, bool isBody) {
     std::string error;
     const auto text = readWhole(skinPath, error);
     ctx.report.beginFile(skinPath);
@@ -143,7 +151,7 @@ void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vecto
             if (l.key == key) return &l;
         return nullptr;
     };
-    for (const auto& surface : surfaces)
+    for (const auto& surface : surfaces ? *surfaces : std::vector<std::string>{})
         if (!skin.lookup(surface.c_str()))
             ctx.report.add(Id::NoSkinEntry, "surface " + quoted(surface), -1,
                            "the skin has no entry for this surface; it is drawn without texture");
@@ -153,9 +161,7 @@ void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vecto
         const std::string where = entryWhere(at, key);
         const long long offset = at ? at->offset : -1;
         ctx.report.beginFile(skinPath);
-        if (std::find(surfaces.begin(), surfaces.end(), key) != surfaces.end()) {
-            checkTexture(ctx, entry.value, where, offset);
-        } else if (isAttachmentKey(key, isBody)) {
+        if (isAttachmentKey(key, isBody)) {
             if (key == "md3_hat") {
                 checkHat(ctx, skinPath, entry.value, where, offset);
             } else if (key != "md3_part") {
@@ -165,6 +171,8 @@ void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vecto
                 else
                     ctx.report.add(Id::MissingAttachment, where, offset, "the attachment " + model + " does not exist");
             }
+        } else if (!surfaces || std::find(surfaces->begin(), surfaces->end(), key) != surfaces->end()) {
+            checkTexture(ctx, entry.value, where, offset);
         } else {
             ctx.report.add(Id::UnknownSkinKey, where, offset,
                            "the key names no surface of the model and no " +

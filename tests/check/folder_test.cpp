@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 class PlayerFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        base = fs::temp_directory_path() / ("kv_check_" + std::to_string(::getpid()));
+        base = fs::temp_directory_path() /
+               (std::string("kv_check_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(base);
         ASSERT_TRUE(mp::writePlayer(base.string()).ok);
         dir = base / mp::kModelFolder;

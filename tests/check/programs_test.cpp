@@ -16,13 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct Outcome {
     int status = -1;
     std::vector<std::string> lines;
 };
 
-Run run(const std::string& command) {
-    Run r;
+Outcome run(const std::string& command) {
+    Outcome r;
     FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
     if (!p) return r;
     std::string out;
@@ -59,12 +59,12 @@ TEST_F(Programs, KorvaneCheckExitCodesAndOneLinePerProblem) {
 
     // A truncated body: one error line that names the body and the field.
     fs::resize_file(dir + "/body.mds", fs::file_size(dir + "/body.mds") / 2);
-    const Run truncated = run(check + " --game sp " + dir + "/body.mds");
+    const Outcome truncated = run(check + " --game sp " + dir + "/body.mds");
     EXPECT_EQ(truncated.status, 1);
     ASSERT_FALSE(truncated.lines.empty());
     EXPECT_EQ(truncated.lines[0].rfind("error " + dir + "/body.mds: ", 0), 0u) << truncated.lines[0];
 
-    const Run json = run(check + " --json " + dir + "/body.mds");
+    const Outcome json = run(check + " --json " + dir + "/body.mds");
     EXPECT_EQ(json.status, 1);
     ASSERT_FALSE(json.lines.empty());
     EXPECT_EQ(json.lines.front(), "[");
@@ -72,7 +72,7 @@ TEST_F(Programs, KorvaneCheckExitCodesAndOneLinePerProblem) {
 }
 
 TEST_F(Programs, MdstreePrintsMdcFilesAndSaysWhereADamagedOneEnds) {
-    const Run head = run(std::string(MDSTREE_PATH) + " " + dir + "/head.mdc");
+    const Outcome head = run(std::string(MDSTREE_PATH) + " " + dir + "/head.mdc");
     EXPECT_EQ(head.status, 0);
     ASSERT_GT(head.lines.size(), 10u);
     EXPECT_EQ(head.lines[0], dir + "/head.mdc");
@@ -85,7 +85,7 @@ TEST_F(Programs, MdstreePrintsMdcFilesAndSaysWhereADamagedOneEnds) {
         ASSERT_NE(f, nullptr);
         std::fwrite(d.bytes.data(), 1, d.bytes.size(), f);
         std::fclose(f);
-        const Run tree = run(std::string(MDSTREE_PATH) + " " + path);
+        const Outcome tree = run(std::string(MDSTREE_PATH) + " " + path);
         ASSERT_FALSE(tree.lines.empty());
         const bool damaged = d.id == "record-outside" || d.id == "negative-count";
         EXPECT_EQ(tree.status, damaged ? 1 : 0);

@@ -45,7 +45,18 @@ std::int64_t hdr(std::size_t field) { return static_cast<std::int64_t>(field); }
 }  // namespace
 
 Bytes cleanMds() { return writeMds(cleanMdsModel()).bytes; }
-Bytes cleanMdc() { return writeMdc(sampleMdc()).bytes; }
+namespace {
+
+MdcModel cleanMdcModel() {
+    MdcModel m = sampleMdc();
+    m.frameRecords = true;
+    m.tags = {"tag_mouth"};
+    return m;
+}
+
+}  // namespace
+
+Bytes cleanMdc() { return writeMdc(cleanMdcModel()).bytes; }
 
 std::vector<Defect> mdsDefects() {
     using P = std::pair<std::string, std::int64_t>;
@@ -136,7 +147,7 @@ std::vector<Defect> mdcDefects() {
     const auto add = [&](const char* name, const char* id, const std::function<void(MdcModel&)>& change,
                          const std::function<void(const MdcImage&, Bytes&)>& damage,
                          const std::function<std::pair<std::string, std::int64_t>(const MdcImage&)>& expect) {
-        MdcModel m = sampleMdc();
+        MdcModel m = cleanMdcModel();
         if (change) change(m);
         MdcImage img = writeMdc(m);
         if (damage) damage(img, img.bytes);

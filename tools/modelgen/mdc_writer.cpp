@@ -55,15 +55,8 @@ MdcImage::Surface writeSurface(const MdcSurfaceDesc& s, std::int32_t numFrames, 
     return at;
 }
 
-}  // namespace
-
-MdcImage writeMdc(const MdcModel& m) {
-    MdcImage img;
-    Bytes& out = img.bytes;
-    out.resize(sizeof(fmt::MdcHeader));
-    appendGap(out, m.gapBeforeSurfaces);
-    const auto surfacesStart = static_cast<std::int64_t>(out.size());
-    for (const auto& s : m.surfaces) img.surfaces.push_back(writeSurface(s, m.numFrames, out));
+// Frame bounds, tag names and tag frames after the surfaces.
+void writeFramesAndTags(const MdcModel& m, MdcImage& img, Bytes& out) {
     img.frames = static_cast<std::int64_t>(out.size());
     for (std::int32_t f = 0; f < m.numFrames; ++f) {
         fmt::MdcFrame frame{};
@@ -79,6 +72,19 @@ MdcImage writeMdc(const MdcModel& m) {
     img.tagFrames = static_cast<std::int64_t>(out.size());
     for (std::int32_t f = 0; f < m.numFrames; ++f)
         for (std::size_t t = 0; t < m.tags.size(); ++t) append(out, fmt::MdcTagFrame{});
+}
+
+}  // namespace
+
+MdcImage writeMdc(const MdcModel& m) {
+    MdcImage img;
+    Bytes& out = img.bytes;
+    out.resize(sizeof(fmt::MdcHeader));
+    appendGap(out, m.gapBeforeSurfaces);
+    const auto surfacesStart = static_cast<std::int64_t>(out.size());
+    for (const auto& s : m.surfaces) img.surfaces.push_back(writeSurface(s, m.numFrames, out));
+    img.frames = img.tagNames = img.tagFrames = static_cast<std::int64_t>(sizeof(fmt::MdcHeader));
+    if (m.frameRecords) writeFramesAndTags(m, img, out);
 
     fmt::MdcHeader h{};
     for (int c = 0; c < 4; ++c) h.Id[c] = m.ident[c];
@@ -86,7 +92,7 @@ MdcImage writeMdc(const MdcModel& m) {
     writeName(h.Name, m.name);
     h.NumFrames = m.numFrames;
     h.NumSurfaces = static_cast<std::int32_t>(m.surfaces.size());
-    h.unusedNumTags = static_cast<std::int32_t>(m.tags.size());
+    h.unusedNumTags = m.frameRecords ? static_cast<std::int32_t>(m.tags.size()) : 0;
     h.unusedOffsetFrames = static_cast<std::int32_t>(img.frames);
     h.unusedOffsetTagNames = static_cast<std::int32_t>(img.tagNames);
     h.unusedOffsetTagFrames = static_cast<std::int32_t>(img.tagFrames);

@@ -36,9 +36,13 @@ struct MdcModel {
     std::int32_t numFrames = 1;
     std::vector<MdcSurfaceDesc> surfaces;
     std::uint32_t gapBeforeSurfaces = 0;
-    // Tag names; every tag gets one zero record per frame. Frame bounds are
-    // written as zeros, each frame named "frame". Frames and tags follow the
-    // surfaces, so the surfaces start right after the header (and its gap).
+    // With frameRecords the file is whole: one frame record per frame (zero
+    // bounds, named "frame"), the tag names and one zero record per tag and
+    // frame, all after the surfaces (so the surfaces still start right after
+    // the header and its gap). Without, the header's frame and tag offsets
+    // point at the header's end and nothing is written for them: the viewer
+    // does not read them.
+    bool frameRecords = false;
     std::vector<std::string> tags;
 };
 
