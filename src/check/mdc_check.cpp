@@ -49,7 +49,7 @@ void checkFrameTable(Walk& w, std::int64_t at, std::int32_t numFrames, std::int3
             noneAllowed ? std::int32_t{w.bytes.read<std::int16_t>(e)} : std::int32_t{w.bytes.read<std::uint16_t>(e)};
         if ((noneAllowed && value == -1) || (value >= 0 && value < bound)) continue;
         w.report.addCapped(Id::FrameIndex, rec + " " + table, rec + strf(" %s %d", table, f), e,
-                           strf("entry %d, but the surface's %s is %d", value, boundField, bound));
+                           strf("entry %d; the surface's %s is %d, so an entry must lie below it", value, boundField, bound));
     }
 }
 

@@ -171,7 +171,10 @@ void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vecto
                 else
                     ctx.report.add(Id::MissingAttachment, where, offset, "the attachment " + model + " does not exist");
             }
-        } else if (!surfaces || std::find(surfaces->begin(), surfaces->end(), key) != surfaces->end()) {
+        } else if (!surfaces) {
+            // Surfaces unknown: every entry but an md3_ key may name a texture.
+            if (key.rfind("md3_", 0) != 0) checkTexture(ctx, entry.value, where, offset);
+        } else if (std::find(surfaces->begin(), surfaces->end(), key) != surfaces->end()) {
             checkTexture(ctx, entry.value, where, offset);
         } else {
             ctx.report.add(Id::UnknownSkinKey, where, offset,
