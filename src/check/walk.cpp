@@ -8,7 +8,7 @@ namespace check {
 bool Walk::charge(std::int64_t length) {
     if (over_) return false;
     charged_ += length;
-    if (charged_ <= size()) return true;
+    if (charged_ <= kBudgetTimes * size()) return true;
     over_ = true;
     report.add(Id::DeclaresTooMuch, "file", -1,
                strf("the counts and offsets declare more records than the file's %lld bytes can hold; "

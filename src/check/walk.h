@@ -4,9 +4,12 @@
 //
 // The budget: a file whose lists do not overlap holds every record in its
 // own bytes, so the records a walk visits add up to at most the file size.
-// Every list is charged before it is walked; when the charges pass the
-// file size the file declares more than it holds and the walk stops with
-// one finding. Work and memory are thus bounded by the file size.
+// Every list is charged before it is walked; when the charges pass twice
+// the file size the file declares more than it holds and the walk stops
+// with one finding. Twice, so that a file with a few lists that share bytes
+// (reported on their own) is still checked whole; a chain that repeats
+// itself is stopped all the same. Work and memory are thus bounded by the
+// file size.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +29,8 @@ struct Span {
 
 class Walk {
 public:
+    static constexpr std::int64_t kBudgetTimes = 2;
+
     Walk(fmt::ByteView bytes, Report& report, const Limits& limits) : bytes(bytes), report(report), limits(limits) {}
 
     fmt::ByteView bytes;

@@ -4,9 +4,10 @@
 // and its two frame tables. Lines are written as they are made.
 //
 // A record that does not lie inside the file ends the text with one line
-// under the root that says which record and where. The lines printed are
-// charged against the file size, so a file whose lists overlap or repeat
-// cannot make the output larger than its own records.
+// under the root that says which record and where. The records printed are
+// charged against twice the file size (lists that share a few bytes still
+// print whole), so a file whose lists repeat cannot make the output larger
+// than about twice its own records.
 #pragma once
 
 #include <cstdio>
