@@ -11,6 +11,7 @@
 
 #include "mkplayer/player.h"
 #include "modelgen/defects.h"
+#include "modelgen/samples.h"
 
 namespace {
 
@@ -78,7 +79,10 @@ TEST_F(Programs, MdstreePrintsMdcFilesAndSaysWhereADamagedOneEnds) {
     EXPECT_EQ(head.lines[0], dir + "/head.mdc");
     EXPECT_EQ(head.lines[1], "  Id: 1129333833");
 
-    for (const auto& d : mg::mdcDefects()) {
+    // The writer's default file (no frame records of its own) prints whole.
+    std::vector<mg::Defect> files = mg::mdcDefects();
+    files.push_back({"writer-default", true, mg::writeMdc(mg::sampleMdc()).bytes, "", "", -1});
+    for (const auto& d : files) {
         SCOPED_TRACE(d.name);
         const std::string path = (base / (d.name + ".mdc")).string();
         std::FILE* f = std::fopen(path.c_str(), "wb");
