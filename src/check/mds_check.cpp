@@ -199,7 +199,7 @@ ModelSummary checkMds(fmt::ByteView bytes, Report& report, const Limits& limits)
     }
     if (bytes.size() < kHeaderSize) {
         report.add(Id::TooShort, "header", 0,
-                   strf("the file has %zu bytes, fewer than the header's %lld", bytes.size(),
+                   strf("the file has %llu bytes, fewer than the header's %lld", static_cast<unsigned long long>(bytes.size()),
                         static_cast<long long>(kHeaderSize)));
         return out;
     }

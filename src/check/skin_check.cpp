@@ -131,7 +131,7 @@ const std::vector<std::string>* checkMdcFile(FolderContext& ctx, const std::stri
     if (shaderTextures)
         for (std::size_t i = 0; i < summary.shaderNames.size(); ++i)
             checkTexture(ctx, relativeTextureName(ctx.modelName.c_str(), summary.shaderNames[i].c_str()),
-                         strf("surface %zu ", i) + quoted(summary.surfaceNames[i]) + " shader 0 .Name", -1);
+                         strf("surface %llu ", static_cast<unsigned long long>(i)) + quoted(summary.surfaceNames[i]) + " shader 0 .Name", -1);
     return known();
 }
 

@@ -47,9 +47,9 @@ std::string Walk::name(std::int64_t at, std::size_t length, const std::string& w
     while (n < length && p[n] != '\0') ++n;
     if (n == length)
         report.addCapped(Id::NameUnterminated, list, where, at,
-                         strf("the name fills all %zu bytes without a terminator; the game needs names under %zu "
+                         strf("the name fills all %u bytes without a terminator; the game needs names under %u "
                               "characters",
-                              length, length));
+                              static_cast<unsigned>(length), static_cast<unsigned>(length)));
     return std::string(p, n);
 }
 

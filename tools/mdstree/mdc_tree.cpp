@@ -31,16 +31,16 @@ public:
     bool inside(std::int64_t at, std::int64_t count, std::int64_t size, const char* what) {
         const auto fileSize = static_cast<std::int64_t>(bytes_.size());
         if (count < 0 || (size > 0 && count > fileSize / size) || !bytes_.has(at, count * size)) {
-            line(1, "Damaged: %lld %s at 0x%llx (%lld bytes each) do not lie inside the file of %zu bytes",
+            line(1, "Damaged: %lld %s at 0x%llx (%lld bytes each) do not lie inside the file of %llu bytes",
                  static_cast<long long>(count), what, static_cast<unsigned long long>(at), static_cast<long long>(size),
-                 bytes_.size());
+                 static_cast<unsigned long long>(bytes_.size()));
             return false;
         }
         charged_ += count * size;
         // Twice the file: lists that share some bytes still print whole.
         if (charged_ > 2 * fileSize) {
-            line(1, "Damaged: the %s at 0x%llx are more records than the file's %zu bytes can hold", what,
-                 static_cast<unsigned long long>(at), bytes_.size());
+            line(1, "Damaged: the %s at 0x%llx are more records than the file's %llu bytes can hold", what,
+                 static_cast<unsigned long long>(at), static_cast<unsigned long long>(bytes_.size()));
             return false;
         }
         return true;
@@ -196,7 +196,8 @@ bool printMdcTree(fmt::ByteView bytes, const char* rootLabel, std::FILE* out) {
     if (!frames(p, h) || !tags(p, h)) return false;
     p.line(1, "Surfaces (%d)", h.NumSurfaces);
     if (h.NumSurfaces < 0) {
-        p.line(1, "Damaged: NumSurfaces %d at 0x%zx is negative", h.NumSurfaces, offsetof(fmt::MdcHeader, NumSurfaces));
+        p.line(1, "Damaged: NumSurfaces %d at 0x%x is negative", h.NumSurfaces,
+               static_cast<unsigned>(offsetof(fmt::MdcHeader, NumSurfaces)));
         return false;
     }
     std::int64_t at = h.OffsetSurfaces;
