@@ -67,6 +67,7 @@ std::string quoted(const std::string& name) {
 }
 
 void Report::beginFile(std::string file) {
+    if (file == file_) return;
     endFile();
     file_ = std::move(file);
 }

@@ -81,7 +81,8 @@ public:
     // become one "... and N more" note when the file is done.
     static constexpr int kPerList = 20;
 
-    // The file the next findings belong to; closes the previous one.
+    // The file the next findings belong to; closes the previous one (a
+    // file begun again while current stays open).
     void beginFile(std::string file);
     void endFile();
 

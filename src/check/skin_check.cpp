@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "check/files.h"
 #include "check/model_check.h"
@@ -88,7 +89,7 @@ void checkTexture(FolderContext& ctx, const std::string& name, const std::string
     for (const char* ext : {".jpg", ".tga"}) {
         const Located l = locate(joinPath(ctx.dir, name + ext));
         if (l.at == FoundAt::OtherCase)
-            ctx.report.add(Id::OtherCase, where, offset,
+            ctx.report.addCapped(Id::OtherCase, "textures", where, offset,
                            "the texture " + joinPath(ctx.dir, name + ext) + " is found only with other letter case, as " +
                                l.path);
         if (l.found()) return;
@@ -97,12 +98,12 @@ void checkTexture(FolderContext& ctx, const std::string& name, const std::string
         for (const char* ext : {".jpg", ".tga"}) {
             const Located l = locate(joinPath(ctx.options.gameDir, name + ext));
             if (!l.found()) continue;
-            ctx.report.add(Id::OnlyInGameDir, where, offset,
+            ctx.report.addCapped(Id::OnlyInGameDir, "textures", where, offset,
                            "the texture " + name + ext + " is not below the model's folder but below the game folder, as " +
                                l.path + "; the game finds it, the viewer does not (korvane-render --game-dir does)");
             return;
         }
-    ctx.report.add(Id::MissingTexture, where, offset,
+    ctx.report.addCapped(Id::MissingTexture, "textures", where, offset,
                    "the texture " + name + " is missing: neither " + joinPath(ctx.dir, name + ".jpg") + " nor .tga exists" +
                        (ctx.options.gameDir.empty() ? std::string(" (give --game-dir to look in the game folder too)")
                                                     : ", nor below the game folder"));
@@ -146,15 +147,16 @@ void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vecto
     const std::vector<LineAt> lines = keyLines(*text);
     Skin skin(ctx.modelName.c_str());
     skin.load(skinPath.c_str());
+    std::unordered_map<std::string, const LineAt*> firstLine;
+    for (const auto& l : lines) firstLine.emplace(l.key, &l);
     const auto lineOf = [&](const std::string& key) -> const LineAt* {
-        for (const auto& l : lines)
-            if (l.key == key) return &l;
-        return nullptr;
+        const auto it = firstLine.find(key);
+        return it == firstLine.end() ? nullptr : it->second;
     };
     for (const auto& surface : surfaces ? *surfaces : std::vector<std::string>{})
         if (!skin.lookup(surface.c_str()))
-            ctx.report.add(Id::NoSkinEntry, "surface " + quoted(surface), -1,
-                           "the skin has no entry for this surface; it is drawn without texture");
+            ctx.report.addCapped(Id::NoSkinEntry, "surfaces", "surface " + quoted(surface), -1,
+                                 "the skin has no entry for this surface; it is drawn without texture");
     for (const auto& entry : skin.entries()) {
         const std::string key = entry.key;
         const LineAt* at = lineOf(key);
@@ -169,7 +171,8 @@ void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vecto
                 if (locate(model).found())
                     checkMdcFile(ctx, model, true);
                 else
-                    ctx.report.add(Id::MissingAttachment, where, offset, "the attachment " + model + " does not exist");
+                    ctx.report.addCapped(Id::MissingAttachment, "skin entries", where, offset,
+                                         "the attachment " + model + " does not exist");
             }
         } else if (!surfaces) {
             // Surfaces unknown: every entry but an md3_ key may name a texture.
@@ -177,7 +180,7 @@ void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vecto
         } else if (std::find(surfaces->begin(), surfaces->end(), key) != surfaces->end()) {
             checkTexture(ctx, entry.value, where, offset);
         } else {
-            ctx.report.add(Id::UnknownSkinKey, where, offset,
+            ctx.report.addCapped(Id::UnknownSkinKey, "skin entries", where, offset,
                            "the key names no surface of the model and no " +
                                std::string(isBody ? "\"md3_beltl\", \"md3_beltr\" or \"md3_back\""
                                                   : "\"md3_part\" or \"md3_hat\""));
