@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/sys/path.h"
+#include "platform/sys/second_root.h"
 #include "platform/sys/sys.h"
 #include "scoped_log.h"
 
@@ -59,6 +60,27 @@ TEST(Paths, RelativePathsResolveFromTheWorkingDirectory) {
     EXPECT_EQ(sys::resolvePath("data\\file.txt"), "Data/File.TXT");
     EXPECT_EQ(sys::resolvePath("./DATA/FILE.txt"), "./Data/File.TXT");
     std::filesystem::current_path(old);
+}
+
+// korvane-render --game-dir: a file missing below the model's folder is
+// taken from the game folder; a file present below the folder still wins.
+TEST(Paths, ASecondRootServesWhatTheModelFolderLacks) {
+    TempDir dir;
+    dir.write("game/models/players/x/body_default.skin", "own");
+    dir.write("game/textures/common/metal.jpg", "game");
+    dir.write("game/body_default.skin", "other");
+    const std::string model = dir.path() + "/game/models/players/x";
+    sys::setSecondRoot(model, dir.path() + "/game");
+    EXPECT_EQ(sys::secondRootPath(model + "\\Textures/common/metal.jpg"), dir.path() + "/game/Textures/common/metal.jpg");
+    EXPECT_EQ(sys::secondRootPath(dir.path() + "/elsewhere/metal.jpg"), "");
+    sys::File found = sys::openForReading((model + "\\textures/common/metal.jpg").c_str());
+    ASSERT_TRUE(found.valid());
+    EXPECT_EQ(sys::fileSize(found), 4u);
+    sys::File own = sys::openForReading((model + "/body_default.skin").c_str());
+    ASSERT_TRUE(own.valid());
+    EXPECT_EQ(sys::fileSize(own), 3u);
+    sys::setSecondRoot("", "");
+    EXPECT_FALSE(sys::openForReading((model + "/textures/common/metal.jpg").c_str()).valid());
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ namespace kr {
 const char* const kUsage =
     "usage: korvane-render --base-dir DIR --model NAME [--body-skin F] [--head-skin F]\n"
     "                      [--frame K | --frames A-B | --anim NAME] [--size WxH] [--camera x,y,z,yaw,pitch]\n"
-    "                      [--no-mesh] [--log FILE] [--strict] --out FILE.png (or FILE.webp with --anim)\n"
+    "                      [--no-mesh] [--log FILE] [--strict] [--game-dir DIR]\n"
+    "                      --out FILE.png (or FILE.webp with --anim)\n"
     "       korvane-render --base-dir DIR --model NAME --list-anims\n"
     "       korvane-render --help | --version\n"
     "--body-skin may be given several times: one picture per skin, FILE-<skin>.png.\n";
@@ -96,7 +97,7 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
             continue;
         }
         static const char* const kWithValue[] = {"--base-dir", "--model", "--body-skin", "--head-skin", "--frame",
-                                                 "--frames",   "--size",  "--camera",    "--out",  "--log"};
+                                                 "--frames",   "--size",  "--camera",    "--out",  "--log", "--game-dir"};
         bool known = false;
         for (const char* name : kWithValue) known = known || arg == name;
         if (!known) {
@@ -125,6 +126,8 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.log = value;
         } else if (arg == "--head-skin") {
             o.headSkin = value;
+        } else if (arg == "--game-dir") {
+            o.gameDir = value;
         } else if (arg == "--out") {
             o.out = value;
         } else if (arg == "--frame") {

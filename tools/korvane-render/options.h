@@ -29,6 +29,9 @@ struct Options {
     int height = 500;
     std::optional<CameraPose> camera;  // unset: the viewer's start pose
     bool noMesh = false;
+    // Textures and attachments not below the model's folder are also looked
+    // for relative to this folder (the game's, holding models/).
+    std::string gameDir;
     std::string out;
     std::string log;              // --log; unset: "log.htm", one for the whole run
     bool strict = false;          // an ERROR line in a log: exit status 3

@@ -1,5 +1,7 @@
 // mdstree [--frames | --frame K] FILE
 //
+// An MDC file (ident "IDPC") is printed by mdc_tree.h instead.
+//
 // Prints the structure tree the browser shows for FILE as indented text, two
 // spaces per level, the first line being FILE as given. Frame nodes stay
 // closed unless --frames fills every one or --frame K fills frame K. Each
@@ -22,6 +24,7 @@
 #include "browser/stream_tree.h"
 #include "browser/tree_builder.h"
 #include "cli/program_info.h"
+#include "mdc_tree.h"
 
 namespace {
 
@@ -67,6 +70,9 @@ int main(int argc, char** argv) {
     }
     if (i + 1 != argc || argv[i][0] == '-') return usage();
     const char* path = argv[i];
+    // MDC files (told by their ident) print their whole structure; the frame
+    // options concern MDS frames only.
+    if (const int status = mdstree::printIfMdc(path); status >= 0) return status;
 
     browser::MdsFile model;
     model.read(path);

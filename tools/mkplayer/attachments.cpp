@@ -33,6 +33,7 @@ mg::MdcModel modelOf(const std::string& name, const Mesh& mesh, const std::strin
     mg::MdcModel m;
     m.name = name;
     m.numFrames = 1;
+    m.frameRecords = true;  // a whole file, as the game expects
     m.surfaces = {surfaceOf(mesh, shader)};
     return m;
 }

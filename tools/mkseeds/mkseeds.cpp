@@ -23,6 +23,7 @@ const Target kTargets[] = {
     {"fuzz_mds", seeds::mds},
     {"fuzz_pk3", seeds::pk3},
     {"fuzz_anim", seeds::anim},
+    {"fuzz_check", seeds::check},
 };
 
 constexpr const char* kUsage = "usage: mkseeds TARGETNAME DIR\n";

@@ -13,5 +13,6 @@ bool texture(const std::string& dir);
 bool mds(const std::string& dir);
 bool pk3(const std::string& dir);
 bool anim(const std::string& dir);
+bool check(const std::string& dir);
 
 }  // namespace seeds

@@ -1,5 +1,7 @@
 #include "modelgen/mdc_writer.h"
 
+#include "formats/mdc_records.h"
+
 namespace mg {
 
 namespace {
@@ -53,6 +55,25 @@ MdcImage::Surface writeSurface(const MdcSurfaceDesc& s, std::int32_t numFrames, 
     return at;
 }
 
+// Frame bounds, tag names and tag frames after the surfaces.
+void writeFramesAndTags(const MdcModel& m, MdcImage& img, Bytes& out) {
+    img.frames = static_cast<std::int64_t>(out.size());
+    for (std::int32_t f = 0; f < m.numFrames; ++f) {
+        fmt::MdcFrame frame{};
+        std::memcpy(frame.Name, "frame", 5);
+        append(out, frame);
+    }
+    img.tagNames = static_cast<std::int64_t>(out.size());
+    for (const auto& tag : m.tags) {
+        fmt::MdcTagName name{};
+        writeName(name.Name, tag);
+        append(out, name);
+    }
+    img.tagFrames = static_cast<std::int64_t>(out.size());
+    for (std::int32_t f = 0; f < m.numFrames; ++f)
+        for (std::size_t t = 0; t < m.tags.size(); ++t) append(out, fmt::MdcTagFrame{});
+}
+
 }  // namespace
 
 MdcImage writeMdc(const MdcModel& m) {
@@ -62,6 +83,8 @@ MdcImage writeMdc(const MdcModel& m) {
     appendGap(out, m.gapBeforeSurfaces);
     const auto surfacesStart = static_cast<std::int64_t>(out.size());
     for (const auto& s : m.surfaces) img.surfaces.push_back(writeSurface(s, m.numFrames, out));
+    img.frames = img.tagNames = img.tagFrames = static_cast<std::int64_t>(sizeof(fmt::MdcHeader));
+    if (m.frameRecords) writeFramesAndTags(m, img, out);
 
     fmt::MdcHeader h{};
     for (int c = 0; c < 4; ++c) h.Id[c] = m.ident[c];
@@ -69,9 +92,10 @@ MdcImage writeMdc(const MdcModel& m) {
     writeName(h.Name, m.name);
     h.NumFrames = m.numFrames;
     h.NumSurfaces = static_cast<std::int32_t>(m.surfaces.size());
-    h.unusedOffsetFrames = static_cast<std::int32_t>(sizeof(fmt::MdcHeader));
-    h.unusedOffsetTagNames = static_cast<std::int32_t>(sizeof(fmt::MdcHeader));
-    h.unusedOffsetTagFrames = static_cast<std::int32_t>(sizeof(fmt::MdcHeader));
+    h.unusedNumTags = m.frameRecords ? static_cast<std::int32_t>(m.tags.size()) : 0;
+    h.unusedOffsetFrames = static_cast<std::int32_t>(img.frames);
+    h.unusedOffsetTagNames = static_cast<std::int32_t>(img.tagNames);
+    h.unusedOffsetTagFrames = static_cast<std::int32_t>(img.tagFrames);
     h.OffsetSurfaces = static_cast<std::int32_t>(surfacesStart);
     h.unusedOffsetEnd = static_cast<std::int32_t>(out.size());
     put(out, 0, h);

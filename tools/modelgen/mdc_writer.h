@@ -36,6 +36,14 @@ struct MdcModel {
     std::int32_t numFrames = 1;
     std::vector<MdcSurfaceDesc> surfaces;
     std::uint32_t gapBeforeSurfaces = 0;
+    // With frameRecords the file is whole: one frame record per frame (zero
+    // bounds, named "frame"), the tag names and one zero record per tag and
+    // frame, all after the surfaces (so the surfaces still start right after
+    // the header and its gap). Without, the header's frame and tag offsets
+    // point at the header's end and nothing is written for them: the viewer
+    // does not read them.
+    bool frameRecords = false;
+    std::vector<std::string> tags;
 };
 
 struct MdcImage {
@@ -45,6 +53,7 @@ struct MdcImage {
                      end = 0;
     };
     std::vector<Surface> surfaces;
+    std::int64_t frames = 0, tagNames = 0, tagFrames = 0;
 };
 
 MdcImage writeMdc(const MdcModel& model);

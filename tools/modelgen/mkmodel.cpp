@@ -1,14 +1,48 @@
 // mkmodel [SHAPE] OUT: writes the small valid sample model, or one of the
 // named shapes below (for the demo, for trying the tools by hand and for
 // measuring them on files that would multiply a naive reader's work).
+// mkmodel --defects DIR: writes the clean twins and every file with exactly
+// one defect (tools/modelgen/defects.h) into DIR, one line per file on stdout
+// naming the finding korvane-check should give.
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <string>
 
 #include "modelgen/amplify.h"
+#include "modelgen/defects.h"
 #include "modelgen/samples.h"
 
 namespace {
+
+bool write(const std::string& path, const mg::Bytes& bytes) {
+    if (mg::writeFile(path, bytes)) return true;
+    std::fprintf(stderr, "mkmodel: cannot write %s\n", path.c_str());
+    return false;
+}
+
+// 70 bones, 5,400 frames, 16 surfaces of 250 vertices with 2 weights and 400
+// triangles each: the size of a shipped player body.
+mg::Bytes largeBody() {
+    mg::MdsModel m = mg::syntheticMds(16, 250, 2, 70, 5400);
+    for (auto& s : m.surfaces) {
+        s.triangles.clear();
+        for (int t = 0; t < 400; ++t) s.triangles.push_back({{t % 248, t % 248 + 1, t % 248 + 2}});
+    }
+    return mg::writeMds(m).bytes;
+}
+
+int writeDefects(const std::string& dir) {
+    if (!write(dir + "/clean.mds", mg::cleanMds()) || !write(dir + "/clean.mdc", mg::cleanMdc())) return 1;
+    for (const auto& list : {mg::mdsDefects(), mg::mdcDefects()})
+        for (const auto& d : list) {
+            const std::string path = dir + "/" + d.name + (d.mdc ? ".mdc" : ".mds");
+            if (!write(path, d.bytes)) return 1;
+            std::printf("%s: %s at %s @%lld\n", path.c_str(), d.id.c_str(), d.where.c_str(),
+                        static_cast<long long>(d.offset));
+        }
+    return 0;
+}
 
 struct Shape {
     const char* name;
@@ -18,8 +52,8 @@ struct Shape {
 
 const Shape kShapes[] = {
     {"sample", "the small valid sample model (the default)", [] { return mg::writeMds(mg::sampleMds()).bytes; }},
-    {"body", "a valid body of 5.2 MB: 70 bones, 5400 frames, 16 surfaces x 250 vertices x 2 weights",
-     [] { return mg::writeMds(mg::syntheticMds(16, 250, 2, 70, 5400)).bytes; }},
+    {"body", "a valid body of 5.2 MB: 70 bones, 5400 frames, 16 surfaces x 250 vertices x 2 weights, 400 triangles",
+     largeBody},
     {"shared-lists", "2900 surface headers sharing one list of 80000 triangles (1.47 MB)",
      [] { return mg::sharedListsMds(2900, 80000); }},
     {"shared-lists-small", "2900 surface headers sharing one list of 40000 triangles (0.99 MB)",
@@ -32,7 +66,7 @@ const Shape kShapes[] = {
 };
 
 int usage(std::FILE* to, int status) {
-    std::fprintf(to, "usage: mkmodel [SHAPE] OUT\nshapes:\n");
+    std::fprintf(to, "usage: mkmodel [SHAPE] OUT | --defects DIR\nshapes:\n");
     for (const auto& s : kShapes) std::fprintf(to, "  %-20s %s\n", s.name, s.what);
     return status;
 }
@@ -41,6 +75,12 @@ int usage(std::FILE* to, int status) {
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) return usage(stdout, 0);
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("mkmodel 1.0\n");
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--defects") == 0) return writeDefects(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "--large") == 0) return write(argv[2], largeBody()) ? 0 : 1;
     if (argc < 2 || argc > 3) return usage(stderr, 2);
     // A name starting with '-' is a mistyped option, never a file to write.
     for (int i = 1; i < argc; ++i)
@@ -58,9 +98,5 @@ int main(int argc, char** argv) {
             return usage(stderr, 2);
         }
     }
-    if (!mg::writeFile(argv[argc - 1], shape->make())) {
-        std::fprintf(stderr, "mkmodel: cannot write %s\n", argv[argc - 1]);
-        return 1;
-    }
-    return 0;
+    return write(argv[argc - 1], shape->make()) ? 0 : 1;
 }

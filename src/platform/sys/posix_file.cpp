@@ -15,6 +15,7 @@
 #include "platform/sys/archive_member.h"
 #include "platform/sys/fault_gate.h"
 #include "platform/sys/path.h"
+#include "platform/sys/second_root.h"
 #include "platform/sys/sys.h"
 
 namespace sys {
@@ -39,6 +40,27 @@ File openMember(const std::string& path) {
     return File{impl};
 }
 
+// A disk file, else an archive member (no second root).
+File openAt(const std::string& path) {
+    const std::string resolved = resolvePath(path);
+    if (resolved.empty()) return openMember(path);
+    const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return File{};
+    struct stat st {};
+    // Only regular files are files here: a directory or a device opens on
+    // POSIX but is not something a reader can take whole.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return File{};
+    }
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    auto* impl = new FileImpl;
+    impl->fd = fd;
+    return File{impl};
+}
+
 }  // namespace
 
 File::File(File&& other) noexcept : impl_(std::exchange(other.impl_, nullptr)) {}
@@ -57,23 +79,10 @@ FileImpl* File::release() { return std::exchange(impl_, nullptr); }
 
 File openForReading(const char* path) {
     if (detail::shouldFail(Step::Open) || path == nullptr) return File{};
-    const std::string resolved = resolvePath(path);
-    if (resolved.empty()) return openMember(path);
-    const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return File{};
-    struct stat st {};
-    // Only regular files are files here: a directory or a device opens on
-    // POSIX but is not something a reader can take whole.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return File{};
-    }
-#ifdef POSIX_FADV_SEQUENTIAL
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-#endif
-    auto* impl = new FileImpl;
-    impl->fd = fd;
-    return File{impl};
+    File file = openAt(path);
+    if (file.valid()) return file;
+    const std::string second = secondRootPath(path);
+    return second.empty() ? File{} : openAt(second);
 }
 
 std::uint32_t fileSize(const File& file) {

@@ -1,0 +1,27 @@
+// korvane-check's entry into the checks: one PATH (a player folder, or a
+// single .mds, .mdc, .skin or wolfanim.cfg file) checked into a report.
+#pragma once
+
+#include <string>
+
+#include "check/limits.h"
+#include "check/report.h"
+
+namespace check {
+
+struct Options {
+    Limits limits;
+    // The game's folder (the one that holds models/); empty for none. Names
+    // that are not found below the model's folder are also looked for here.
+    std::string gameDir;
+};
+
+void checkPath(const std::string& path, const Options& options, Report& report);
+
+// The animation config of a player folder (or given alone), checked against
+// the model's frame count (-1 when no body was read). The config's reader
+// lives with the animation code; until it is connected here the config is
+// reported as not checked.
+void checkAnimationConfig(const std::string& path, long long numFrames, Report& report);
+
+}  // namespace check

@@ -1,0 +1,96 @@
+// The checks on files with exactly one defect each (and their clean twins):
+// the finding names the right id, record, field and offset.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "check/model_check.h"
+#include "check/output.h"
+#include "modelgen/defects.h"
+#include "modelgen/samples.h"
+
+namespace {
+
+std::vector<check::Finding> run(const mg::Bytes& bytes, bool mdc, check::Game game = check::Game::Both) {
+    check::Report report;
+    check::Limits limits;
+    limits.game = game;
+    report.beginFile("f");
+    const fmt::ByteView view(bytes.data(), bytes.size());
+    if (mdc)
+        check::checkMdc(view, report, limits);
+    else
+        check::checkMds(view, report, limits);
+    report.endFile();
+    return report.findings();
+}
+
+std::string describe(const std::vector<check::Finding>& findings) {
+    return check::asText(findings);
+}
+
+void expectDefects(const std::vector<mg::Defect>& defects) {
+    for (const auto& d : defects) {
+        SCOPED_TRACE(d.name);
+        const auto findings = run(d.bytes, d.mdc);
+        const bool found = std::any_of(findings.begin(), findings.end(), [&](const check::Finding& f) {
+            return check::idName(f.id) == d.id && f.where == d.where && f.offset == d.offset;
+        });
+        EXPECT_TRUE(found) << "expected " << d.id << " at " << d.where << " @" << d.offset << "\n" << describe(findings);
+    }
+}
+
+TEST(CheckModels, CleanTwinsGiveNoFinding) {
+    EXPECT_EQ(describe(run(mg::cleanMds(), false)), "");
+    EXPECT_EQ(describe(run(mg::cleanMdc(), true)), "");
+}
+
+TEST(CheckModels, EachMdsDefectIsNamedWithItsFieldAndOffset) { expectDefects(mg::mdsDefects()); }
+
+TEST(CheckModels, EachMdcDefectIsNamedWithItsFieldAndOffset) { expectDefects(mg::mdcDefects()); }
+
+TEST(CheckModels, SurfaceLimitsFollowTheChosenGame) {
+    const auto defects = mg::mdsDefects();
+    const auto it = std::find_if(defects.begin(), defects.end(),
+                                 [](const mg::Defect& d) { return d.name == "multiplayer-vertices"; });
+    ASSERT_NE(it, defects.end());
+    const auto ids = [&](check::Game game) {
+        std::vector<std::string> out;
+        for (const auto& f : run(it->bytes, false, game)) out.push_back(check::idName(f.id));
+        return out;
+    };
+    EXPECT_EQ(ids(check::Game::Both), std::vector<std::string>{"multiplayer-limit"});
+    EXPECT_EQ(ids(check::Game::Multiplayer), std::vector<std::string>{"game-limit"});
+    EXPECT_TRUE(ids(check::Game::SinglePlayer).empty());
+}
+
+TEST(CheckModels, RepeatedFindingsOfOneListAreCapped) {
+    mg::MdsModel m = mg::syntheticMds(1, 60, 1, 2, 1);
+    for (auto& t : m.surfaces[0].triangles) t.Indices[0] = 500;  // 20 triangles, all wrong
+    for (int k = 0; k < 10; ++k) m.surfaces[0].triangles.push_back({{600, 0, 1}});
+    const auto findings = run(mg::writeMds(m).bytes, false);
+    const auto count = [&](const char* id) {
+        return std::count_if(findings.begin(), findings.end(),
+                             [&](const check::Finding& f) { return std::string(check::idName(f.id)) == id; });
+    };
+    EXPECT_EQ(count("vertex-index"), check::Report::kPerList);
+    ASSERT_EQ(count("more"), 1);
+    EXPECT_NE(findings.back().message.find("10 more"), std::string::npos) << findings.back().message;
+}
+
+TEST(CheckOutput, LinesAndJsonCarryTheSameFindings) {
+    std::vector<check::Finding> f = {{check::Id::RecordOutside, check::Severity::Error, "a/body.mds",
+                                      "surface 2 \"u_\\body\" .OffsetTriangles", 0x1a2c, "ends past \"x\""},
+                                     {check::Id::More, check::Severity::Note, "b.skin", "file", -1, "m"}};
+    EXPECT_EQ(check::asText(f),
+              "error a/body.mds: surface 2 \"u_\\body\" .OffsetTriangles @0x1a2c: ends past \"x\"\n"
+              "note b.skin: file: m\n");
+    const std::string json = check::asJson(f);
+    EXPECT_NE(json.find("\"where\": \"surface 2 \\\"u_\\\\body\\\" .OffsetTriangles\", \"offset\": 6700"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"offset\": null"), std::string::npos);
+    EXPECT_EQ(check::asJson({}), "[]\n");
+}
+
+}  // namespace

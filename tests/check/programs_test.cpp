@@ -1,0 +1,100 @@
+// korvane-check and mdstree run as programs, as a new user would: exit
+// codes, one clear line per problem, and mdstree on MDC files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "mkplayer/player.h"
+#include "modelgen/defects.h"
+#include "modelgen/samples.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::vector<std::string> lines;
+};
+
+Outcome run(const std::string& command) {
+    Outcome r;
+    FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!p) return r;
+    std::string out;
+    std::array<char, 4096> buf;
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) r.lines.push_back(line);
+    return r;
+}
+
+class Programs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        base = fs::temp_directory_path() / ("kv_check_programs_" + std::to_string(::getpid()));
+        fs::remove_all(base);
+        ASSERT_TRUE(mp::writePlayer(base.string()).ok);
+        dir = (base / mp::kModelFolder).string();
+    }
+    void TearDown() override { fs::remove_all(base); }
+    fs::path base;
+    std::string dir;
+};
+
+TEST_F(Programs, KorvaneCheckExitCodesAndOneLinePerProblem) {
+    const std::string check = CHECK_PATH;
+    EXPECT_EQ(run(check + " --help").status, 0);
+    EXPECT_EQ(run(check + " --version").status, 0);
+    EXPECT_EQ(run(check).status, 2);
+    EXPECT_EQ(run(check + " --game xp " + dir).status, 2);
+    EXPECT_EQ(run(check + " " + dir).status, 0);
+
+    // A truncated body: one error line that names the body and the field.
+    fs::resize_file(dir + "/body.mds", fs::file_size(dir + "/body.mds") / 2);
+    const Outcome truncated = run(check + " --game sp " + dir + "/body.mds");
+    EXPECT_EQ(truncated.status, 1);
+    ASSERT_FALSE(truncated.lines.empty());
+    EXPECT_EQ(truncated.lines[0].rfind("error " + dir + "/body.mds: ", 0), 0u) << truncated.lines[0];
+
+    const Outcome json = run(check + " --json " + dir + "/body.mds");
+    EXPECT_EQ(json.status, 1);
+    ASSERT_FALSE(json.lines.empty());
+    EXPECT_EQ(json.lines.front(), "[");
+    EXPECT_EQ(json.lines.back(), "]");
+}
+
+TEST_F(Programs, MdstreePrintsMdcFilesAndSaysWhereADamagedOneEnds) {
+    const Outcome head = run(std::string(MDSTREE_PATH) + " " + dir + "/head.mdc");
+    EXPECT_EQ(head.status, 0);
+    ASSERT_GT(head.lines.size(), 10u);
+    EXPECT_EQ(head.lines[0], dir + "/head.mdc");
+    EXPECT_EQ(head.lines[1], "  Id: 1129333833");
+
+    // The writer's default file (no frame records of its own) prints whole.
+    std::vector<mg::Defect> files = mg::mdcDefects();
+    files.push_back({"writer-default", true, mg::writeMdc(mg::sampleMdc()).bytes, "", "", -1});
+    for (const auto& d : files) {
+        SCOPED_TRACE(d.name);
+        const std::string path = (base / (d.name + ".mdc")).string();
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(d.bytes.data(), 1, d.bytes.size(), f);
+        std::fclose(f);
+        const Outcome tree = run(std::string(MDSTREE_PATH) + " " + path);
+        ASSERT_FALSE(tree.lines.empty());
+        const bool damaged = d.id == "record-outside" || d.id == "negative-count";
+        EXPECT_EQ(tree.status, damaged ? 1 : 0);
+        EXPECT_EQ(tree.lines.back().rfind("  Damaged: ", 0) == 0, damaged) << tree.lines.back();
+    }
+}
+
+}  // namespace
