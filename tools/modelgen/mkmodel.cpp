@@ -18,8 +18,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     // A name starting with '-' is a mistyped option, never a file to write.
-    if (argc != 2 || argv[1][0] == '-') {
-        if (argc == 2) std::fprintf(stderr, "mkmodel: unknown option %s\n", argv[1]);
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] == '-') {
+            std::fprintf(stderr, "mkmodel: unknown option %s\n", argv[i]);
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+    if (argc != 2) {
         std::fputs(kUsage, stderr);
         return 2;
     }
