@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Remakes the README's pictures from a build: the demo player drawn by
-# korvane-render, the viewer's window and the browser's dialog, each on the
+# korvane-render (one picture and the animated walk), the viewer's window and the browser's dialog, each on the
 # demo player written by mkplayer. Runs the GUI programs on a virtual X
 # display (Xvfb) and needs xdotool and ImageMagick (scripts/setup.sh
 # installs both).
@@ -28,6 +28,9 @@ shot() {
 # korvane-render: the whole soldier mid-stride.
 "$bin/korvane-render" --base-dir models/players --model infantryss --frame 5 \
   --camera 40,38,95,23,0 --size 320x320 --out "$docs/korvane-render.png"
+# korvane-render --anim: the walk as an animated WebP, from the side.
+"$bin/korvane-render" --base-dir models/players --model infantryss --anim walk \
+  --camera 40,38,95,23,0 --size 256x256 --out "$docs/walk.webp"
 
 # Korvane: the start-up dialog accepted with its defaults, then the camera
 # pulled back (S held) so the whole soldier is in view.
@@ -63,3 +66,4 @@ for png in korvane-render.png korvane.png tessaly.png; do
   convert "$png" -colors 64 -strip "PNG8:$png"
   echo "docs/$png"
 done
+echo "docs/walk.webp"

@@ -12,8 +12,15 @@ for target in "$build"/bin/fuzz_*; do
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
   if [ -x "$build/bin/mkseeds" ]; then "$build/bin/mkseeds" "$name" "$corpus"; fi
-  echo "-- $name for ${seconds}s"
-  if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  # Limits tight enough that work out of proportion to an input is a
+  # finding: the seeds include files up to a few hundred KB whose shared
+  # lists once cost gigabytes and minutes. A single allocation may not pass
+  # 64 MB, except the texture decoder's pixels (8192 x 8192 x 4 at most).
+  malloc_mb=64; rss_mb=512
+  if [ "$name" = fuzz_texture ]; then malloc_mb=300; rss_mb=1024; fi
+  echo "-- $name for ${seconds}s (timeout 3 s, rss ${rss_mb} MB, malloc ${malloc_mb} MB)"
+  if ! "$target" -max_total_time="$seconds" -timeout=3 -rss_limit_mb="$rss_mb" -malloc_limit_mb="$malloc_mb" \
+        -print_final_stats=1 \
         -artifact_prefix="$build/" "$corpus" 2>"$build/$name.log"; then
     tail -50 "$build/$name.log"; status=1
   else

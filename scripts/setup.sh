@@ -7,8 +7,9 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libgl1-mesa-dri libegl1 libegl-dev
-  libstb-dev libgtest-dev libgmock-dev libbenchmark-dev libzip-dev
-  xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream)
+  libstb-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libzip-dev libwebp-dev
+  xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream
+  dpkg-dev file man-db shared-mime-info)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

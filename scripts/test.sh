@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test: the normal build's tests (GUI tests under Xvfb), then one
+# Runs every test: the normal build's tests (GUI tests under Xvfb) and its
+# Debian package installed and checked, then one
 # clang build with AddressSanitizer + UndefinedBehaviorSanitizer that runs
 # the portable tests and a bounded run of every fuzz target, and the Windows
 # cross-build with its tests under Wine (it installs MinGW-w64 and Wine;
@@ -18,6 +19,19 @@ echo "== build and test =="
 scripts/setup.sh build
 ctest --test-dir build --output-on-failure -j"$jobs"
 stage_done "build and test"
+
+echo "== Debian package =="
+# The package of the normal build, installed on this machine, the installed
+# programs checked (korvane-render headless, manual pages, the thumbnailer),
+# and removed again so no later stage picks up installed programs.
+(cd build && rm -f korvane_*.deb && cpack -G DEB >/dev/null)
+SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq ./build/korvane_*.deb
+status=0
+scripts/check-package.sh build/bin/mkplayer || status=$?
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get remove -y -qq korvane
+[ "$status" = 0 ]
+stage_done "Debian package"
 
 if [ "${KV_WINDOWS:-1}" = 1 ]; then
   echo "== windows cross-build =="

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/app_main.h"
+#include "cli/program_info.h"
 #include "log/log.h"
 #include "platform/d3d8/d3d8.h"
 #include "platform/d3d8/surface.h"
@@ -11,7 +12,21 @@
 #include "platform/qt/qt_shell.h"
 #include "platform/shell/shell.h"
 
+namespace {
+
+const char* const kHelp =
+    "usage: korvane\n"
+    "Korvane, the player model viewer. It takes no arguments: the start-up\n"
+    "dialog asks for BaseDir, ModelName and the two skins, and log.htm in the\n"
+    "working directory reports every load step. See korvane(1).\n"
+    "  --help      this text\n"
+    "  --version   the program's version\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (cli::answerHelpOrVersion(argc, argv, "korvane", kHelp)) return 0;
+
     // Opened first and closed last, so every step reports into it. A log
     // that cannot be created ends the program with one line on stderr.
     const std::unique_ptr<Log> log = openProgramLog("korvane", "log.htm");

@@ -9,7 +9,7 @@ target_link_libraries(kv_browser_dialog PUBLIC kv_browser kv_shell PRIVATE kv_wa
 
 if(KV_GUI AND TARGET kv_qt)
   add_executable(tessaly tessaly_main.cpp)
-  target_link_libraries(tessaly PRIVATE kv_browser_dialog kv_qt kv_warnings)
+  target_link_libraries(tessaly PRIVATE kv_browser_dialog kv_qt kv_cli kv_warnings)
 endif()
 
 # On Windows the same dialog runs on the system's own shell.

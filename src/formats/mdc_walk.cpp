@@ -11,8 +11,11 @@ bool arrayInside(ByteView bytes, std::int64_t at, std::uint64_t count, std::uint
     return bytes.has(at, static_cast<std::int64_t>(count * recordSize));
 }
 
-// Every record of one surface that the viewer reads, for every frame.
-bool surfaceInside(ByteView bytes, const MdcSurfaceAt& s, std::uint32_t numFrames) {
+// Every record of one surface that the viewer reads, for every frame. Adds
+// their bytes to `spent`.
+bool surfaceInside(ByteView bytes, const MdcSurfaceAt& s, std::uint32_t numFrames, std::uint64_t& spent) {
+    spent += sizeof(MdcSurface) + kNameLength + std::uint64_t{s.numTriangles()} * sizeof(MdcTriangle) +
+             std::uint64_t{s.numVertices()} * sizeof(MdcTexCoord) + 2 * std::uint64_t{numFrames};
     if (!arrayInside(bytes, s.triangle(0), s.numTriangles(), sizeof(MdcTriangle))) return false;
     if (!bytes.has(s.shaderName(), kNameLength)) return false;
     if (!arrayInside(bytes, s.texCoord(0), s.numVertices(), sizeof(MdcTexCoord))) return false;
@@ -25,6 +28,7 @@ bool surfaceInside(ByteView bytes, const MdcSurfaceAt& s, std::uint32_t numFrame
     }
     // Base frames 0..highest, each NumVertices records.
     const std::uint64_t records = (std::uint64_t{highest} + 1) * s.numVertices();
+    spent += records * sizeof(MdcBaseVertex);
     return arrayInside(bytes, s.baseVertex(0, 0), records, sizeof(MdcBaseVertex));
 }
 
@@ -51,11 +55,12 @@ MdcWalk walkMdc(ByteView bytes) {
     std::vector<MdcSurfaceAt> surfaces;
     surfaces.reserve(numSurfaces);
     std::int64_t at = header->OffsetSurfaces;
+    std::uint64_t spent = 0;  // bytes of the records of the surfaces walked so far
     for (std::uint32_t i = 0; i < numSurfaces; ++i) {
         const auto surface = bytes.tryRead<MdcSurface>(at);
         if (!surface) return walk;
         MdcSurfaceAt s{at, *surface};
-        if (!surfaceInside(bytes, s, numFrames)) return walk;
+        if (!surfaceInside(bytes, s, numFrames, spent) || spent > bytes.size()) return walk;
         surfaces.push_back(s);
         at += surface->OffsetEnd;
     }

@@ -15,6 +15,13 @@
 // surface, so NumSurfaces x (header + 2 x NumFrames) can never exceed the
 // file size; a file claiming more is damaged without walking it. This also
 // bounds the work of the walk by the file size.
+//
+// Surfaces may share or overlap their lists, but the records of all surfaces
+// counted once for each surface that names them (header, first shader name,
+// triangles, texture coordinates, frame table, the base vertices in use) may
+// not add up to more bytes than the file holds, as they never do in a
+// well-formed file. So the buffers and every frame's vertices the viewer
+// makes stay in proportion to the file's size.
 #pragma once
 
 #include <cstdint>

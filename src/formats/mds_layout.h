@@ -1,6 +1,6 @@
 // Byte layout of MDS files (skeletal models): every record with its exact
 // size and field offsets, little-endian, no padding. Both programs read MDS
-// files through these records and resolve.h; nothing else knows offsets.
+// files through these records and mds_resolve.h.
 #pragma once
 
 #include <cstddef>

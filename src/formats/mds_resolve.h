@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "formats/byte_view.h"
@@ -30,6 +31,11 @@ struct MdsPositions {
     std::int64_t tags = 0;    // tag 0
     std::int64_t frameSize = 0;
     std::vector<MdsSurfacePositions> surfaces;  // chain order
+    // Bytes of every surface record the chain declares (headers, vertices
+    // with their weights, triangles, collapse maps, bone references),
+    // counted once per surface that names them: the work budget that
+    // resolveMds holds to the file's size.
+    std::int64_t surfaceRecordBytes = 0;
 
     std::int64_t frame(std::int64_t k) const { return frames + k * frameSize; }
     std::int64_t boneFrame(std::int64_t k, std::int64_t j) const {
@@ -40,14 +46,26 @@ struct MdsPositions {
     std::int64_t tag(std::int64_t i) const { return tags + i * static_cast<std::int64_t>(sizeof(MdsTag)); }
 };
 
+// Why a file was refused: the record and field, the byte offset of what was
+// wrong, and what was found against what was expected.
+struct MdsRefusal {
+    std::string where;  // e.g. "surface 2 .NumTriangles"
+    std::int64_t offset = 0;
+    std::string what;   // e.g. "400 triangles from 0x1b6c0 end past the end of the file at 0x1c000"
+    // "surface 2 .NumTriangles @0x1a2c: 400 triangles ..."
+    std::string text() const;
+};
+
 // Positions of an accepted file; nullopt when the file is not MDS, a count
-// is negative, or a read of the walk would leave the bytes.
-std::optional<MdsPositions> resolveMds(ByteView bytes);
+// is negative, a read of the walk would leave the bytes, or the chain
+// declares more surface records than the file's bytes can hold. `why`, when
+// given, receives the reason of a refusal.
+std::optional<MdsPositions> resolveMds(ByteView bytes, MdsRefusal* why = nullptr);
 
 // True when every record the viewer reads lies wholly inside the bytes: all
 // frames with their bone records, all bones, and for every surface each
 // vertex with its weights and each triangle. The viewer refuses a file for
-// which this is false.
-bool mdsRecordsInside(ByteView bytes, const MdsPositions& positions);
+// which this is false; `why` receives the first record outside.
+bool mdsRecordsInside(ByteView bytes, const MdsPositions& positions, MdsRefusal* why = nullptr);
 
 }  // namespace fmt

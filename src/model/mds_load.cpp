@@ -44,11 +44,13 @@ int MDS::loadFromFile(const char* path) {
         // Not a body model: nothing further is logged.
         return -1;
     }
-    // Every record the model reads must lie inside the bytes; a file that
-    // places one outside is refused, silently like a wrong ident, before
-    // anything is built from it.
-    const std::optional<fmt::MdsPositions> resolved = fmt::resolveMds(bytes);
-    if (!resolved || !fmt::mdsRecordsInside(bytes, *resolved)) {
+    // Every record the model reads must lie inside the bytes, and the chain
+    // may not declare more records than the bytes hold; a damaged file is
+    // refused with one line that says where, before anything is built.
+    fmt::MdsRefusal why;
+    const std::optional<fmt::MdsPositions> resolved = fmt::resolveMds(bytes, &why);
+    if (!resolved || !fmt::mdsRecordsInside(bytes, *resolved, &why)) {
+        pLog->printError("MDS::loadFromFile - File '%s' is damaged: %s", path, why.text().c_str());
         return -1;
     }
     positions_ = *resolved;

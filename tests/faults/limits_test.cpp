@@ -19,6 +19,7 @@
 #include "log/log.h"
 #include "model/mdc.h"
 #include "model/mds.h"
+#include "modelgen/amplify.h"
 #include "modelgen/samples.h"
 #include "plain_device.h"
 #include "scoped_log.h"
@@ -27,8 +28,10 @@
 // ---- the largest single heap request while a case runs -----------------------------
 namespace {
 std::size_t gLargestRequest = 0;
+std::size_t gTotalRequested = 0;
 void* tracked(std::size_t n) {
     if (n > gLargestRequest) gLargestRequest = n;
+    gTotalRequested += n;
     if (void* p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
 }
@@ -49,15 +52,18 @@ constexpr std::int32_t kMillions = 50'000'000;
 struct Measure {
     double ms = 0;
     std::size_t largest = 0;
+    std::size_t total = 0;  // every byte asked for, freed or not
 };
 
 Measure measure(const std::function<void()>& work) {
     gLargestRequest = 0;
+    gTotalRequested = 0;
     const auto start = std::chrono::steady_clock::now();
     work();
     Measure m;
     m.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     m.largest = gLargestRequest;
+    m.total = gTotalRequested;
     return m;
 }
 
@@ -113,6 +119,9 @@ protected:
         // A refusal, or a load, never asks for much more than the file holds.
         EXPECT_LT(viewer.largest, 64 * bytes.size() + (1u << 20)) << label;
         EXPECT_LT(tree.largest, 64 * bytes.size() + (1u << 20)) << label;
+        // Nor does it ask for more than 16 times the file in all.
+        EXPECT_LT(viewer.total, 16 * bytes.size() + (64u << 20)) << label;
+        EXPECT_LT(tree.total, 16 * bytes.size() + (64u << 20)) << label;
         return loaded;
     }
 
@@ -134,12 +143,13 @@ protected:
         });
         row("MDC " + label, bytes.size(), loaded ? "loaded" : "refused", m);
         EXPECT_LT(m.largest, 64 * bytes.size() + (1u << 20)) << label;
+        EXPECT_LT(m.total, 16 * bytes.size() + (64u << 20)) << label;
         return loaded;
     }
 
     static void row(const std::string& label, std::size_t size, const std::string& result, const Measure& m) {
-        std::printf("  %-34s %10zu bytes  %-28s %9.1f ms  largest allocation %zu\n", label.c_str(), size,
-                    result.c_str(), m.ms, m.largest);
+        std::printf("  %-34s %10zu bytes  %-28s %9.1f ms  largest allocation %zu, in all %zu\n", label.c_str(), size,
+                    result.c_str(), m.ms, m.largest, m.total);
         if (m.ms > worstMs) {
             worstMs = m.ms;
             worst = label;
@@ -213,6 +223,15 @@ TEST_F(Limits, MdsSurfaceChainThatLoopsOnItselfIsRefusedQuickly) {
         patch<std::int32_t>(bytes, image.surfaces[0].header + offsetof(fmt::MdsSurface, OffsetEnd), 0);
         throughMdsReaders("looping chain x" + std::to_string(count), bytes);
     }
+}
+
+// Lists shared by thousands of surfaces and chains that come back or run
+// backwards: each record is valid, only the whole multiplies the work.
+TEST_F(Limits, SharedListsAndChainsInAnyOrderStayInProportionToTheFile) {
+    EXPECT_FALSE(throughMdsReaders("2900 surfaces sharing 80000 tris", mg::sharedListsMds(2900, 80000)));
+    EXPECT_FALSE(throughMdsReaders("one header as 2^31-1 surfaces", mg::sharedHeaderMds(kHuge)));
+    EXPECT_TRUE(throughMdsReaders("surfaces stored backwards", mg::backwardChainMds()));
+    EXPECT_FALSE(throughMdcReader("8000 surfaces sharing 10000 tris", mg::sharedListsMdc(8000, 10000)));
 }
 
 // Large files whose counts are real: many frames, many surfaces.

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "formats/mds_resolve.h"
+#include "modelgen/amplify.h"
 #include "modelgen/samples.h"
 
 namespace {
@@ -74,9 +75,9 @@ TEST(Refuse, HostileCountsAndChains) {
         mg::put<std::int32_t>(b, at, value);
         return b;
     };
-    // A chain that does not advance, or goes back into its own header.
-    EXPECT_FALSE(resolves(with(img.surfaces[0].header + offsetof(MdsSurface, OffsetEnd), 0)));
-    EXPECT_FALSE(resolves(with(img.surfaces[0].header + offsetof(MdsSurface, OffsetEnd), 175)));
+    // A chain that comes back to its own header is followed (the two
+    // surfaces are the same record) as long as the records fit the budget.
+    EXPECT_TRUE(resolves(with(img.surfaces[0].header + offsetof(MdsSurface, OffsetEnd), 0)));
     // The last surface's OffsetEnd is not followed.
     EXPECT_TRUE(resolves(with(img.surfaces[1].header + offsetof(MdsSurface, OffsetEnd), 0)));
     // More surfaces than 176-byte headers fit.
@@ -121,6 +122,31 @@ TEST(Refuse, TotalVerticesAboveFileSize) {
     EXPECT_FALSE(resolves(img.bytes));
     mg::put<std::int32_t>(img.bytes, offsetof(MdsHeader, NumSurfaces), 2);
     EXPECT_TRUE(resolves(img.bytes));
+}
+
+// Lists shared by many surfaces: the records the chain declares are
+// counted once per surface and may not exceed the file, whatever the order.
+TEST(Budget, SharedListsAreRefusedWithTheSurfaceThatOverrunsTheFile) {
+    const auto b = mg::sharedListsMds(40, 2000);  // 40 x 24 KB of triangles in a 31 KB file
+    fmt::MdsRefusal why;
+    EXPECT_FALSE(fmt::resolveMds(fmt::ByteView(b.data(), b.size()), &why));
+    EXPECT_EQ(why.where, "surface 1");
+    EXPECT_NE(why.what.find("more than the file's " + std::to_string(b.size()) + " bytes"), std::string::npos);
+    EXPECT_TRUE(resolves(mg::sharedListsMds(1, 2000)));
+}
+
+TEST(Budget, ChainsInAnyOrderResolveWithinTheBudget) {
+    const auto back = mg::backwardChainMds();
+    const auto p = fmt::resolveMds(fmt::ByteView(back.data(), back.size()));
+    ASSERT_TRUE(p);
+    ASSERT_EQ(p->surfaces.size(), 2u);
+    EXPECT_GT(p->surfaces[0].surface, p->surfaces[1].surface);
+    EXPECT_TRUE(fmt::mdsRecordsInside(fmt::ByteView(back.data(), back.size()), *p));
+    EXPECT_LE(p->surfaceRecordBytes, static_cast<std::int64_t>(back.size()));
+
+    // One header named over and over (twice is accepted above while it fits).
+    EXPECT_FALSE(resolves(mg::sharedHeaderMds(1000)));
+    EXPECT_FALSE(resolves(mg::sharedHeaderMds(0x7FFFFFFF)));
 }
 
 }  // namespace

@@ -143,6 +143,8 @@ TEST_F(DemoRender, FailuresExitNonZeroWithOneLine) {
         {{"--model", "infantryss", "--out", "x.png", "--camera", "1,2,3,4,x"}, 2},
         {{"--model", "infantryss", "--out", "x.png", "--spin"}, 2},
         {{"--model", "infantryss", "--out", "x.png", "--body-skin"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--body-skin", "a.skin", "--body-skin", "sub/a.skin"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--log", ""}, 2},
         {{"--model", std::string(30, 'a'), "--out", "x.png"}, 2},  // longer than the viewer's field
     };
     for (const Case& c : cases) {

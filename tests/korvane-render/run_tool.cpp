@@ -20,10 +20,10 @@ int statusOf(int raw) { return raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : 
 
 }  // namespace
 
-Result runRender(const std::string& dir, const std::vector<std::string>& args) {
-    std::string command = "cd " + quoted(dir) + " && " + quoted(KORVANE_RENDER_PATH);
+Result runRender(const std::string& dir, const std::vector<std::string>& args, const std::string& environment) {
+    std::string command = "cd " + quoted(dir) + " && " + environment + " " + quoted(KORVANE_RENDER_PATH);
     for (const std::string& a : args) command += " " + quoted(a);
-    command += " 2>render.err >/dev/null";
+    command += " 2>render.err >render.out";
     Result run;
     run.status = statusOf(std::system(command.c_str()));
     std::istringstream err(readFile(dir + "/render.err"));

@@ -25,7 +25,7 @@ namespace {
 const std::vector<std::string> kFiles = {
     "body.mds",      "body_default.skin", "head_default.skin", "head.mdc",      "acc/beltl.mdc", "acc/beltr.mdc",
     "acc/pack.mdc",  "acc/hat.mdc",       "acc/hat.skin",      "torso.jpg",     "legs.jpg",      "arms.tga",
-    "hands.tga",     "face.tga",          "acc/belt.jpg",      "acc/pack.tga",  "acc/hat.jpg"};
+    "hands.tga",     "face.tga",          "acc/belt.jpg",      "acc/pack.tga",  "acc/hat.jpg",   "wolfanim.cfg"};
 
 std::string dirFile(const std::string& rel) { return player().modelDir + "/" + rel; }
 

@@ -58,7 +58,6 @@ TEST_F(BoundsTest, DamagedCountsAndOffsetsFailTheLoad) {
         {"OffsetBones", off(offsetof(fmt::MdsHeader, OffsetBones)), 0x7FFFFFF0},
         {"NumSurfaces", off(offsetof(fmt::MdsHeader, NumSurfaces)), 3},
         {"OffsetSurfaces", off(offsetof(fmt::MdsHeader, OffsetSurfaces)), -176},
-        {"surface OffsetEnd back to itself", s0 + off(offsetof(fmt::MdsSurface, OffsetEnd)), 0},
         {"surface OffsetEnd backwards", s0 + off(offsetof(fmt::MdsSurface, OffsetEnd)), -1000},
         {"NumVertices", s0 + off(offsetof(fmt::MdsSurface, NumVertices)), 100000},
         {"NumVertices negative", s0 + off(offsetof(fmt::MdsSurface, NumVertices)), -2},
@@ -73,6 +72,13 @@ TEST_F(BoundsTest, DamagedCountsAndOffsetsFailTheLoad) {
         mg::put(bytes, d.at, d.value);
         MDS mds(&device, "test");
         EXPECT_EQ(loadAndUse(mds, write(bytes), device), -1) << d.what;
+    }
+    {
+        // A chain back to the same header is two surfaces of one record.
+        mg::Bytes bytes = img.bytes;
+        mg::put<std::int32_t>(bytes, s0 + off(offsetof(fmt::MdsSurface, OffsetEnd)), 0);
+        MDS mds(&device, "test");
+        EXPECT_EQ(loadAndUse(mds, write(bytes), device), 1);
     }
     for (mg::MdsDamage d : {mg::MdsDamage::WrongIdent, mg::MdsDamage::Truncated, mg::MdsDamage::SurfaceEndOutside,
                             mg::MdsDamage::WeightsPastEnd}) {

@@ -141,8 +141,13 @@ TEST_F(MdstreeTest, UsageErrorsExitTwo) {
     EXPECT_EQ(run("--bogus " + path).status, 2);
     EXPECT_EQ(run(path + " " + path).status, 2);
     EXPECT_TRUE(run("").lines.empty());  // the usage line goes to stderr
-    // A frame number with no frame node: the tree is printed all the same.
-    EXPECT_EQ(run("--frame 9 " + path).status, 0);
+    // A frame the file does not have is a usage error, before any output.
+    const auto noFrame = run("--frame 9 " + path);
+    EXPECT_EQ(noFrame.status, 2);
+    EXPECT_TRUE(noFrame.lines.empty());
+    EXPECT_EQ(run("--frame 2 " + path).status, 0);
+    EXPECT_EQ(run("--help").status, 0);
+    EXPECT_EQ(run("--version").status, 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -7,14 +8,18 @@
 #include <cstring>
 #include <vector>
 
+#include "anim_options.h"
 #include "app/app_state.h"
 
 namespace kr {
 
 const char* const kUsage =
     "usage: korvane-render --base-dir DIR --model NAME [--body-skin F] [--head-skin F]\n"
-    "                      [--frame K | --frames A-B] [--size WxH] [--camera x,y,z,yaw,pitch]\n"
-    "                      [--no-mesh] --out FILE.png\n";
+    "                      [--frame K | --frames A-B | --anim NAME] [--size WxH] [--camera x,y,z,yaw,pitch]\n"
+    "                      [--no-mesh] [--log FILE] [--strict] --out FILE.png (or FILE.webp with --anim)\n"
+    "       korvane-render --base-dir DIR --model NAME --list-anims\n"
+    "       korvane-render --help | --version\n"
+    "--body-skin may be given several times: one picture per skin, FILE-<skin>.png.\n";
 
 namespace {
 
@@ -52,6 +57,14 @@ bool endsWithPng(const std::string& path) {
     return tail == ".png";
 }
 
+// A skin's name in a file name: without its folder and its ".skin" ending.
+std::string skinTag(const std::string& skin) {
+    const std::size_t slash = skin.find_last_of("/\\");
+    std::string tag = slash == std::string::npos ? skin : skin.substr(slash + 1);
+    if (tag.size() > 5 && tag.compare(tag.size() - 5, 5, ".skin") == 0) tag.resize(tag.size() - 5);
+    return tag;
+}
+
 // The application state's buffers keep one byte for the terminator.
 bool fits(const std::string& text, int bufferLength) { return text.size() < static_cast<std::size_t>(bufferLength); }
 
@@ -60,18 +73,30 @@ bool fits(const std::string& text, int bufferLength) { return text.size() < stat
 bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
     bool haveFrame = false;
     bool haveFrames = false;
+    bool haveSkin = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             o.help = true;
             return true;
         }
+        if (arg == "--version") {
+            o.version = true;
+            return true;
+        }
+        if (arg == "--strict") {
+            o.strict = true;
+            continue;
+        }
+        const Taken anim = takeAnimArgument(argc, argv, i, o, error);
+        if (anim == Taken::wrong) return false;
+        if (anim == Taken::yes) continue;
         if (arg == "--no-mesh") {
             o.noMesh = true;
             continue;
         }
         static const char* const kWithValue[] = {"--base-dir", "--model", "--body-skin", "--head-skin", "--frame",
-                                                 "--frames",   "--size",  "--camera",    "--out"};
+                                                 "--frames",   "--size",  "--camera",    "--out",  "--log"};
         bool known = false;
         for (const char* name : kWithValue) known = known || arg == name;
         if (!known) {
@@ -89,7 +114,15 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         } else if (arg == "--model") {
             o.model = value;
         } else if (arg == "--body-skin") {
-            o.bodySkin = value;
+            if (!haveSkin) o.bodySkins.clear();
+            haveSkin = true;
+            o.bodySkins.push_back(value);
+        } else if (arg == "--log") {
+            if (value.empty()) {
+                error = "--log wants a file name";
+                return false;
+            }
+            o.log = value;
         } else if (arg == "--head-skin") {
             o.headSkin = value;
         } else if (arg == "--out") {
@@ -136,28 +169,59 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         error = "--frame and --frames exclude each other";
         return false;
     }
-    if (o.baseDir.empty() || o.model.empty() || o.out.empty()) {
+    if (!checkAnimOptions(o, haveFrame || haveFrames, error)) return false;
+    if (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims)) {
         error = "--base-dir, --model and --out are required";
         return false;
     }
-    if (!endsWithPng(o.out)) {
-        error = "--out must name a .png file";
+    if (!endsWithPng(o.out) && !animatedOutput(o) && !o.listAnims) {
+        error = "--out must name a .png file (or a .webp file with --anim)";
         return false;
     }
-    if (!fits(o.baseDir, kBaseDirLength) || !fits(o.model, kModelNameLength) || !fits(o.bodySkin, kSkinNameLength) ||
-        !fits(o.headSkin, kSkinNameLength)) {
+    if (!fits(o.baseDir, kBaseDirLength) || !fits(o.model, kModelNameLength) ||
+        !fits(o.headSkin, kSkinNameLength) ||
+        std::any_of(o.bodySkins.begin(), o.bodySkins.end(),
+                    [](const std::string& skin) { return !fits(skin, kSkinNameLength); })) {
         error = "too long: the base directory takes at most " + std::to_string(kBaseDirLength - 1) +
                 " characters, the model and skin names " + std::to_string(kModelNameLength - 1) + " each";
         return false;
     }
+    if (!o.anim.empty() && o.bodySkins.size() > 1) {
+        error = "--anim draws one body skin; give --body-skin once";
+        return false;
+    }
+    for (std::size_t i = 0; i < o.bodySkins.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (skinTag(o.bodySkins[i]) == skinTag(o.bodySkins[j])) {
+                error = "--body-skin \"" + o.bodySkins[i] + "\" would write the same files as \"" + o.bodySkins[j] +
+                        "\"";
+                return false;
+            }
+        }
+    }
     return true;
 }
 
-std::string outputPath(const Options& o, std::uint32_t frame) {
-    if (!o.range) return o.out;
-    char number[16];
-    std::snprintf(number, sizeof number, "-%04u.png", static_cast<unsigned>(frame));
-    return o.out.substr(0, o.out.size() - 4) + number;
+std::string outputPath(const Options& o, std::uint32_t frame, std::size_t skin) {
+    if (!o.range && o.bodySkins.size() < 2) return o.out;
+    std::string path = o.out.substr(0, o.out.size() - 4);
+    if (o.bodySkins.size() > 1 && skin < o.bodySkins.size()) path += "-" + skinTag(o.bodySkins[skin]);
+    if (o.range) {
+        char number[16];
+        std::snprintf(number, sizeof number, "-%04u", static_cast<unsigned>(frame));
+        path += number;
+    }
+    return path + ".png";
+}
+
+std::string logPath(const Options& o, std::size_t skin) {
+    if (o.log.empty()) return "log.htm";
+    if (o.bodySkins.size() < 2 || skin >= o.bodySkins.size()) return o.log;
+    const std::size_t slash = o.log.find_last_of("/\\");
+    const std::size_t dot = o.log.rfind('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    const std::string tag = "-" + skinTag(o.bodySkins[skin]);
+    return hasExtension ? o.log.substr(0, dot) + tag + o.log.substr(dot) : o.log + tag;
 }
 
 }  // namespace kr

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kr {
 
@@ -17,7 +18,9 @@ struct CameraPose {
 struct Options {
     std::string baseDir;
     std::string model;
-    std::string bodySkin = "body_default.skin";
+    // One picture (or range) per body skin, the body loaded once; the
+    // first --body-skin replaces the default.
+    std::vector<std::string> bodySkins = {"body_default.skin"};
     std::string headSkin = "head_default.skin";
     std::uint32_t firstFrame = 0;
     std::uint32_t lastFrame = 0;
@@ -27,16 +30,29 @@ struct Options {
     std::optional<CameraPose> camera;  // unset: the viewer's start pose
     bool noMesh = false;
     std::string out;
+    std::string log;              // --log; unset: "log.htm", one for the whole run
+    bool strict = false;          // an ERROR line in a log: exit status 3
     bool help = false;
+    bool version = false;
+    std::string anim;        // --anim: the frames of this animation of the model's config
+    bool listAnims = false;  // --list-anims: print the config's animations, draw nothing
 };
 
 // Fills `options` from argv; on a wrong or missing argument returns false
 // with a one-line reason in `error`.
 bool parseOptions(int argc, char** argv, Options& options, std::string& error);
 
-// The file for `frame`: `out` itself for a single frame; for a range, `out`
-// without its ".png" ending, a dash, the frame in four digits and ".png".
-std::string outputPath(const Options& options, std::uint32_t frame);
+// The file for `frame` of body skin number `skin`: `out` itself for a single
+// frame; for a range, `out` without its ".png" ending, a dash, the frame in
+// four digits and ".png". With several skins the skin's name (without
+// folder and ".skin") and a dash come before the frame: FILE-<skin>.png,
+// FILE-<skin>-000A.png.
+std::string outputPath(const Options& options, std::uint32_t frame, std::size_t skin = 0);
+
+// The log of body skin number `skin`: "log.htm" without --log; the --log
+// file itself for one skin; with several, "-<skin>" before its extension
+// (run.htm: run-<skin>.htm).
+std::string logPath(const Options& options, std::size_t skin);
 
 extern const char* const kUsage;
 

@@ -2,12 +2,15 @@
 
 #include <cstring>
 
+#include "anim_job.h"
 #include "app/app_main.h"
 #include "app/app_state.h"
 #include "app/camera.h"
 #include "app/startup_dialog.h"
 #include "model/mds.h"
+#include "picture.h"
 #include "render/renderer.h"
+#include "skin/skin.h"
 
 namespace kr {
 
@@ -19,7 +22,7 @@ constexpr float kRadiansPerDegree = 0.017453292f;
 void fillAnswers(const Options& o) {
     std::strncpy(BaseDir, o.baseDir.c_str(), kBaseDirLength - 1);
     std::strncpy(ModelName, o.model.c_str(), kModelNameLength - 1);
-    std::strncpy(BodySkin, o.bodySkin.c_str(), kSkinNameLength - 1);
+    std::strncpy(BodySkin, o.bodySkins.front().c_str(), kSkinNameLength - 1);
     std::strncpy(HeadSkin, o.headSkin.c_str(), kSkinNameLength - 1);
     composeModelDir();
 }
@@ -39,22 +42,32 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-bool drawAndSave(const Options& o, OffscreenSurface& surface, std::string& error) {
+// The body's skin replaced as assembleModel applies it: surface textures
+// and the belt and back accessories; the head and hat stay.
+void changeBodySkin(const std::string& name) {
+    std::memset(BodySkin, 0, sizeof BodySkin);
+    std::strncpy(BodySkin, name.c_str(), kSkinNameLength - 1);
+    delete pBodySkin;
+    pBodySkin = new Skin(ModelName);
+    const std::string path = std::string(ModelDir) + "\\" + BodySkin;
+    pBodySkin->load(path.c_str());
+    pBody->applySkin(ModelDir, pBodySkin);
+    pBody->loadAccessories(ModelDir, pBodySkin);
+}
+
+bool drawAndSave(const Options& o, std::size_t skin, GlSurface& surface, std::string& error) {
     for (std::uint32_t frame = o.firstFrame;; ++frame) {
         CurrentFrame = frame;
         pBody->setFrame(frame);
         pRenderer->render();
-        const QImage picture = surface.image();
-        const std::string path = outputPath(o, frame);
-        if (picture.isNull() || !picture.save(QString::fromStdString(path), "PNG")) {
-            error = "cannot write " + path;
-            return false;
-        }
+        error = savePicture(surface, o.width, o.height, outputPath(o, frame, skin));
+        if (!error.empty()) return false;
         if (frame == o.lastFrame) return true;
     }
 }
 
-bool run(const Options& o, OffscreenSurface& surface, const OffscreenShell& shell, std::string& error) {
+bool run(const Options& o, GlSurface& surface, const OffscreenShell& shell, RunLogs& logs, std::string& error) {
+    if (!logs.open(0, error)) return false;
     CurrentFrame = o.firstFrame;
     startViewer(shell::SW_SHOWNORMAL);
     if (pRenderer == nullptr || pRenderer->m_pDevice == nullptr) {
@@ -76,14 +89,24 @@ bool run(const Options& o, OffscreenSurface& surface, const OffscreenShell& shel
         return false;
     }
     if (o.noMesh) pBody->meshVisible = false;
-    return drawAndSave(o, surface, error);
+    if (!o.anim.empty()) return renderAnimation(o, surface, error);
+    for (std::size_t skin = 0; skin < o.bodySkins.size(); ++skin) {
+        if (skin > 0) {
+            if (!logs.open(skin, error)) return false;
+            changeBodySkin(o.bodySkins[skin]);
+        }
+        if (!drawAndSave(o, skin, surface, error)) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-bool renderFrames(const Options& o, OffscreenSurface& surface, const OffscreenShell& shell, std::string& error) {
-    const bool done = run(o, surface, shell, error);
+bool renderFrames(const Options& o, GlSurface& surface, const OffscreenShell& shell, RunLogs& logs,
+                  std::string& error) {
+    const bool done = run(o, surface, shell, logs, error);
     shutdownViewer();
+    logs.close();
     return done;
 }
 

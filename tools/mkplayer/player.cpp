@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "mkplayer/anim_config.h"
 #include "mkplayer/attachments.h"
 #include "mkplayer/body.h"
 #include "mkplayer/skins.h"
@@ -58,6 +59,7 @@ WriteResult writePlayer(const std::string& baseDir) {
     w.bytes("body.mds", mg::writeMds(bodyModel()).bytes);
     w.text("body_default.skin", bodySkin());
     w.text("head_default.skin", headSkin());
+    w.text("wolfanim.cfg", animConfig());
     w.bytes("head.mdc", mg::writeMdc(headModel()).bytes);
     w.bytes("acc/beltl.mdc", mg::writeMdc(beltModel(true)).bytes);
     w.bytes("acc/beltr.mdc", mg::writeMdc(beltModel(false)).bytes);

@@ -4,6 +4,7 @@
 //   models/players/infantryss/body_default.skin   body textures, belt and back pieces
 //   models/players/infantryss/head_default.skin   face, head model, hat
 //   models/players/infantryss/head.mdc
+//   models/players/infantryss/wolfanim.cfg        walk and idle as named frame ranges
 //   models/players/infantryss/acc/{beltl,beltr,pack,hat}.mdc, acc/hat.skin
 //   textures: torso.jpg legs.jpg arms.tga hands.tga face.tga,
 //             acc/belt.jpg acc/pack.tga acc/hat.jpg

@@ -22,6 +22,7 @@ const Target kTargets[] = {
     {"fuzz_texture", seeds::texture},
     {"fuzz_mds", seeds::mds},
     {"fuzz_pk3", seeds::pk3},
+    {"fuzz_anim", seeds::anim},
 };
 
 constexpr const char* kUsage = "usage: mkseeds TARGETNAME DIR\n";

@@ -12,5 +12,6 @@ bool skin(const std::string& dir);
 bool texture(const std::string& dir);
 bool mds(const std::string& dir);
 bool pk3(const std::string& dir);
+bool anim(const std::string& dir);
 
 }  // namespace seeds

@@ -1,6 +1,7 @@
 // fuzz_browser: valid MDS files of a few layouts and the damaged twins.
 #include "mkseeds/seeds.h"
 
+#include "modelgen/amplify.h"
 #include "modelgen/samples.h"
 
 namespace seeds {
@@ -17,6 +18,12 @@ bool browser(const std::string& dir) {
     write("reordered.mds", mg::writeMds(m).bytes);
     write("empty.mds", mg::writeMds(mg::MdsModel{}).bytes);
     write("small.mds", mg::writeMds(mg::syntheticMds(2, 6, 2, 3, 2)).bytes);
+    // Shapes that multiply a naive reader's work: lists shared by 600
+    // surfaces (4.8 million triangle records from 200 KB), one header named
+    // by every surface, a chain stored backwards.
+    write("shared_lists.mds", mg::sharedListsMds(600, 8000));
+    write("shared_header.mds", mg::sharedHeaderMds(100000));
+    write("backward_chain.mds", mg::backwardChainMds());
     const struct {
         const char* name;
         mg::MdsDamage damage;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "mkseeds/seeds.h"
+#include "modelgen/amplify.h"
 #include "modelgen/samples.h"
 
 namespace seeds {
@@ -106,6 +107,12 @@ bool mds(const std::string& dir) {
     write("small.mds", mg::writeMds(mg::syntheticMds(2, 6, 2, 3, 2)).bytes);
     write("many_frames.mds", mg::writeMds(mg::syntheticMds(1, 4, 1, 2, 70)).bytes);
     write("empty.mds", mg::writeMds(mg::MdsModel{}).bytes);
+    // Shapes that multiply a naive reader's work: lists shared by 600
+    // surfaces (4.8 million triangle records from 200 KB), one header named
+    // by every surface, a chain stored backwards.
+    write("shared_lists.mds", mg::sharedListsMds(600, 8000));
+    write("shared_header.mds", mg::sharedHeaderMds(100000));
+    write("backward_chain.mds", mg::backwardChainMds());
     const struct {
         const char* name;
         mg::MdsDamage damage;

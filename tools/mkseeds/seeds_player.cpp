@@ -4,6 +4,7 @@
 #include <string>
 
 #include "mkseeds/seeds.h"
+#include "modelgen/amplify.h"
 #include "modelgen/samples.h"
 
 namespace seeds {
@@ -33,6 +34,8 @@ bool mdc(const std::string& dir) {
     gapped.surfaces[0].gapAfterHeader = 8;
     gapped.surfaces[0].gapAfter = 24;
     write("gapped.mdc", mg::writeMdc(gapped).bytes);
+    // 500 surfaces sharing one list of 4000 triangles (2 million from 90 KB).
+    write("shared_lists.mdc", mg::sharedListsMdc(500, 4000));
 
     mg::MdcModel six;
     six.name = "six";

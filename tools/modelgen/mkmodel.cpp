@@ -1,35 +1,65 @@
-// mkmodel OUT.mds: writes the small valid sample model (for the demo and for
-// trying the tools by hand).
+// mkmodel [SHAPE] OUT: writes the small valid sample model, or one of the
+// named shapes below (for the demo, for trying the tools by hand and for
+// measuring them on files that would multiply a naive reader's work).
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
+#include "modelgen/amplify.h"
 #include "modelgen/samples.h"
 
 namespace {
 
-constexpr const char* kUsage = "usage: mkmodel OUT.mds\n";
+struct Shape {
+    const char* name;
+    const char* what;
+    std::function<mg::Bytes()> make;
+};
+
+const Shape kShapes[] = {
+    {"sample", "the small valid sample model (the default)", [] { return mg::writeMds(mg::sampleMds()).bytes; }},
+    {"body", "a valid body of 5.2 MB: 70 bones, 5400 frames, 16 surfaces x 250 vertices x 2 weights",
+     [] { return mg::writeMds(mg::syntheticMds(16, 250, 2, 70, 5400)).bytes; }},
+    {"shared-lists", "2900 surface headers sharing one list of 80000 triangles (1.47 MB)",
+     [] { return mg::sharedListsMds(2900, 80000); }},
+    {"shared-lists-small", "2900 surface headers sharing one list of 40000 triangles (0.99 MB)",
+     [] { return mg::sharedListsMds(2900, 40000); }},
+    {"shared-header", "one surface header named by 2^31 - 1 surfaces", [] { return mg::sharedHeaderMds(0x7FFFFFFF); }},
+    {"backward-chain", "the sample with its surfaces stored in reverse order (valid)",
+     [] { return mg::backwardChainMds(); }},
+    {"shared-lists-mdc", "an MDC file: 8000 surface headers sharing one list of 10000 triangles",
+     [] { return mg::sharedListsMdc(8000, 10000); }},
+};
+
+int usage(std::FILE* to, int status) {
+    std::fprintf(to, "usage: mkmodel [SHAPE] OUT\nshapes:\n");
+    for (const auto& s : kShapes) std::fprintf(to, "  %-20s %s\n", s.name, s.what);
+    return status;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(kUsage, stdout);
-        std::fputs("Writes the small valid sample model (4 bones, 3 frames, 2 tags, 2 surfaces) to OUT.mds.\n", stdout);
-        return 0;
-    }
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) return usage(stdout, 0);
+    if (argc < 2 || argc > 3) return usage(stderr, 2);
     // A name starting with '-' is a mistyped option, never a file to write.
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] == '-') {
             std::fprintf(stderr, "mkmodel: unknown option %s\n", argv[i]);
-            std::fputs(kUsage, stderr);
-            return 2;
+            return usage(stderr, 2);
         }
-    if (argc != 2) {
-        std::fputs(kUsage, stderr);
-        return 2;
+    const Shape* shape = &kShapes[0];
+    if (argc == 3) {
+        shape = nullptr;
+        for (const auto& s : kShapes)
+            if (std::strcmp(argv[1], s.name) == 0) shape = &s;
+        if (!shape) {
+            std::fprintf(stderr, "mkmodel: unknown shape '%s'\n", argv[1]);
+            return usage(stderr, 2);
+        }
     }
-    if (!mg::writeFile(argv[1], mg::writeMds(mg::sampleMds()).bytes)) {
-        std::fprintf(stderr, "mkmodel: cannot write %s\n", argv[1]);
+    if (!mg::writeFile(argv[argc - 1], shape->make())) {
+        std::fprintf(stderr, "mkmodel: cannot write %s\n", argv[argc - 1]);
         return 1;
     }
     return 0;

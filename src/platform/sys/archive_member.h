@@ -13,6 +13,12 @@ namespace sys::archive {
 // the game comes near it, and a zip bomb states far more.
 constexpr std::uint64_t kMaxMemberSize = 256u * 1024u * 1024u;
 
+// Deflate cannot inflate one byte into more than 1032; a member stating
+// more than its compressed bytes can give (with a little slack for stored
+// headers) is refused before anything is allocated for it.
+constexpr std::uint64_t kMaxInflateRatio = 1032;
+std::uint64_t maxInflatedSize(std::uint64_t compressedSize);
+
 struct MemberBytes {
     std::uint32_t statedSize = 0;     // the size the central directory states
     std::vector<unsigned char> data;  // what inflated: statedSize bytes, or fewer when damaged
@@ -20,7 +26,8 @@ struct MemberBytes {
 };
 
 // Reads entry `index`. False when the member cannot be taken at all (no such
-// entry, no stated size, or above kMaxMemberSize). True otherwise, also for a
+// entry, no stated size, above kMaxMemberSize, or more than its compressed
+// size can inflate to). True otherwise, also for a
 // damaged member: then `data` holds fewer than statedSize bytes (none).
 // Inflating never goes past the stated size.
 bool readMember(const Archive& archive, std::uint64_t index, MemberBytes& out);

@@ -1,0 +1,48 @@
+// An OpenGL 3.3 core surface with no window system at all: a context on
+// Mesa's surfaceless EGL platform drawing into a framebuffer object of a
+// given size. korvane-render draws into one when it can, so it runs on a
+// machine without a display; create() says why when it cannot.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/d3d8/surface.h"
+
+namespace eglsurface {
+
+class EglSurface final : public GlSurface {
+public:
+    // Null with a one-line reason in `why` when EGL, the surfaceless
+    // platform, an OpenGL 3.3 core context or the framebuffer is missing.
+    static std::unique_ptr<EglSurface> create(int width, int height, std::string& why);
+    ~EglSurface() override;
+    EglSurface(const EglSurface&) = delete;
+    EglSurface& operator=(const EglSurface&) = delete;
+
+    bool makeCurrent() override;
+    void swapBuffers() override {}
+    void pixelSize(UINT* width, UINT* height) override;
+    UINT framebuffer() override { return framebuffer_; }
+    void* getProcAddress(const char* name) override;
+
+    // The window handle that surfaceForWindow maps to the installed surface.
+    static HWND window();
+    // Installs the surface provider; only `surface` is reachable (null: none).
+    static void install(EglSurface* surface);
+
+private:
+    EglSurface(int width, int height) : width_(width), height_(height) {}
+    bool open(std::string& why);
+    bool makeFramebuffer(std::string& why);
+
+    void* display_ = nullptr;  // EGLDisplay
+    void* context_ = nullptr;  // EGLContext
+    UINT framebuffer_ = 0;
+    UINT colour_ = 0;
+    UINT depth_ = 0;
+    int width_;
+    int height_;
+};
+
+}  // namespace eglsurface

@@ -1,0 +1,111 @@
+#include "anim_job.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "anim/anim_config.h"
+#include "anim/frame_sequence.h"
+#include "anim_options.h"
+#include "app/app_state.h"
+#include "app/startup_dialog.h"
+#include "model/mds.h"
+#include "picture.h"
+#include "render/renderer.h"
+#include "webp_writer.h"
+
+namespace kr {
+
+namespace {
+
+// The config next to body.mds, and the same path as a user would type it.
+bool readConfig(anim::Config& config, std::string& shown, std::string& error) {
+    const std::string path = std::string(ModelDir) + "\\wolfanim.cfg";
+    shown = path;
+    for (char& c : shown) c = c == '\\' ? '/' : c;
+    return anim::loadConfig(path.c_str(), shown, config, error);
+}
+
+std::string place(const anim::Animation& a, const std::string& shown) {
+    return "animation '" + a.name + "' (" + shown + ":" + std::to_string(a.line) + ")";
+}
+
+std::string draw(std::int64_t frame, const Options& o, GlSurface& surface, std::vector<unsigned char>& rgb) {
+    CurrentFrame = static_cast<std::uint32_t>(frame);
+    pBody->setFrame(CurrentFrame);
+    pRenderer->render();
+    return readPicture(surface, o.width, o.height, rgb);
+}
+
+bool writeWebp(const Options& o, const anim::Animation& a, GlSurface& surface, std::string& error) {
+    const anim::Clip clip = anim::clipOf(a);
+    if (static_cast<double>(clip.frames.size()) * clip.frameMilliseconds > 2147483647.0) {
+        error = "animation '" + a.name + "' lasts longer than a WebP file can count";
+        return false;
+    }
+    AnimatedWebp webp(o.width, o.height, clip.loopCount);
+    int time = 0;
+    std::vector<unsigned char> rgb;
+    for (std::int64_t frame : clip.frames) {
+        error = draw(frame, o, surface, rgb);
+        if (!error.empty()) return false;
+        if (!webp.add(rgb.data(), 3 * o.width, time, error)) return false;
+        time += static_cast<int>(clip.frameMilliseconds);
+    }
+    return webp.finish(time, o.out, error);
+}
+
+bool writePngs(const Options& o, const anim::Animation& a, GlSurface& surface, std::string& error) {
+    Options numbered = o;
+    numbered.range = true;
+    for (std::int64_t frame : anim::rangeOf(a)) {
+        const std::string path = outputPath(numbered, static_cast<std::uint32_t>(frame));
+        std::vector<unsigned char> rgb;
+        error = draw(frame, o, surface, rgb);
+        if (error.empty()) error = writePng(rgb, o.width, o.height, path);
+        if (!error.empty()) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool listAnimations(const Options& o, std::string& error) {
+    std::strncpy(BaseDir, o.baseDir.c_str(), kBaseDirLength - 1);
+    std::strncpy(ModelName, o.model.c_str(), kModelNameLength - 1);
+    composeModelDir();
+    anim::Config config;
+    std::string shown;
+    if (!readConfig(config, shown, error)) return false;
+    std::printf("# NAME FIRST FRAMES LOOP FPS (%s, %zu animations)\n", shown.c_str(), config.animations.size());
+    for (const anim::Animation& a : config.animations)
+        std::printf("%s %u %u %u %u\n", a.name.c_str(), a.firstFrame, a.numFrames, a.loopFrames, a.fps);
+    for (const anim::HeadAnimation& h : config.headFrames)
+        std::printf("# head %s %u %u\n", h.name.empty() ? "-" : h.name.c_str(), h.firstFrame, h.numFrames);
+    return std::fflush(stdout) == 0;
+}
+
+bool renderAnimation(const Options& o, GlSurface& surface, std::string& error) {
+    anim::Config config;
+    std::string shown;
+    if (!readConfig(config, shown, error)) return false;
+    const anim::Animation* a = config.find(o.anim);
+    if (a == nullptr) {
+        error = "no animation '" + o.anim + "' in " + shown + " (--list-anims lists them)";
+        return false;
+    }
+    if (a->numFrames == 0) {
+        error = place(*a, shown) + " has no frames";
+        return false;
+    }
+    const anim::Span span = anim::spanOf(*a);
+    const std::uint32_t frames = pBody->numFrames();
+    if (span.low < 0 || span.high >= static_cast<std::int64_t>(frames)) {
+        error = place(*a, shown) + " uses frames " + std::to_string(span.low) + " to " + std::to_string(span.high) +
+                ", past the body's " + std::to_string(frames) + " frames (0 to " +
+                std::to_string(static_cast<std::int64_t>(frames) - 1) + ")";
+        return false;
+    }
+    return animatedOutput(o) ? writeWebp(o, *a, surface, error) : writePngs(o, *a, surface, error);
+}
+
+}  // namespace kr

@@ -1,0 +1,33 @@
+// An animated WebP file built frame by frame with libwebp's animation
+// encoder (libwebpmux): lossy frames (quality 80), each shown from its timestamp to
+// the next one's, and the file's loop count.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct WebPAnimEncoder;
+
+namespace kr {
+
+class AnimatedWebp {
+public:
+    // loopCount 0 repeats forever; 1 plays once and stays on the last frame.
+    AnimatedWebp(int width, int height, int loopCount);
+    ~AnimatedWebp();
+    AnimatedWebp(const AnimatedWebp&) = delete;
+    AnimatedWebp& operator=(const AnimatedWebp&) = delete;
+
+    // A width x height picture of 24-bit pixels in memory order R, G, B,
+    // rows `stride` bytes apart, shown from `timestampMs` on.
+    bool add(const std::uint8_t* rgb, int stride, int timestampMs, std::string& error);
+    // Ends the last frame at `endMs` and writes the file.
+    bool finish(int endMs, const std::string& path, std::string& error);
+
+private:
+    WebPAnimEncoder* encoder_ = nullptr;
+    int width_;
+    int height_;
+};
+
+}  // namespace kr

@@ -1,0 +1,103 @@
+#include "modelgen/amplify.h"
+
+#include <cstddef>
+
+#include "modelgen/mdc_writer.h"
+#include "modelgen/mds_writer.h"
+#include "modelgen/samples.h"
+
+namespace mg {
+
+namespace {
+
+// A copy of the surface header at `from`, appended to the image, whose
+// list offsets point at the original's lists. Returns its position.
+template <class Surface>
+std::int64_t appendAlias(Bytes& bytes, std::int64_t from, std::int32_t Surface::*const* offsets, std::size_t count,
+                         std::int32_t Surface::*offsetEnd, std::int32_t end) {
+    Surface s;
+    std::memcpy(&s, bytes.data() + from, sizeof s);
+    const auto at = static_cast<std::int64_t>(bytes.size());
+    for (std::size_t i = 0; i < count; ++i) s.*offsets[i] = static_cast<std::int32_t>(from + s.*offsets[i] - at);
+    s.*offsetEnd = end;
+    append(bytes, s);
+    return at;
+}
+
+MdsModel oneSurfaceMds(int triangles) {
+    MdsModel m;
+    m.name = "amplify";
+    m.bones = {{"root", -1, 0.0f, 0.0f, 0}};
+    m.frames.resize(1);
+    m.order = {MdsSection::Frames, MdsSection::Bones, MdsSection::Tags, MdsSection::Surfaces};
+    MdsSurfaceDesc d;
+    d.name = "shared";
+    for (int v = 0; v < 3; ++v) {
+        MdsVertexDesc vd;
+        vd.weights.push_back({0, 1.0f, {static_cast<float>(v), 0.0f, 0.0f}});
+        d.vertices.push_back(vd);
+    }
+    d.triangles.assign(static_cast<std::size_t>(triangles), fmt::MdsTriangle{{0, 1, 2}});
+    d.boneRefs = {0};
+    m.surfaces.push_back(d);
+    return m;
+}
+
+constexpr std::int32_t fmt::MdsSurface::*kMdsOffsets[] = {
+    &fmt::MdsSurface::OffsetVertices, &fmt::MdsSurface::OffsetTriangles, &fmt::MdsSurface::OffsetCollapseMap,
+    &fmt::MdsSurface::OffsetBoneRefs, &fmt::MdsSurface::OffsetHeader};
+
+}  // namespace
+
+Bytes sharedListsMds(int surfaces, int triangles) {
+    MdsImage img = writeMds(oneSurfaceMds(triangles));
+    Bytes& b = img.bytes;
+    const std::int64_t first = img.surfaces[0].header;
+    put<std::int32_t>(b, offsetof(fmt::MdsHeader, NumSurfaces), surfaces);
+    put<std::int32_t>(b, first + offsetof(fmt::MdsSurface, OffsetEnd), static_cast<std::int32_t>(b.size() - first));
+    for (int i = 1; i < surfaces; ++i)
+        appendAlias(b, first, kMdsOffsets, std::size(kMdsOffsets), &fmt::MdsSurface::OffsetEnd,
+                    static_cast<std::int32_t>(sizeof(fmt::MdsSurface)));
+    put<std::int32_t>(b, offsetof(fmt::MdsHeader, OffsetEnd), static_cast<std::int32_t>(b.size()));
+    return b;
+}
+
+Bytes sharedHeaderMds(int surfaces) {
+    MdsImage img = writeMds(oneSurfaceMds(1));
+    put<std::int32_t>(img.bytes, offsetof(fmt::MdsHeader, NumSurfaces), surfaces);
+    put<std::int32_t>(img.bytes, img.surfaces[0].header + offsetof(fmt::MdsSurface, OffsetEnd), 0);
+    return img.bytes;
+}
+
+Bytes backwardChainMds() {
+    MdsModel m = sampleMds();
+    std::swap(m.surfaces[0], m.surfaces[1]);
+    MdsImage img = writeMds(m);
+    // The chain starts at the surface stored second and goes back to the first.
+    const std::int64_t first = img.surfaces[1].header, second = img.surfaces[0].header;
+    put<std::int32_t>(img.bytes, offsetof(fmt::MdsHeader, OffsetSurfaces), static_cast<std::int32_t>(first));
+    put<std::int32_t>(img.bytes, first + offsetof(fmt::MdsSurface, OffsetEnd), static_cast<std::int32_t>(second - first));
+    return img.bytes;
+}
+
+Bytes sharedListsMdc(int surfaces, int triangles) {
+    MdcModel m = sampleMdc();
+    m.surfaces.resize(1);
+    m.surfaces[0].triangles.assign(static_cast<std::size_t>(triangles), fmt::MdcTriangle{{0, 1, 2}});
+    MdcImage img = writeMdc(m);
+    Bytes& b = img.bytes;
+    const std::int64_t first = img.surfaces[0].header;
+    static constexpr std::int32_t fmt::MdcSurface::*kOffsets[] = {
+        &fmt::MdcSurface::OffsetTriangles,      &fmt::MdcSurface::OffsetShaders,
+        &fmt::MdcSurface::OffsetTexCoords,      &fmt::MdcSurface::OffsetBaseVertices,
+        &fmt::MdcSurface::unusedOffsetCompVertices, &fmt::MdcSurface::OffsetFrameBaseFrames,
+        &fmt::MdcSurface::unusedOffsetFrameCompFrames};
+    put<std::int32_t>(b, offsetof(fmt::MdcHeader, NumSurfaces), surfaces);
+    put<std::int32_t>(b, first + offsetof(fmt::MdcSurface, OffsetEnd), static_cast<std::int32_t>(b.size() - first));
+    for (int i = 1; i < surfaces; ++i)
+        appendAlias(b, first, kOffsets, std::size(kOffsets), &fmt::MdcSurface::OffsetEnd,
+                    static_cast<std::int32_t>(sizeof(fmt::MdcSurface)));
+    return b;
+}
+
+}  // namespace mg

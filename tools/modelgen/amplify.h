@@ -1,0 +1,30 @@
+// Files whose records are each valid but whose structure multiplies the work
+// of a naive reader: lists shared by many surfaces, surface chains that come
+// back to the same header or run backwards. Each is small; read naively it
+// costs far more than its size. Tests, seeds and mkmodel use them to check
+// that every reader's work stays in proportion to the bytes.
+#pragma once
+
+#include "modelgen/bytes.h"
+
+namespace mg {
+
+// One bone, one frame, three vertices and one list of `triangles`
+// triangles, then `surfaces` surface headers back to back (each OffsetEnd
+// 176) that all point at that one vertex list and that one triangle list.
+Bytes sharedListsMds(int surfaces, int triangles);
+
+// One small valid surface whose OffsetEnd is 0: NumSurfaces `surfaces`
+// all resolve to that same header.
+Bytes sharedHeaderMds(int surfaces);
+
+// The sample model with its two surfaces stored in reverse order: the chain
+// starts at the second one stored and its OffsetEnd points backwards. A
+// valid file.
+Bytes backwardChainMds();
+
+// One MDC surface with `triangles` triangles, then `surfaces` - 1 more
+// surface headers that all point at its lists.
+Bytes sharedListsMdc(int surfaces, int triangles);
+
+}  // namespace mg
