@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/program_info.h"
 #include "mkplayer/player.h"
 
 namespace {
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
         std::fputs("Writes the demo player to BASEDIR/models/players/infantryss (BASEDIR defaults to the working\n"
                    "directory) and lists every file written.\n",
                    stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        cli::printVersion("mkplayer");
         return 0;
     }
     // A name starting with '-' is a mistyped option, never a folder to create.
