@@ -27,7 +27,9 @@ std::size_t FailingNew::refused() const { return t_refused; }
 
 }  // namespace testing_support
 
-void* operator new(std::size_t size) {
+namespace {
+
+void* take(std::size_t size) {
     if (t_active && size > t_largerThan) {
         ++t_refused;
         throw std::bad_alloc();
@@ -36,5 +38,25 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
+void* tryTake(std::size_t size) noexcept {
+    try {
+        return take(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+// Every plain form is replaced, so that whatever the runtime (a sanitizer's
+// included) brings, each block is given back by the family that made it.
+void* operator new(std::size_t size) { return take(size); }
+void* operator new[](std::size_t size) { return take(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return tryTake(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return tryTake(size); }
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }

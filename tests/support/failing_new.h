@@ -2,7 +2,7 @@
 // the global operator new with one that, while a FailingNew lives, refuses
 // (throws std::bad_alloc for) every request of more than `largerThan` bytes
 // made on the thread that created it; 0 refuses every request. The nothrow
-// and array forms go through it as well.
+// and array forms go through it as well (the aligned forms are left alone).
 #pragma once
 
 #include <cstddef>

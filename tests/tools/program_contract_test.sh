@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # What the programs answer before doing any work: the fixture generators'
-# --help and their refusal of options they do not know, and the viewer (and
+# --help, --version and their refusal of options they do not know, and the viewer (and
 # korvane-render) where log.htm cannot be created.
 #   program_contract_test.sh MKPLAYER MKMODEL MKSEEDS [KORVANE [KORVANE_RENDER]]
 set -u
@@ -29,6 +29,7 @@ for tool in mkplayer mkmodel mkseeds; do
   path=${!tool}
   expect "$tool --help" 0 "^usage: $tool " '' -- "$path" --help
   [ -s err.txt ] && fail "$tool --help wrote to stderr"
+  expect "$tool --version" 0 "^$tool [0-9]" '' -- "$path" --version
   for option in --help-me -x --; do
     expect "$tool $option" 2 '' "^$tool: unknown option $option\$" -- "$path" "$option"
     grep -q "^usage: $tool " err.txt || fail "$tool $option: no usage line on stderr"

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/win32_calls.h"
 #include "platform/win32/win32_shell.h"
+#include "tree_insert_probe.h"
 
 namespace {
 
@@ -51,6 +53,7 @@ INT_PTR proc(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
         g_seen.treeFound = tree != nullptr;
         g_seen.barFound = sh.progressControl(dialog, kBar) != nullptr;
         if (tree == nullptr) return TRUE;
+        probe::watchTreeInserts(w32::dlgItem(reinterpret_cast<w32::Handle>(dialog), kTree));
         const auto root = tree->insertItem(shell::TVI_ROOT, shell::TVI_LAST, "root", 7, true);
         g_seen.child = tree->insertItem(root, shell::TVI_LAST, "child", 8, false);
         const auto other = tree->insertItem(shell::TVI_ROOT, shell::TVI_LAST, "other", 9, true);
@@ -83,6 +86,14 @@ TEST(Win32Shell, DialogFromATemplateWithItsControlsAndTreeNotifications) {
     EXPECT_TRUE(g_seen.barFound);
     EXPECT_TRUE(g_seen.expanded);
     EXPECT_TRUE(g_seen.blocked);
+    // Only items inserted with the mark say anything about children: an
+    // explicit 0 would keep the expand button off once children are added.
+    const auto& inserts = probe::treeInserts();
+    ASSERT_EQ(inserts.size(), 4u);
+    for (const auto& insert : inserts) {
+        SCOPED_TRACE(insert.param);
+        EXPECT_EQ(insert.children, insert.param == 7 || insert.param == 9 ? 1 : -1);
+    }
     ASSERT_EQ(g_seen.notes.size(), 2u);
     EXPECT_EQ(g_seen.notes[0].code, shell::TVN_ITEMEXPANDINGA);
     EXPECT_EQ(g_seen.notes[0].idFrom, kTree);

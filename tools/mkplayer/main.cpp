@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/program_info.h"
 #include "mkplayer/player.h"
 
 namespace {
@@ -20,9 +21,18 @@ int main(int argc, char** argv) {
                    stdout);
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        cli::printVersion("mkplayer");
+        return 0;
+    }
     // A name starting with '-' is a mistyped option, never a folder to create.
-    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
-        if (argc == 2) std::fprintf(stderr, "mkplayer: unknown option %s\n", argv[1]);
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] == '-') {
+            std::fprintf(stderr, "mkplayer: unknown option %s\n", argv[i]);
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+    if (argc > 2) {
         std::fputs(kUsage, stderr);
         return 2;
     }

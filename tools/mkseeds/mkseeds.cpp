@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "cli/program_info.h"
 #include "mkseeds/seeds.h"
 
 namespace {
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
         std::fputs("Writes the seed corpus of the fuzz target TARGETNAME into the existing folder DIR. Targets:\n",
                    stdout);
         for (const auto& t : kTargets) std::printf("  %s\n", t.name);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        cli::printVersion("mkseeds");
         return 0;
     }
     // Arguments starting with '-' are mistyped options, never names.

@@ -159,10 +159,17 @@ Handle treeInsert(Handle tree, Handle parent, Handle after, const char* text, st
     TVINSERTSTRUCTA ins{};
     ins.hParent = static_cast<HTREEITEM>(parent);
     ins.hInsertAfter = static_cast<HTREEITEM>(after);
-    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM;
     ins.item.pszText = const_cast<char*>(text);
     ins.item.lParam = param;
-    ins.item.cChildren = hasChildren ? 1 : 0;
+    // Only an item that may be opened before it has children carries the
+    // mark. An explicit count of 0 would hide the expand button of an item
+    // whose children are added later; without the flag the control shows
+    // the button as soon as there is a child.
+    if (hasChildren) {
+        ins.item.mask |= TVIF_CHILDREN;
+        ins.item.cChildren = 1;
+    }
     return reinterpret_cast<Handle>(::SendMessageA(h(tree), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
 }
 
