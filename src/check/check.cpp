@@ -1,5 +1,8 @@
 #include "check/check.h"
 
+#include "anim/anim_config.h"
+#include "anim/frame_sequence.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -105,11 +108,50 @@ void checkPlayer(const std::string& dir, const Options& options, Report& report)
 
 void checkAnimationConfig(const std::string& path, long long numFrames, Report& report) {
     report.beginFile(path);
-    report.add(Id::AnimationNotChecked, "file", -1,
-               numFrames >= 0 ? strf("the animation ranges are not checked against the model's %lld frames by this "
-                                     "build of korvane-check",
-                                     numFrames)
-                              : std::string("the animation ranges are not checked by this build of korvane-check"));
+    anim::Config config;
+    std::string error;
+    if (!anim::loadConfig(path.c_str(), path, config, error)) {
+        // The reader's message starts with "FILE:LINE: "; the line is the place.
+        std::string where = "file";
+        const std::string prefix = path + ":";
+        std::string message = error;
+        if (error.rfind(prefix, 0) == 0) {
+            const std::size_t colon = error.find(':', prefix.size());
+            if (colon != std::string::npos) {
+                where = "line " + error.substr(prefix.size(), colon - prefix.size());
+                message = error.substr(colon + 1 + (colon + 1 < error.size() && error[colon + 1] == ' '));
+            }
+        }
+        report.add(Id::AnimationConfig, where, -1, message);
+        return;
+    }
+    if (numFrames < 0) return;
+    std::vector<bool> used(static_cast<std::size_t>(numFrames), false);
+    for (const anim::Animation& a : config.animations) {
+        if (a.numFrames == 0) continue;
+        const anim::Span span = anim::spanOf(a);
+        const std::string where = "line " + std::to_string(a.line) + " '" + a.name + "'";
+        if (span.low < 0 || span.high >= numFrames) {
+            report.addCapped(Id::AnimationRange, "animations", where, -1,
+                             strf("frames %lld to %lld, past the model's %lld frames (0 to %lld)",
+                                  static_cast<long long>(span.low), static_cast<long long>(span.high), numFrames,
+                                  numFrames - 1));
+        }
+        for (std::int64_t f = std::max<std::int64_t>(span.low, 0); f <= span.high && f < numFrames; ++f)
+            used[static_cast<std::size_t>(f)] = true;
+    }
+    for (long long f = 0; f < numFrames;) {
+        if (used[static_cast<std::size_t>(f)]) {
+            ++f;
+            continue;
+        }
+        long long last = f;
+        while (last + 1 < numFrames && !used[static_cast<std::size_t>(last + 1)]) ++last;
+        report.addCapped(Id::FramesUnused, "unused frames", "frames", -1,
+                         last == f ? strf("frame %lld is used by no animation", f)
+                                   : strf("frames %lld to %lld are used by no animation", f, last));
+        f = last + 1;
+    }
 }
 
 void checkPath(const std::string& path, const Options& options, Report& report) {

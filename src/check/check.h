@@ -19,9 +19,9 @@ struct Options {
 void checkPath(const std::string& path, const Options& options, Report& report);
 
 // The animation config of a player folder (or given alone), checked against
-// the model's frame count (-1 when no body was read). The config's reader
-// lives with the animation code; until it is connected here the config is
-// reported as not checked.
+// the model's frame count (-1 when no body was read): the file must read
+// (src/anim), every animation's range, its loop included, must lie inside
+// the model's frames, and frames that no animation uses are noted.
 void checkAnimationConfig(const std::string& path, long long numFrames, Report& report);
 
 }  // namespace check

@@ -45,7 +45,9 @@ enum class Severity { Note, Warning, Error };
     X(MissingAttachment, Error, "missing-attachment")           \
     X(OtherCase, Note, "other-case")                            \
     X(OnlyInGameDir, Warning, "only-in-game-dir")               \
-    X(AnimationNotChecked, Note, "animation-not-checked")       \
+    X(AnimationConfig, Error, "animation-config")               \
+    X(AnimationRange, Error, "animation-range")                 \
+    X(FramesUnused, Note, "frames-unused")                      \
     X(More, Note, "more")
 
 enum class Id {

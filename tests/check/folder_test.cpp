@@ -82,4 +82,26 @@ TEST_F(PlayerFolder, SkinEntriesMustMatchSurfacesAndAttachmentsMustExist) {
     EXPECT_EQ(ids, (std::vector<std::string>{"missing-attachment", "unknown-skin-key"}));
 }
 
+// The demo's config uses every frame; a range past the body and a gap are
+// found, and a broken row is named by its line.
+TEST_F(PlayerFolder, AnimationRangesAreCheckedAgainstTheBodysFrames) {
+    auto write = [&](const char* text) {
+        std::FILE* f = std::fopen((dir / "wolfanim.cfg").string().c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs(text, f);
+        std::fclose(f);
+    };
+    auto ids = [&] {
+        std::vector<std::string> out;
+        for (const auto& x : check())
+            if (x.file.find("wolfanim") != std::string::npos) out.push_back(check::idName(x.id) + (" " + x.where));
+        return out;
+    };
+    EXPECT_TRUE(ids().empty());
+    write("skeletal\nversion 2\nSTARTANIMS\nwalk 0 20 20 20 0\nrun 30 20 20 20 0\nENDANIMS\n");
+    EXPECT_EQ(ids(), (std::vector<std::string>{"animation-range line 5 'run'", "frames-unused frames"}));
+    write("version 2\nSTARTANIMS\nwalk 0 x\n");
+    EXPECT_EQ(ids(), (std::vector<std::string>{"animation-config line 3"}));
+}
+
 }  // namespace

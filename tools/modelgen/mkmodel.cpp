@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "cli/program_info.h"
 #include "modelgen/amplify.h"
 #include "modelgen/defects.h"
 #include "modelgen/samples.h"
@@ -76,18 +77,18 @@ int usage(std::FILE* to, int status) {
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) return usage(stdout, 0);
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("mkmodel 1.0\n");
+        cli::printVersion("mkmodel");
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "--defects") == 0) return writeDefects(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "--large") == 0) return write(argv[2], largeBody()) ? 0 : 1;
-    if (argc < 2 || argc > 3) return usage(stderr, 2);
     // A name starting with '-' is a mistyped option, never a file to write.
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] == '-') {
             std::fprintf(stderr, "mkmodel: unknown option %s\n", argv[i]);
             return usage(stderr, 2);
         }
+    if (argc < 2 || argc > 3) return usage(stderr, 2);
     const Shape* shape = &kShapes[0];
     if (argc == 3) {
         shape = nullptr;
