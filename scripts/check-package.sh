@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-for program in korvane tessaly mdstree korvane-render; do
+for program in korvane tessaly mdstree korvane-render korvane-check; do
   path=$(command -v "$program") || { fail "$program not installed"; continue; }
   [ "${path%/*}" = /usr/bin ] || fail "$program found at $path, not /usr/bin"
   env -u DISPLAY -u WAYLAND_DISPLAY "$program" --version | grep -q "^$program " || fail "$program --version"

@@ -14,6 +14,7 @@
 #include "check/check.h"
 #include "check/files.h"
 #include "check/output.h"
+#include "cli/program_info.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == "--version") {
-            std::printf("korvane-check 1.0\n");
+            cli::printVersion("korvane-check");
             return 0;
         }
         if (arg == "--json") {
