@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/d3d8/image_decode.h"
@@ -215,6 +216,42 @@ TEST(ImageDecodeRegression, ScanThatLeavesComponentsUnsetDecodesTheSameEveryTime
     scribbleOnTheHeap(0xA5);
     ASSERT_TRUE(d3dx::decodeImage(lumaOnly.data(), lumaOnly.size(), &second));
     EXPECT_EQ(first.pixels, second.pixels);
+}
+
+// A damaged JPEG whose scan runs out of bits: stb_image's bit reader then
+// shifts a 32-bit value by 32 (its count of buffered bits has gone below
+// zero). The shift reads nothing outside the data; the decoder is built with
+// the sanitizer's shift check off (src/platform/d3d8/CMakeLists.txt), so the
+// sanitizer build exercises the path instead of stopping in the library.
+TEST(ImageDecodeRegression, ScanThatRunsOutOfBitsDecodesTheSameEveryTime) {
+    static const char kHex[] =
+    "ffd8ffe000104a46494600010100000100010000ffdb008400080606070605080707070909080a0c140d0c0b0b0c1912"
+    "130f141d1a1f1e1d1a1c1c20242e2720222c231c1c2837292c30313434341f27393d38323c2e333432010909090c0b0c"
+    "180d0d1832211c2132323232323232323232323232323232323232323232323232323232323232323232323232323232"
+    "32323232323232323232ffc00011080015000d03012200021101031101ffc401a2000001050101010101010000000000"
+    "00000001020302fbf9f8f7f6f5f4100002010303020403050504040000017d010203000411052a213141061351610722"
+    "7114328191a1082342b1c11552d1f02433627282090a561718191a25262728292a3435363738393a434445464748494a"
+    "535455565758df00000065276468696a737475767778797a838485868788898a92939495969798999aa2a3a4a5a6a7a8"
+    "a9aab2b3b4b5b6b7b8b9bac2c3c4c5c6c7c8c9cad2d3d4d5d6d7d8d9dae1e2e3e4e5e6e7e8e9eaf1f2f3f4f5f6f7f8f9"
+    "fa010003010101010101010101000000000000010203040c060708090a0b1100020102040403040705040400010277e7"
+    "e8e9eaf2f3f4f5f6f7f8f9feffda000c03010002110311003f002ede3b1b00b4885373bec67c0026aaa11d4124063d39"
+    "03d2d3d4d5d6d7d8d9dae2e3e4e5e6e7e8e95455565758595a636465666768696a737475767778797a82838485868788"
+    "898a92939495969798999aa2a3a4a5a6a7a8a9aab2b3b4b5b6b7b8b9bac2c3c4c5c6c7c8c9cad2d3d4d5d6d7d8d9dae2"
+    "e3e4e5e6e7e8e9eaf2f3f4f5f6f7f8f9faffda000c03010002110311003f002ede3b1b08b4885373bec67c0026aaa11d"
+    "4124063d3703d2d3d4d5d6d7d8d9dae2e3e4e5e6e7e8e9eaf2f3f445464748494a535455565758595a63646566676869"
+    "f5f6f7f8f9faffda000c03010002110311003f002ede3b1b08b4885373bec67c0047aaa11d4124063d3703ae6ad9ba4d"
+    "06da083ec26f26957cc606429b46701b3b4e72437e5ef552c93cebc29d52ff00ee45b99f1ebdd5777e08013d862aac30"
+    "5d6a324f3c923c6cd212cd1b38cb771f45e807a0a52c3c3fffd9";
+    Bytes jpeg;
+    for (std::size_t i = 0; i + 1 < sizeof kHex; i += 2)
+        jpeg.push_back(static_cast<std::uint8_t>(std::strtoul(std::string(kHex + i, 2).c_str(), nullptr, 16)));
+    d3dx::RgbaImage first, second;
+    const bool decoded = d3dx::decodeImage(jpeg.data(), jpeg.size(), &first);
+    EXPECT_EQ(d3dx::decodeImage(jpeg.data(), jpeg.size(), &second), decoded);
+    if (decoded) {
+        EXPECT_EQ(first.width, second.width);
+        EXPECT_EQ(first.pixels, second.pixels);
+    }
 }
 
 }  // namespace
