@@ -16,8 +16,8 @@ for target in "$build"/bin/fuzz_*; do
   # finding: the seeds include files up to a few hundred KB whose shared
   # lists once cost gigabytes and minutes. A single allocation may not pass
   # 64 MB, except the texture decoder's pixels (8192 x 8192 x 4 at most).
-  malloc_mb=64; rss_mb=512
-  if [ "$name" = fuzz_texture ]; then malloc_mb=300; rss_mb=1024; fi
+  malloc_mb=64; rss_mb=1024
+  if [ "$name" = fuzz_texture ]; then malloc_mb=300; rss_mb=2048; fi
   echo "-- $name for ${seconds}s (timeout 3 s, rss ${rss_mb} MB, malloc ${malloc_mb} MB)"
   if ! "$target" -max_total_time="$seconds" -timeout=3 -rss_limit_mb="$rss_mb" -malloc_limit_mb="$malloc_mb" \
         -print_final_stats=1 \
