@@ -171,38 +171,17 @@ bool checkSurface(Walk& w, const MdsHeader& h, std::int64_t s, int i, ModelSumma
 }
 
 void checkSurfaces(Walk& w, const MdsHeader& h, ModelSummary& out) {
-    std::int64_t at = h.OffsetSurfaces;
-    std::string from = headerField("OffsetSurfaces");
-    std::int64_t fromAt = offsetof(MdsHeader, OffsetSurfaces);
-    for (std::int32_t i = 0; i < h.NumSurfaces; ++i) {
-        if (!w.bytes.has(at, kSurfaceSize)) {
-            w.report.add(Id::RecordOutside, from, fromAt,
-                         strf("surface %d's header of %lld bytes at %s does not lie inside the file of %s bytes", i,
-                              static_cast<long long>(kSurfaceSize), hex(at).c_str(), hex(w.size()).c_str()));
-            return;
-        }
-        if (!checkSurface(w, h, at, i, out)) return;
-        from = strf("surface %d ", i) + quoted(out.surfaceNames.back()) + " .OffsetEnd";
-        fromAt = at + offsetof(MdsSurface, OffsetEnd);
-        at += w.bytes.read<std::int32_t>(fromAt);
-    }
-    out.allSurfaces = true;
+    out.allSurfaces = w.chain(
+        h.OffsetSurfaces, h.NumSurfaces, kSurfaceSize, offsetof(MdsSurface, OffsetEnd), offsetof(MdsHeader, OffsetSurfaces),
+        [&](std::int64_t at, std::int32_t i) { return checkSurface(w, h, at, i, out); },
+        [&](std::int32_t i) { return strf("surface %d ", i) + quoted(out.surfaceNames.back()); });
 }
 
 }  // namespace
 
 ModelSummary checkMds(fmt::ByteView bytes, Report& report, const Limits& limits) {
     ModelSummary out;
-    if (bytes.size() < 4 || std::memcmp(bytes.data(), "MDSW", 4) != 0) {
-        report.add(Id::NotModel, "header .Id", 0, "the file does not start with \"MDSW\"; it is not an MDS file");
-        return out;
-    }
-    if (bytes.size() < kHeaderSize) {
-        report.add(Id::TooShort, "header", 0,
-                   strf("the file has %llu bytes, fewer than the header's %lld", static_cast<unsigned long long>(bytes.size()),
-                        static_cast<long long>(kHeaderSize)));
-        return out;
-    }
+    if (!startModel(bytes, report, "MDSW", "MDS", kHeaderSize)) return out;
     out.readable = true;
     Walk w(bytes, report, limits);
     const auto h = bytes.read<MdsHeader>(0);

@@ -1,5 +1,7 @@
 #include "check/walk.h"
 
+#include <cstring>
+
 #include <algorithm>
 #include <cmath>
 
@@ -118,6 +120,30 @@ void Walk::overlaps() {
                                   hex(spans[last].begin).c_str(), hex(spans[last].end).c_str()));
         if (spans[i].end > spans[last].end) last = i;
     }
+}
+
+bool Walk::surfaceInside(std::int64_t at, std::int64_t headerSize, std::int32_t i, const std::string& from,
+                          std::int64_t fromAt) {
+    if (bytes.has(at, headerSize)) return true;
+    report.add(Id::RecordOutside, from, fromAt,
+               strf("surface %d's header of %lld bytes at %s does not lie inside the file of %s bytes", i,
+                    static_cast<long long>(headerSize), hex(at).c_str(), hex(size()).c_str()));
+    return false;
+}
+
+bool startModel(fmt::ByteView bytes, Report& report, const char* ident, const char* kind, std::int64_t headerSize) {
+    if (bytes.size() < 4 || std::memcmp(bytes.data(), ident, 4) != 0) {
+        report.add(Id::NotModel, "header .Id", 0,
+                   strf("the file does not start with \"%s\"; it is not an %s file", ident, kind));
+        return false;
+    }
+    if (static_cast<std::int64_t>(bytes.size()) < headerSize) {
+        report.add(Id::TooShort, "header", 0,
+                   strf("the file has %llu bytes, fewer than the header's %lld",
+                        static_cast<unsigned long long>(bytes.size()), static_cast<long long>(headerSize)));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace check

@@ -70,9 +70,40 @@ public:
     // Reports spans that share bytes (after the walk).
     void overlaps();
 
+    // Follows a surface chain of `count` headers of `headerSize` bytes from
+    // `first`, each next one `OffsetEnd` (at `endField` within a header)
+    // further on, wherever that points. `one(at, i)` checks surface i and
+    // returns false to stop; `label(i)` names it for the next finding. True
+    // when every surface was checked.
+    template <class CheckOne, class Label>
+    bool chain(std::int64_t first, std::int32_t count, std::int64_t headerSize, std::int64_t endField,
+               std::int64_t firstFieldOffset, CheckOne one, Label label) {
+        std::int64_t at = first;
+        std::string from = "header .OffsetSurfaces";
+        std::int64_t fromAt = firstFieldOffset;
+        for (std::int32_t i = 0; i < count; ++i) {
+            if (!surfaceInside(at, headerSize, i, from, fromAt)) return false;
+            if (!one(at, i)) return false;
+            from = label(i) + " .OffsetEnd";
+            fromAt = at + endField;
+            at += bytes.read<std::int32_t>(fromAt);
+        }
+        return true;
+    }
+
+
 private:
+    // True when surface i's header lies inside; otherwise reports it at the
+    // field that placed it.
+    bool surfaceInside(std::int64_t at, std::int64_t headerSize, std::int32_t i, const std::string& from,
+                        std::int64_t fromAt);
+
     std::int64_t charged_ = 0;
     bool over_ = false;
 };
+
+// The file starts with `ident` and holds the whole header; otherwise one
+// finding (NotModel or TooShort) and false.
+bool startModel(fmt::ByteView bytes, Report& report, const char* ident, const char* kind, std::int64_t headerSize);
 
 }  // namespace check
