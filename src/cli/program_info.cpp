@@ -23,4 +23,14 @@ bool answerHelpOrVersion(int argc, char** argv, const char* program, const char*
     return false;
 }
 
+bool refuseOption(int argc, char** argv, const char* program, const char* usage) {
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] == '-') {
+            std::fprintf(stderr, "%s: unknown option %s\n", program, argv[i]);
+            std::fputs(usage, stderr);
+            return true;
+        }
+    return false;
+}
+
 }  // namespace cli

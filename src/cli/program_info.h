@@ -16,4 +16,10 @@ void printVersion(const char* program);
 // is touched. Every other argument is left alone.
 bool answerHelpOrVersion(int argc, char** argv, const char* program, const char* help);
 
+// For the generators, which take names only: an argument starting with '-'
+// is a mistyped option, never a name. Reports the first one as
+// "PROGRAM: unknown option X" followed by `usage` on standard error and
+// returns true (the caller ends with status 2).
+bool refuseOption(int argc, char** argv, const char* program, const char* usage);
+
 }  // namespace cli

@@ -25,13 +25,7 @@ int main(int argc, char** argv) {
         cli::printVersion("mkplayer");
         return 0;
     }
-    // A name starting with '-' is a mistyped option, never a folder to create.
-    for (int i = 1; i < argc; ++i)
-        if (argv[i][0] == '-') {
-            std::fprintf(stderr, "mkplayer: unknown option %s\n", argv[i]);
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
+    if (cli::refuseOption(argc, argv, "mkplayer", kUsage)) return 2;
     if (argc > 2) {
         std::fputs(kUsage, stderr);
         return 2;

@@ -43,13 +43,7 @@ int main(int argc, char** argv) {
         cli::printVersion("mkseeds");
         return 0;
     }
-    // Arguments starting with '-' are mistyped options, never names.
-    for (int i = 1; i < argc; ++i)
-        if (argv[i][0] == '-') {
-            std::fprintf(stderr, "mkseeds: unknown option %s\n", argv[i]);
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
+    if (cli::refuseOption(argc, argv, "mkseeds", kUsage)) return 2;
     if (argc != 3) {
         std::fputs(kUsage, stderr);
         return 2;
