@@ -78,13 +78,16 @@ public:
     bool header(const MdsHeader& h, MdsPositions& p) {
         const struct {
             const char* field;
+            std::size_t at;
             std::int32_t value;
-        } counts[] = {{"NumFrames", h.NumFrames}, {"NumBones", h.NumBones}, {"NumSurfaces", h.NumSurfaces},
-                      {"NumTags", h.NumTags}};
+        } counts[] = {{"NumFrames", offsetof(MdsHeader, NumFrames), h.NumFrames},
+                      {"NumBones", offsetof(MdsHeader, NumBones), h.NumBones},
+                      {"NumSurfaces", offsetof(MdsHeader, NumSurfaces), h.NumSurfaces},
+                      {"NumTags", offsetof(MdsHeader, NumTags), h.NumTags}};
         for (const auto& c : counts)
             if (c.value < 0)
-                return refuse(why_, std::string("header .") + c.field, fieldOffset(c.field), "negative count " +
-                              std::to_string(c.value));
+                return refuse(why_, std::string("header .") + c.field, static_cast<std::int64_t>(c.at),
+                              "negative count " + std::to_string(c.value));
         p.frames = h.OffsetFrames;
         p.bones = h.OffsetBones;
         p.tags = h.OffsetTags;
@@ -143,13 +146,6 @@ public:
     }
 
 private:
-    static std::int64_t fieldOffset(const char* field) {
-        if (std::strcmp(field, "NumFrames") == 0) return offsetof(MdsHeader, NumFrames);
-        if (std::strcmp(field, "NumBones") == 0) return offsetof(MdsHeader, NumBones);
-        if (std::strcmp(field, "NumSurfaces") == 0) return offsetof(MdsHeader, NumSurfaces);
-        return offsetof(MdsHeader, NumTags);
-    }
-
     // The bytes of count records of elemSize from `at` that lie inside the
     // file: a list that runs past the end costs its readers only the part
     // before the end, where they stop.
