@@ -88,7 +88,9 @@ bool checkSurface(Walk& w, const MdcHeader& h, std::int64_t s, int i, ModelSumma
             w.report.addCapped(Id::VertexIndex, rec + " triangles",
                                rec + strf(" triangle %lld .Indices[%lld]", static_cast<long long>(c / 3),
                                           static_cast<long long>(c % 3)),
-                               e, strf("%d is not one of the surface's vertices 0 to %d", value, sf.NumVertices - 1));
+                               e,
+                               strf("%d is not one of the surface's vertices 0 to %lld", value,
+                                    static_cast<long long>(sf.NumVertices) - 1));
         }
     if (verts && w.list(s + sf.OffsetTexCoords, sf.NumVertices, 8, "texture coordinates", rec,
                         rec + " .OffsetTexCoords", field(offsetof(MdcSurface, OffsetTexCoords))))

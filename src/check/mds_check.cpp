@@ -24,7 +24,8 @@ void boneIndex(Walk& w, std::int32_t value, std::int32_t numBones, const std::st
                const std::string& list) {
     if (value >= 0 && value < numBones) return;
     w.report.addCapped(Id::BoneIndex, list, where, at,
-                       strf("bone index %d; the model has bones 0 to %d", value, numBones - 1));
+                       strf("bone index %d; the model has bones 0 to %lld", value,
+                            static_cast<long long>(numBones) - 1));
 }
 
 void checkBones(Walk& w, const MdsHeader& h) {

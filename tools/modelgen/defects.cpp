@@ -172,6 +172,16 @@ std::vector<Defect> mdcDefects() {
     add("mdc-negative-count", "negative-count", nullptr,
         [](const MdcImage&, Bytes& b) { put<std::int32_t>(b, offsetof(fmt::MdcHeader, NumSurfaces), -1); },
         [](const MdcImage&) { return P{"header .NumSurfaces", 84}; });
+    // The smallest count there is: the report of the triangles' indices
+    // once computed the last vertex as NumVertices - 1 and overflowed.
+    add("mdc-vertex-count-int-min", "negative-count", nullptr,
+        [](const MdcImage& i, Bytes& b) {
+            put<std::int32_t>(b, i.surfaces[0].header + offsetof(fmt::MdcSurface, NumVertices),
+                              std::numeric_limits<std::int32_t>::min());
+        },
+        [](const MdcImage& i) {
+            return P{"surface 0 \"h_head\" .NumVertices", i.surfaces[0].header + offsetof(fmt::MdcSurface, NumVertices)};
+        });
     add("mdc-unterminated-shader", "name-unterminated", [](MdcModel& m) { m.surfaces[1].shader = std::string(64, 's'); },
         nullptr, [](const MdcImage& i) { return P{"surface 1 \"h_hat\" shader 0 .Name", i.surfaces[1].shaders}; });
     add("mdc-not-finite", "not-finite",
