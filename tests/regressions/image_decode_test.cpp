@@ -255,3 +255,30 @@ TEST(ImageDecodeRegression, ScanThatRunsOutOfBitsDecodesTheSameEveryTime) {
 }
 
 }  // namespace
+
+namespace {
+
+// A few hundred bytes declaring an 8192 × 8192 frame: the decoder reads
+// zeros past the data and decoded every block of it, seconds of work (the
+// texture fuzzer's timeout). A large flat image, which takes few bytes per
+// block, still decodes.
+TEST(ImageDecodeRegression, JpegDeclaringMoreBlocksThanItsBytesCanHoldIsRefused) {
+    Bytes bomb = smallJpeg();
+    const std::size_t sof = markerAt(bomb, 0xC0);
+    ASSERT_NE(sof, 0u);
+    for (std::size_t at : {sof + 5, sof + 7}) {  // height, width
+        bomb[at] = 0x20;
+        bomb[at + 1] = 0x00;
+    }
+    d3dx::RgbaImage image;
+    EXPECT_FALSE(d3dx::decodeImage(bomb.data(), bomb.size(), &image));
+
+    const int side = 2048;
+    std::vector<std::uint8_t> flat(static_cast<std::size_t>(side) * side * 3, 0x60);
+    Bytes large;
+    stbi_write_jpg_to_func(&append, &large, side, side, 3, flat.data(), 90);
+    ASSERT_TRUE(d3dx::decodeImage(large.data(), large.size(), &image));
+    EXPECT_EQ(image.width, side);
+}
+
+}  // namespace

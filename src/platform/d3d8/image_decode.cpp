@@ -58,7 +58,29 @@ struct JpegTables {
     unsigned dc = 0, ac = 0;    // bit t: Huffman table t defined
     unsigned neededQuant = 0;   // tables the frame's components name
     bool progressive = false;
+    // The frame's size in blocks, for the work bound below.
+    struct Component {
+        unsigned id = 0, h = 1, v = 1;
+    };
+    Component components[4];
+    std::size_t numComponents = 0;
+    std::uint64_t mcusAcross = 0, mcusDown = 0;
+    std::uint64_t frameBlocks = 0;  // largest frame seen
+    std::uint64_t scanBlocks = 0;   // blocks visited, summed over the scans
 };
+
+// The decoder's time goes with the blocks it decodes, and it decodes every
+// block a frame declares even when the bytes run out (it reads zeros past
+// the end). Every block costs at least one bit in an honest file: a Huffman
+// code is never shorter than that, and the first scan of each block's DC
+// codes one per block. So a frame of more than eight blocks per byte cannot
+// be honest. A progressive image visits its blocks once per scan; a few
+// dozen scans per block is already far more than any encoder writes. The
+// floors keep small images clear of the ratios.
+constexpr std::uint64_t kBlocksPerByte = 8;
+constexpr std::uint64_t kBlockFloor = 1u << 16;
+constexpr std::uint64_t kScanBlocksPerByte = 64;
+constexpr std::uint64_t kScanBlockFloor = 1u << 18;
 
 bool isStartOfFrame(std::uint8_t m) {
     return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
@@ -92,14 +114,37 @@ bool quantSegmentSound(const std::uint8_t* bytes, std::size_t at, std::size_t en
 
 bool frameSound(const std::uint8_t* bytes, std::size_t at, std::size_t end, JpegTables& t) {
     if (at + 6 > end) return false;
+    const std::uint64_t height = static_cast<std::uint64_t>(bytes[at + 1] << 8 | bytes[at + 2]);
+    const std::uint64_t width = static_cast<std::uint64_t>(bytes[at + 3] << 8 | bytes[at + 4]);
     const std::size_t components = bytes[at + 5];
-    if (at + 6 + 3 * components > end) return false;
+    if (components == 0 || components > 4 || at + 6 + 3 * components > end) return false;
+    unsigned hMax = 1, vMax = 1;
     for (std::size_t c = 0; c < components; ++c) {
-        const unsigned q = bytes[at + 6 + 3 * c + 2];
-        if (q > 3) return false;
+        const std::uint8_t* f = bytes + at + 6 + 3 * c;
+        const unsigned h = f[1] >> 4, v = f[1] & 15, q = f[2];
+        if (q > 3 || h < 1 || h > 4 || v < 1 || v > 4) return false;
         t.neededQuant |= 1u << q;
+        t.components[c] = {f[0], h, v};
+        hMax = std::max(hMax, h);
+        vMax = std::max(vMax, v);
     }
+    t.numComponents = components;
+    t.mcusAcross = (width + 8 * hMax - 1) / (8 * hMax);
+    t.mcusDown = (height + 8 * vMax - 1) / (8 * vMax);
+    std::uint64_t blocks = 0;
+    for (std::size_t c = 0; c < components; ++c)
+        blocks += t.mcusAcross * t.components[c].h * t.mcusDown * t.components[c].v;
+    t.frameBlocks = std::max(t.frameBlocks, blocks);
     return true;
+}
+
+// Adds the blocks a scan will visit (those of the frame's components it names).
+void countScanBlocks(const std::uint8_t* bytes, std::size_t at, JpegTables& t) {
+    const std::size_t components = bytes[at];
+    for (std::size_t s = 0; s < components; ++s)
+        for (std::size_t c = 0; c < t.numComponents; ++c)
+            if (t.components[c].id == bytes[at + 1 + 2 * s])
+                t.scanBlocks += t.mcusAcross * t.components[c].h * t.mcusDown * t.components[c].v;
 }
 
 // Every table the scan will use must be defined by now.
@@ -139,9 +184,7 @@ bool everyHuffmanCandidateSound(const std::uint8_t* bytes, std::size_t size) {
     return true;
 }
 
-bool jpegTablesSound(const std::uint8_t* bytes, std::size_t size) {
-    if (!everyHuffmanCandidateSound(bytes, size)) return false;
-    JpegTables tables;
+bool walkJpegSegments(const std::uint8_t* bytes, std::size_t size, JpegTables& tables) {
     std::size_t at = 2;  // after the start-of-image marker
     while (at + 1 < size) {
         if (bytes[at] != 0xFF) {
@@ -167,7 +210,10 @@ bool jpegTablesSound(const std::uint8_t* bytes, std::size_t size) {
         else if (isStartOfFrame(marker)) {
             tables.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
             sound = frameSound(bytes, at + 2, end, tables);
-        } else if (marker == 0xDA) sound = scanSound(bytes, at + 2, end, tables);
+        } else if (marker == 0xDA) {
+            sound = scanSound(bytes, at + 2, end, tables);
+            if (sound) countScanBlocks(bytes, at + 2, tables);
+        }
         if (!sound) return false;
         at = end;
         if (marker == 0xDA) {
@@ -181,13 +227,20 @@ bool jpegTablesSound(const std::uint8_t* bytes, std::size_t size) {
     return true;
 }
 
+bool jpegSound(const std::uint8_t* bytes, std::size_t size) {
+    JpegTables tables;
+    if (!everyHuffmanCandidateSound(bytes, size) || !walkJpegSegments(bytes, size, tables)) return false;
+    return tables.frameBlocks <= kBlockFloor + kBlocksPerByte * size &&
+           tables.scanBlocks <= kScanBlockFloor + kScanBlocksPerByte * size;
+}
+
 }  // namespace
 
 bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out) {
     const ImageKind kind = sniffImage(bytes, size);
     if (kind == ImageKind::Unknown || size > 0x7FFFFFFF) return false;
     if (kind == ImageKind::Tga && !tgaComplete(bytes, size)) return false;
-    if (kind == ImageKind::Jpeg && !jpegTablesSound(bytes, size)) return false;
+    if (kind == ImageKind::Jpeg && !jpegSound(bytes, size)) return false;
     const int len = static_cast<int>(size);
     int w = 0, h = 0;
     if (!stb::info(bytes, len, &w, &h)) return false;
