@@ -29,9 +29,10 @@ public:
     Log(const Log&) = delete;
     Log& operator=(const Log&) = delete;
 
-    void print(const char* format, ...);
-    void printOk(const char* format, ...);
-    void printError(const char* format, ...);
+    // The compiler checks each call's arguments against its format.
+    void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void printOk(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void printError(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // Hands everything written so far to the file.
     void flush();

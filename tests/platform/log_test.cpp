@@ -61,7 +61,10 @@ TEST(LogFile, StringArgumentsAreEscapedButTheFormatIsNot) {
     const std::string path = dir.file("log.htm");
     {
         Log log(path.c_str());
-        log.print("<li>%s|%hs|%5u|%%|%d</li>", "<script>&\"x\"", "a>b", 7u, -3);
+        // %hs (the Windows C library's narrow string) is not known to the
+        // compiler's format check, so the call goes through a pointer.
+        void (Log::*print)(const char*, ...) = &Log::print;
+        (log.*print)("<li>%s|%hs|%5u|%%|%d</li>", "<script>&\"x\"", "a>b", 7u, -3);
     }
     const std::string text = readFileText(path);
     EXPECT_NE(text.find("<li>&lt;script&gt;&amp;&quot;x&quot;|a&gt;b|    7|%|-3</li>\r\n"), std::string::npos);
