@@ -35,12 +35,6 @@ void transform(D3DXVECTOR3& v, const D3DXMATRIX& m) {
 
 }  // namespace
 
-void Camera::apply(IDirect3DDevice8* device) {
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    if (device) device->SetTransform(D3DTS_VIEW, &identity);
-}
-
 FreeCamera::FreeCamera() { FreeCamera::reset(); }
 
 void FreeCamera::reset() {

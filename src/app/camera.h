@@ -1,23 +1,13 @@
-// The camera that gives the renderer its view transform. Camera is the
-// interface the renderer holds and applies once per drawn frame; FreeCamera
-// is the viewer's free-flying camera, moved by held keys at a speed scaled
-// by the real time between frames, and by the mouse and wheel through
-// direct calls from the window procedure.
+// The viewer's free-flying camera, moved by held keys at a speed scaled by
+// the real time between frames, and by the mouse and wheel through direct
+// calls from the window procedure.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/d3d8/d3d8.h"
 #include "platform/d3d8/d3dx8.h"
-
-class Camera {
-public:
-    virtual ~Camera() = default;
-    // Does nothing.
-    virtual void reset() {}
-    // Sets the device's view transform to the identity.
-    virtual void apply(IDirect3DDevice8* device);
-};
+#include "render/camera.h"
 
 class FreeCamera : public Camera {
 public:

@@ -1,9 +1,9 @@
 // The renderer's per-frame work: the device state check, the lost / reset
 // handling, and one frame of the scene and overlay lists.
-#include "app/camera.h"
 #include "log/log.h"
 #include "platform/d3d8/d3dx8.h"
 #include "platform/shell/shell.h"
+#include "render/camera.h"
 #include "render/renderer.h"
 
 void D3D::render() {
