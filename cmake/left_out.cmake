@@ -1,0 +1,26 @@
+# Folders leave a target out quietly when what it needs is missing; this
+# says once, at the end of configuring, which programs a configuration will
+# not build and why, so a machine without OpenGL or EGL does not lose the
+# viewer or the headless renderer without a word.
+set(kv_left_out "")
+foreach(program korvane tessaly korvane-render mdstree korvane-check mkplayer mkmodel)
+  if(TARGET ${program})
+    continue()
+  endif()
+  set(why "a library it needs was left out")
+  if(program MATCHES "^(korvane|tessaly|korvane-render)$" AND NOT KV_GUI AND NOT WIN32)
+    set(why "KV_GUI is off")
+  elseif(program MATCHES "^korvane(-render)?$" AND NOT TARGET OpenGL::GL AND NOT WIN32)
+    set(why "OpenGL was not found")
+  elseif(program STREQUAL "korvane-render" AND WIN32)
+    set(why "not built for Windows")
+  endif()
+  list(APPEND kv_left_out "${program} (${why})")
+endforeach()
+if(TARGET korvane-render AND NOT TARGET kv_egl)
+  list(APPEND kv_left_out "korvane-render without a display (EGL was not found; it needs a display)")
+endif()
+if(kv_left_out)
+  list(JOIN kv_left_out "\n   " text)
+  message(STATUS "Left out of this build:\n   ${text}")
+endif()
