@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 namespace browser {
 
@@ -25,10 +26,52 @@ struct LabelArg {
         double d;
         const char* s;
     };
-    LabelArg(int v) : kind(Int), i(v) {}
-    LabelArg(unsigned v) : kind(Unsigned), u(v) {}
-    LabelArg(double v) : kind(Double), d(v) {}
-    LabelArg(const char* v) : kind(String), s(v) {}
+    constexpr LabelArg(int v) : kind(Int), i(v) {}
+    constexpr LabelArg(unsigned v) : kind(Unsigned), u(v) {}
+    constexpr LabelArg(double v) : kind(Double), d(v) {}
+    constexpr LabelArg(const char* v) : kind(String), s(v) {}
+};
+
+namespace detail {
+
+// Never defined: a label format whose conversions do not match its
+// arguments reaches it while compiling, and the build stops there.
+void labelFormatDoesNotMatchItsArguments();
+
+// The conversion letter an argument of type T is formatted with (by the
+// LabelArg it becomes: a uint8_t is an int, a float a double).
+template <class T>
+consteval char conversionFor() {
+    switch (LabelArg(T{}).kind) {
+        case LabelArg::Int: return 'd';
+        case LabelArg::Unsigned: return 'u';
+        case LabelArg::Double: return 'f';
+        case LabelArg::String: return 's';
+    }
+    return '?';
+}
+
+}  // namespace detail
+
+// A label format checked while compiling: one conversion per argument, in
+// order, each with the letter of its argument's kind (%d int, %u unsigned,
+// %f double, %s string). A %d given a float no longer prints 2.500000.
+template <class... Args>
+struct LabelFormat {
+    const char* text;
+    consteval LabelFormat(const char* format) : text(format) {
+        constexpr char wanted[] = {detail::conversionFor<Args>()..., '\0'};
+        std::size_t next = 0;
+        for (const char* p = format; *p; ++p) {
+            if (*p != '%') continue;
+            ++p;
+            while (*p == '0') ++p;
+            if (*p == '%') continue;
+            if (next >= sizeof...(Args) || *p != wanted[next]) detail::labelFormatDoesNotMatchItsArguments();
+            ++next;
+        }
+        if (next != sizeof...(Args)) detail::labelFormatDoesNotMatchItsArguments();
+    }
 };
 
 // Writes the label into out (capacity cap, always terminated when cap > 0;
@@ -36,9 +79,9 @@ struct LabelArg {
 std::size_t formatLabel(char* out, std::size_t cap, const char* format, const LabelArg* args, std::size_t count);
 
 template <class... Args>
-std::size_t formatLabel(char* out, std::size_t cap, const char* format, Args... args) {
+std::size_t formatLabel(char* out, std::size_t cap, LabelFormat<std::type_identity_t<Args>...> format, Args... args) {
     const LabelArg list[sizeof...(Args) + 1] = {LabelArg(args)..., LabelArg(0)};
-    return formatLabel(out, cap, format, list, sizeof...(Args));
+    return formatLabel(out, cap, format.text, list, sizeof...(Args));
 }
 
 }  // namespace browser

@@ -57,7 +57,7 @@ public:
     explicit Labeler(TreeSink& sink) : sink_(sink) {}
 
     template <class... Args>
-    TreeNode add(TreeNode parent, const char* format, Args... args) {
+    TreeNode add(TreeNode parent, LabelFormat<std::type_identity_t<Args>...> format, Args... args) {
         formatLabel(label_, N, format, args...);
         return sink_.appendChild(parent, label_, -1, false);
     }
