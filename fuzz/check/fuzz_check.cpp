@@ -9,7 +9,7 @@
 #include "check/output.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fmt::ByteView bytes(data, size);
+    const formats::ByteView bytes(data, size);
     for (const check::Game game : {check::Game::Both, check::Game::Multiplayer}) {
         check::Report report;
         check::Limits limits;

@@ -54,8 +54,8 @@ bool MdsFile::adopt(const void* data, std::uint32_t size) {
 
 bool MdsFile::resolve() {
     if (!bytes_ || m_bAlreadyConverted) return false;
-    if (!fmt::isMds(bytes())) return false;
-    auto positions = fmt::resolveMds(bytes());
+    if (!formats::isMds(bytes())) return false;
+    auto positions = formats::resolveMds(bytes());
     if (!positions) return false;
     positions_ = std::move(*positions);
     m_bAlreadyConverted = true;

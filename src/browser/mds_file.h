@@ -37,16 +37,16 @@ public:
 
     bool held() const { return bytes_ != nullptr; }
     std::uint32_t size() const { return size_; }
-    fmt::ByteView bytes() const { return fmt::ByteView(bytes_, size_); }
+    formats::ByteView bytes() const { return formats::ByteView(bytes_, size_); }
     bool alreadyConverted() const { return m_bAlreadyConverted; }
     // Valid only when alreadyConverted().
-    const fmt::MdsPositions& positions() const { return positions_; }
+    const formats::MdsPositions& positions() const { return positions_; }
 
 private:
     std::uint8_t* bytes_ = nullptr;
     std::uint32_t size_ = 0;
     bool m_bAlreadyConverted = false;
-    fmt::MdsPositions positions_;
+    formats::MdsPositions positions_;
 };
 
 }  // namespace browser

@@ -16,7 +16,7 @@ struct OutsideBytes {};
 constexpr double kDegreesPerUnit = 0.0054931640625;  // 360 / 65536
 
 struct NameField {
-    char value[fmt::kNameLength];
+    char value[formats::kNameLength];
 };
 
 double d(float f) { return static_cast<double>(f); }
@@ -26,7 +26,7 @@ double degrees(std::int16_t units) { return static_cast<double>(units) * kDegree
 // all its bytes lie inside the file.
 class Reader {
 public:
-    explicit Reader(fmt::ByteView bytes) : bytes_(bytes) {}
+    explicit Reader(formats::ByteView bytes) : bytes_(bytes) {}
 
     template <class T>
     T at(std::int64_t offset) const {
@@ -35,16 +35,16 @@ public:
     }
 
 private:
-    fmt::ByteView bytes_;
+    formats::ByteView bytes_;
 };
 
 // A name field as a terminated string (at most 64 characters, nothing from
 // beyond the field).
 struct Name {
-    char text[fmt::kNameLength + 1];
-    explicit Name(const char (&field)[fmt::kNameLength]) {
+    char text[formats::kNameLength + 1];
+    explicit Name(const char (&field)[formats::kNameLength]) {
         std::size_t n = 0;
-        while (n < fmt::kNameLength && field[n] != '\0') ++n;
+        while (n < formats::kNameLength && field[n] != '\0') ++n;
         std::memcpy(text, field, n);
         text[n] = '\0';
     }
@@ -76,7 +76,7 @@ private:
 class TreeBuilder {
 public:
     TreeBuilder(const MdsFile& model, TreeSink& sink)
-        : read_(model.bytes()), pos_(model.positions()), out_(sink), header_(read_.at<fmt::MdsHeader>(0)) {}
+        : read_(model.bytes()), pos_(model.positions()), out_(sink), header_(read_.at<formats::MdsHeader>(0)) {}
 
     void build(TreeNode root) {
         const auto& h = header_;
@@ -106,7 +106,7 @@ private:
     void tags(TreeNode root) {
         const TreeNode list = out_.add(root, "Tags (%d)", header_.NumTags);
         for (std::int32_t i = 0; i < header_.NumTags; ++i) {
-            const auto t = read_.at<fmt::MdsTag>(pos_.tag(i));
+            const auto t = read_.at<formats::MdsTag>(pos_.tag(i));
             const TreeNode node = out_.add(list, "Tag %d: %s", i, Name(t.Name).text);
             out_.add(node, "BoneIndex: %d (%s)", t.BoneIndex, boneName(t.BoneIndex));
             out_.add(node, "TorsoWeight: %f", d(t.TorsoWeight));
@@ -116,7 +116,7 @@ private:
     void bones(TreeNode root) {
         const TreeNode list = out_.add(root, "Bones (%d)", header_.NumBones);
         for (std::int32_t i = 0; i < header_.NumBones; ++i) {
-            const auto b = read_.at<fmt::MdsBone>(pos_.bone(i));
+            const auto b = read_.at<formats::MdsBone>(pos_.bone(i));
             const TreeNode node = out_.add(list, "Bone %d: %s", i, Name(b.Name).text);
             if (b.ParentIndex == -1)
                 out_.text(node, "ParentIndex: none");
@@ -128,8 +128,8 @@ private:
         }
     }
 
-    void surface(TreeNode list, int index, const fmt::MdsSurfacePositions& sp) {
-        const auto s = read_.at<fmt::MdsSurface>(sp.surface);
+    void surface(TreeNode list, int index, const formats::MdsSurfacePositions& sp) {
+        const auto s = read_.at<formats::MdsSurface>(sp.surface);
         const TreeNode node = out_.add(list, "Surface %d (%s)", index, Name(s.Name).text);
         out_.add(node, "Id: %d", s.Id);
         out_.add(node, "Shader: %s", Name(s.Shader).text);
@@ -140,7 +140,7 @@ private:
 
         const TreeNode tris = out_.add(node, "Triangles (%d)", s.NumTriangles);
         for (std::int32_t t = 0; t < s.NumTriangles; ++t) {
-            const auto tri = read_.at<fmt::MdsTriangle>(sp.triangles + 12 * static_cast<std::int64_t>(t));
+            const auto tri = read_.at<formats::MdsTriangle>(sp.triangles + 12 * static_cast<std::int64_t>(t));
             out_.add(tris, "Triangle %d: %u, %u, %u", t, static_cast<unsigned>(tri.Indices[0]),
                      static_cast<unsigned>(tri.Indices[1]), static_cast<unsigned>(tri.Indices[2]));
         }
@@ -156,20 +156,21 @@ private:
         }
     }
 
-    void vertices(TreeNode node, const fmt::MdsSurface& s, const fmt::MdsSurfacePositions& sp) {
+    void vertices(TreeNode node, const formats::MdsSurface& s, const formats::MdsSurfacePositions& sp) {
         const TreeNode list = out_.add(node, "Vertices (%d)", s.NumVertices);
         std::int64_t at = sp.vertices;
         for (std::int32_t v = 0; v < s.NumVertices; ++v) {
-            const auto vx = read_.at<fmt::MdsVertex>(at);
+            const auto vx = read_.at<formats::MdsVertex>(at);
             if (vx.NumWeights < 0) throw OutsideBytes{};  // refused by resolve; never walk backwards
             const TreeNode vn = out_.add(list, "Vertex %d", v);
             out_.add(vn, "Normal: %f, %f, %f", d(vx.Normal[0]), d(vx.Normal[1]), d(vx.Normal[2]));
             out_.add(vn, "TexCoords: %f, %f", d(vx.TexCoords[0]), d(vx.TexCoords[1]));
             out_.add(vn, "FixedParent: %d", vx.FixedParent);
             const TreeNode weights = out_.add(vn, "Weights (%d)", vx.NumWeights);
-            std::int64_t w = at + static_cast<std::int64_t>(sizeof(fmt::MdsVertex));
-            for (std::int32_t i = 0; i < vx.NumWeights; ++i, w += static_cast<std::int64_t>(sizeof(fmt::MdsWeight))) {
-                const auto wt = read_.at<fmt::MdsWeight>(w);
+            std::int64_t w = at + static_cast<std::int64_t>(sizeof(formats::MdsVertex));
+            for (std::int32_t i = 0; i < vx.NumWeights;
+                 ++i, w += static_cast<std::int64_t>(sizeof(formats::MdsWeight))) {
+                const auto wt = read_.at<formats::MdsWeight>(w);
                 const TreeNode wn = out_.add(weights, "Weight %d", i);
                 out_.add(wn, "BoneIndex: %d (%s)", wt.BoneIndex, boneName(wt.BoneIndex));
                 out_.add(wn, "Weight: %f", d(wt.Weight));
@@ -192,19 +193,19 @@ private:
     }
 
     Reader read_;
-    const fmt::MdsPositions& pos_;
+    const formats::MdsPositions& pos_;
     Labeler<255> out_;
-    fmt::MdsHeader header_;
-    char boneName_[fmt::kNameLength + 1] = {};
+    formats::MdsHeader header_;
+    char boneName_[formats::kNameLength + 1] = {};
 };
 
 void fillFrameContent(const MdsFile& model, TreeSink& sink, TreeNode node, int k) {
     const Reader read(model.bytes());
     const auto& pos = model.positions();
-    const auto header = read.at<fmt::MdsHeader>(0);
+    const auto header = read.at<formats::MdsHeader>(0);
     if (k < 0 || k >= header.NumFrames) throw OutsideBytes{};
     Labeler<256> out(sink);
-    const auto f = read.at<fmt::MdsFrame>(pos.frame(k));
+    const auto f = read.at<formats::MdsFrame>(pos.frame(k));
     out.add(node, "bboxMin: %f, %f, %f", d(f.bboxMin[0]), d(f.bboxMin[1]), d(f.bboxMin[2]));
     out.add(node, "bboxMax: %f, %f, %f", d(f.bboxMax[0]), d(f.bboxMax[1]), d(f.bboxMax[2]));
     out.add(node, "LocalOrigin: %f, %f, %f", d(f.LocalOrigin[0]), d(f.LocalOrigin[1]), d(f.LocalOrigin[2]));
@@ -212,7 +213,7 @@ void fillFrameContent(const MdsFile& model, TreeSink& sink, TreeNode node, int k
     out.add(node, "ParentOffset: %f, %f, %f", d(f.ParentOffset[0]), d(f.ParentOffset[1]), d(f.ParentOffset[2]));
     const TreeNode list = out.add(node, "CompressedBoneFrames (%d)", header.NumBones);
     for (std::int32_t j = 0; j < header.NumBones; ++j) {
-        const auto c = read.at<fmt::CompressedBoneFrame>(pos.boneFrame(k, j));
+        const auto c = read.at<formats::CompressedBoneFrame>(pos.boneFrame(k, j));
         const TreeNode cn = out.add(list, "CBF %d", j);
         out.add(cn, "Pitch: %f", degrees(c.Pitch));
         out.add(cn, "Yaw: %f", degrees(c.Yaw));
@@ -223,18 +224,18 @@ void fillFrameContent(const MdsFile& model, TreeSink& sink, TreeNode node, int k
     }
 }
 
-bool hasIdent(fmt::ByteView b) { return b.has(0, 4) && std::memcmp(b.data(), "MDSW", 4) == 0; }
+bool hasIdent(formats::ByteView b) { return b.has(0, 4) && std::memcmp(b.data(), "MDSW", 4) == 0; }
 
 }  // namespace
 
 bool toTreeView(const MdsFile& model, TreeNode root, TreeSink& sink) {
-    const fmt::ByteView bytes = model.bytes();
+    const formats::ByteView bytes = model.bytes();
     const char* failure = nullptr;
     if (!model.held())
         failure = kLabelNotLoaded;
     else if (!hasIdent(bytes))
         failure = kLabelWrongId;
-    else if (!bytes.has(0, 8) || bytes.read<std::int32_t>(4) != fmt::kMdsVersion)
+    else if (!bytes.has(0, 8) || bytes.read<std::int32_t>(4) != formats::kMdsVersion)
         failure = kLabelWrongVersion;
     else if (!model.alreadyConverted())
         failure = kLabelNotResolved;

@@ -42,7 +42,7 @@ ModelSummary checkModelFile(const std::string& path, bool mds, const Options& op
         report.add(Id::Unreadable, "file", -1, error);
         return {};
     }
-    const fmt::ByteView view(bytes->data(), bytes->size());
+    const formats::ByteView view(bytes->data(), bytes->size());
     return mds ? checkMds(view, report, options.limits) : checkMdc(view, report, options.limits);
 }
 

@@ -12,8 +12,8 @@ namespace check {
 
 namespace {
 
-using fmt::MdcHeader;
-using fmt::MdcSurface;
+using formats::MdcHeader;
+using formats::MdcSurface;
 
 constexpr std::int64_t kHeaderSize = sizeof(MdcHeader);
 constexpr std::int64_t kSurfaceSize = sizeof(MdcSurface);
@@ -21,21 +21,22 @@ constexpr std::int64_t kSurfaceSize = sizeof(MdcSurface);
 std::string headerField(const char* field) { return std::string("header .") + field; }
 
 void checkFrames(Walk& w, const MdcHeader& h) {
-    if (!w.list(h.unusedOffsetFrames, h.NumFrames, sizeof(fmt::MdcFrame), "frames", "", headerField("OffsetFrames"),
+    if (!w.list(h.unusedOffsetFrames, h.NumFrames, sizeof(formats::MdcFrame), "frames", "", headerField("OffsetFrames"),
                 offsetof(MdcHeader, unusedOffsetFrames)))
         return;
     for (std::int32_t k = 0; k < h.NumFrames; ++k) {
-        const std::int64_t at = h.unusedOffsetFrames + std::int64_t{k} * std::int64_t{sizeof(fmt::MdcFrame)};
+        const std::int64_t at = h.unusedOffsetFrames + std::int64_t{k} * std::int64_t{sizeof(formats::MdcFrame)};
         w.finite(at, 10, strf("frame %d", k), "frame values");
     }
 }
 
 void checkTags(Walk& w, const MdcHeader& h) {
-    if (w.list(h.unusedOffsetTagNames, h.unusedNumTags, sizeof(fmt::MdcTagName), "tag names", "",
+    if (w.list(h.unusedOffsetTagNames, h.unusedNumTags, sizeof(formats::MdcTagName), "tag names", "",
                headerField("OffsetTagNames"), offsetof(MdcHeader, unusedOffsetTagNames)))
         for (std::int32_t i = 0; i < h.unusedNumTags; ++i)
-            w.name(h.unusedOffsetTagNames + 64 * std::int64_t{i}, fmt::kNameLength, strf("tag %d .Name", i), "names");
-    w.list(h.unusedOffsetTagFrames, std::int64_t{h.NumFrames} * h.unusedNumTags, sizeof(fmt::MdcTagFrame),
+            w.name(h.unusedOffsetTagNames + 64 * std::int64_t{i}, formats::kNameLength, strf("tag %d .Name", i),
+                   "names");
+    w.list(h.unusedOffsetTagFrames, std::int64_t{h.NumFrames} * h.unusedNumTags, sizeof(formats::MdcTagFrame),
            "tag frames", "", headerField("OffsetTagFrames"), offsetof(MdcHeader, unusedOffsetTagFrames));
 }
 
@@ -48,15 +49,16 @@ void checkFrameTable(Walk& w, std::int64_t at, std::int32_t numFrames, std::int3
         const std::int32_t value =
             noneAllowed ? std::int32_t{w.bytes.read<std::int16_t>(e)} : std::int32_t{w.bytes.read<std::uint16_t>(e)};
         if ((noneAllowed && value == -1) || (value >= 0 && value < bound)) continue;
-        w.report.addCapped(Id::FrameIndex, rec + " " + table, rec + strf(" %s %d", table, f), e,
-                           strf("entry %d; the surface's %s is %d, so an entry must lie below it", value, boundField, bound));
+        w.report.addCapped(
+            Id::FrameIndex, rec + " " + table, rec + strf(" %s %d", table, f), e,
+            strf("entry %d; the surface's %s is %d, so an entry must lie below it", value, boundField, bound));
     }
 }
 
 bool checkSurface(Walk& w, const MdcHeader& h, std::int64_t s, int i, ModelSummary& out) {
     const auto sf = w.bytes.read<MdcSurface>(s);
     const std::string label = strf("surface %d", i);
-    const std::string name = w.name(s + offsetof(MdcSurface, Name), fmt::kNameLength, label + " .Name", "names");
+    const std::string name = w.name(s + offsetof(MdcSurface, Name), formats::kNameLength, label + " .Name", "names");
     const std::string rec = label + " " + quoted(name);
     out.surfaceNames.push_back(name);
     out.shaderNames.emplace_back();
@@ -72,10 +74,10 @@ bool checkSurface(Walk& w, const MdcHeader& h, std::int64_t s, int i, ModelSumma
     const bool comps = count(sf.unusedNumCompFrames, "NumCompFrames", offsetof(MdcSurface, unusedNumCompFrames));
     w.surfaceLimits(sf.NumVertices, sf.NumTriangles, rec, field(offsetof(MdcSurface, NumVertices)),
                     field(offsetof(MdcSurface, NumTriangles)));
-    if (shaders && w.list(s + sf.OffsetShaders, sf.unusedNumShaders, sizeof(fmt::MdcShader), "shaders", rec,
+    if (shaders && w.list(s + sf.OffsetShaders, sf.unusedNumShaders, sizeof(formats::MdcShader), "shaders", rec,
                           rec + " .OffsetShaders", field(offsetof(MdcSurface, OffsetShaders))))
         for (std::int32_t k = 0; k < sf.unusedNumShaders; ++k) {
-            const std::string shader = w.name(s + sf.OffsetShaders + 68 * std::int64_t{k}, fmt::kNameLength,
+            const std::string shader = w.name(s + sf.OffsetShaders + 68 * std::int64_t{k}, formats::kNameLength,
                                               rec + strf(" shader %d .Name", k), "names");
             if (k == 0) out.shaderNames.back() = shader;
         }
@@ -124,7 +126,7 @@ void checkSurfaces(Walk& w, const MdcHeader& h, ModelSummary& out) {
 
 }  // namespace
 
-ModelSummary checkMdc(fmt::ByteView bytes, Report& report, const Limits& limits) {
+ModelSummary checkMdc(formats::ByteView bytes, Report& report, const Limits& limits) {
     ModelSummary out;
     if (!startModel(bytes, report, "IDPC", "MDC", kHeaderSize)) return out;
     out.readable = true;
@@ -133,7 +135,7 @@ ModelSummary checkMdc(fmt::ByteView bytes, Report& report, const Limits& limits)
     out.numFrames = h.NumFrames;
     w.spans.push_back({0, kHeaderSize, "header"});
     w.charge(kHeaderSize);
-    w.name(offsetof(MdcHeader, Name), fmt::kNameLength, headerField("Name"), "names");
+    w.name(offsetof(MdcHeader, Name), formats::kNameLength, headerField("Name"), "names");
     const bool frames = w.count(h.NumFrames, headerField("NumFrames"), offsetof(MdcHeader, NumFrames));
     const bool tags = w.count(h.unusedNumTags, headerField("NumTags"), offsetof(MdcHeader, unusedNumTags));
     const bool surfaces = w.count(h.NumSurfaces, headerField("NumSurfaces"), offsetof(MdcHeader, NumSurfaces));

@@ -12,8 +12,8 @@ namespace check {
 
 namespace {
 
-using fmt::MdsHeader;
-using fmt::MdsSurface;
+using formats::MdsHeader;
+using formats::MdsSurface;
 
 constexpr std::int64_t kHeaderSize = sizeof(MdsHeader);
 constexpr std::int64_t kSurfaceSize = sizeof(MdsSurface);
@@ -29,16 +29,16 @@ void boneIndex(Walk& w, std::int32_t value, std::int32_t numBones, const std::st
 }
 
 void checkBones(Walk& w, const MdsHeader& h) {
-    if (!w.list(h.OffsetBones, h.NumBones, sizeof(fmt::MdsBone), "bones", "", headerField("OffsetBones"),
+    if (!w.list(h.OffsetBones, h.NumBones, sizeof(formats::MdsBone), "bones", "", headerField("OffsetBones"),
                 offsetof(MdsHeader, OffsetBones)))
         return;
     for (std::int32_t i = 0; i < h.NumBones; ++i) {
-        const std::int64_t at = h.OffsetBones + std::int64_t{i} * static_cast<std::int64_t>(sizeof(fmt::MdsBone));
-        const auto bone = w.bytes.read<fmt::MdsBone>(at);
+        const std::int64_t at = h.OffsetBones + std::int64_t{i} * static_cast<std::int64_t>(sizeof(formats::MdsBone));
+        const auto bone = w.bytes.read<formats::MdsBone>(at);
         const std::string label = strf("bone %d", i);
-        const std::string name = w.name(at, fmt::kNameLength, label + " .Name", "bone names");
+        const std::string name = w.name(at, formats::kNameLength, label + " .Name", "bone names");
         const std::string rec = label + " " + quoted(name);
-        const std::int64_t parentAt = at + offsetof(fmt::MdsBone, ParentIndex);
+        const std::int64_t parentAt = at + offsetof(formats::MdsBone, ParentIndex);
         if (bone.ParentIndex == -1) {
         } else if (bone.ParentIndex < -1 || bone.ParentIndex >= h.NumBones) {
             boneIndex(w, bone.ParentIndex, h.NumBones, rec + " .ParentIndex", parentAt, "bone parents");
@@ -47,27 +47,27 @@ void checkBones(Walk& w, const MdsHeader& h) {
                                strf("parent %d does not come before its child %d; a parent must have a lower index",
                                     bone.ParentIndex, i));
         }
-        w.finite(at + offsetof(fmt::MdsBone, TorsoWeight), 2, rec + " .TorsoWeight", "bone values");
+        w.finite(at + offsetof(formats::MdsBone, TorsoWeight), 2, rec + " .TorsoWeight", "bone values");
     }
 }
 
 void checkTags(Walk& w, const MdsHeader& h) {
-    if (!w.list(h.OffsetTags, h.NumTags, sizeof(fmt::MdsTag), "tags", "", headerField("OffsetTags"),
+    if (!w.list(h.OffsetTags, h.NumTags, sizeof(formats::MdsTag), "tags", "", headerField("OffsetTags"),
                 offsetof(MdsHeader, OffsetTags)))
         return;
     for (std::int32_t i = 0; i < h.NumTags; ++i) {
-        const std::int64_t at = h.OffsetTags + std::int64_t{i} * static_cast<std::int64_t>(sizeof(fmt::MdsTag));
-        const auto tag = w.bytes.read<fmt::MdsTag>(at);
+        const std::int64_t at = h.OffsetTags + std::int64_t{i} * static_cast<std::int64_t>(sizeof(formats::MdsTag));
+        const auto tag = w.bytes.read<formats::MdsTag>(at);
         const std::string label = strf("tag %d", i);
-        const std::string rec = label + " " + quoted(w.name(at, fmt::kNameLength, label + " .Name", "tag names"));
-        w.finite(at + offsetof(fmt::MdsTag, TorsoWeight), 1, rec + " .TorsoWeight", "tag values");
-        boneIndex(w, tag.BoneIndex, h.NumBones, rec + " .BoneIndex", at + offsetof(fmt::MdsTag, BoneIndex),
+        const std::string rec = label + " " + quoted(w.name(at, formats::kNameLength, label + " .Name", "tag names"));
+        w.finite(at + offsetof(formats::MdsTag, TorsoWeight), 1, rec + " .TorsoWeight", "tag values");
+        boneIndex(w, tag.BoneIndex, h.NumBones, rec + " .BoneIndex", at + offsetof(formats::MdsTag, BoneIndex),
                   "tag bones");
     }
 }
 
 void checkFrames(Walk& w, const MdsHeader& h) {
-    const std::int64_t frameSize = fmt::mdsFrameSize(h.NumBones);
+    const std::int64_t frameSize = formats::mdsFrameSize(h.NumBones);
     if (!w.list(h.OffsetFrames, h.NumFrames, frameSize, "frames", "", headerField("OffsetFrames"),
                 offsetof(MdsHeader, OffsetFrames)))
         return;
@@ -83,16 +83,16 @@ void checkVertices(Walk& w, const MdsHeader& h, std::int64_t s, const MdsSurface
     std::int64_t at = first;
     for (std::int32_t v = 0; v < sf.NumVertices; ++v) {
         const std::string vrec = rec + strf(" vertex %d", v);
-        if (!w.bytes.has(at, sizeof(fmt::MdsVertex))) {
+        if (!w.bytes.has(at, sizeof(formats::MdsVertex))) {
             w.report.add(Id::RecordOutside, rec + " .OffsetVertices", s + offsetof(MdsSurface, OffsetVertices),
                          strf("%d vertices from %s: vertex %d at %s runs past the end of the file at %s",
                               sf.NumVertices, hex(first).c_str(), v, hex(at).c_str(), hex(w.size()).c_str()));
             break;
         }
-        const auto vertex = w.bytes.read<fmt::MdsVertex>(at);
-        const std::int64_t numAt = at + offsetof(fmt::MdsVertex, NumWeights);
+        const auto vertex = w.bytes.read<formats::MdsVertex>(at);
+        const std::int64_t numAt = at + offsetof(formats::MdsVertex, NumWeights);
         if (!w.count(vertex.NumWeights, vrec + " .NumWeights", numAt)) break;
-        const std::int64_t length = fmt::mdsVertexSize(vertex.NumWeights);
+        const std::int64_t length = formats::mdsVertexSize(vertex.NumWeights);
         if (!w.bytes.has(at, length)) {
             w.report.add(Id::RecordOutside, vrec + " .NumWeights", numAt,
                          strf("%d weights from %s end at %s, past the end of the file at %s", vertex.NumWeights,
@@ -107,7 +107,7 @@ void checkVertices(Walk& w, const MdsHeader& h, std::int64_t s, const MdsSurface
         double sum = 0.0;
         for (std::int32_t k = 0; k < vertex.NumWeights; ++k) {
             const std::int64_t wa = at + 32 + 20 * std::int64_t{k};
-            const auto weight = w.bytes.read<fmt::MdsWeight>(wa);
+            const auto weight = w.bytes.read<formats::MdsWeight>(wa);
             const std::string wrec = vrec + strf(" weight %d", k);
             boneIndex(w, weight.BoneIndex, h.NumBones, wrec + " .BoneIndex", wa, rec + " weight bones");
             w.finite(wa + 4, 4, wrec + " .Weight", rec + " vertex values");
@@ -141,9 +141,9 @@ void checkIndexList(Walk& w, std::int64_t at, std::int64_t count, std::int32_t b
 bool checkSurface(Walk& w, const MdsHeader& h, std::int64_t s, int i, ModelSummary& out) {
     const auto sf = w.bytes.read<MdsSurface>(s);
     const std::string label = strf("surface %d", i);
-    const std::string name = w.name(s + offsetof(MdsSurface, Name), fmt::kNameLength, label + " .Name", "names");
+    const std::string name = w.name(s + offsetof(MdsSurface, Name), formats::kNameLength, label + " .Name", "names");
     const std::string rec = label + " " + quoted(name);
-    w.name(s + offsetof(MdsSurface, Shader), fmt::kNameLength, rec + " .Shader", "names");
+    w.name(s + offsetof(MdsSurface, Shader), formats::kNameLength, rec + " .Shader", "names");
     out.surfaceNames.push_back(name);
     w.spans.push_back({s, s + kSurfaceSize, rec + " header"});
     if (!w.charge(kSurfaceSize)) return false;
@@ -173,14 +173,15 @@ bool checkSurface(Walk& w, const MdsHeader& h, std::int64_t s, int i, ModelSumma
 
 void checkSurfaces(Walk& w, const MdsHeader& h, ModelSummary& out) {
     out.allSurfaces = w.chain(
-        h.OffsetSurfaces, h.NumSurfaces, kSurfaceSize, offsetof(MdsSurface, OffsetEnd), offsetof(MdsHeader, OffsetSurfaces),
+        h.OffsetSurfaces, h.NumSurfaces, kSurfaceSize, offsetof(MdsSurface, OffsetEnd),
+        offsetof(MdsHeader, OffsetSurfaces),
         [&](std::int64_t at, std::int32_t i) { return checkSurface(w, h, at, i, out); },
         [&](std::int32_t i) { return strf("surface %d ", i) + quoted(out.surfaceNames.back()); });
 }
 
 }  // namespace
 
-ModelSummary checkMds(fmt::ByteView bytes, Report& report, const Limits& limits) {
+ModelSummary checkMds(formats::ByteView bytes, Report& report, const Limits& limits) {
     ModelSummary out;
     if (!startModel(bytes, report, "MDSW", "MDS", kHeaderSize)) return out;
     out.readable = true;
@@ -189,10 +190,10 @@ ModelSummary checkMds(fmt::ByteView bytes, Report& report, const Limits& limits)
     out.numFrames = h.NumFrames;
     w.spans.push_back({0, kHeaderSize, "header"});
     w.charge(kHeaderSize);
-    if (h.Version != fmt::kMdsVersion)
+    if (h.Version != formats::kMdsVersion)
         report.add(Id::Version, headerField("Version"), offsetof(MdsHeader, Version),
-                   strf("version %d; the browser and the game read version %d", h.Version, fmt::kMdsVersion));
-    w.name(offsetof(MdsHeader, Name), fmt::kNameLength, headerField("Name"), "names");
+                   strf("version %d; the browser and the game read version %d", h.Version, formats::kMdsVersion));
+    w.name(offsetof(MdsHeader, Name), formats::kNameLength, headerField("Name"), "names");
     w.finite(offsetof(MdsHeader, LodScale), 2, headerField("LodScale"), "header values");
     const bool frames = w.count(h.NumFrames, headerField("NumFrames"), offsetof(MdsHeader, NumFrames));
     const bool bones = w.count(h.NumBones, headerField("NumBones"), offsetof(MdsHeader, NumBones));

@@ -23,7 +23,7 @@ struct ModelSummary {
     std::vector<std::string> shaderNames;  // MDC: each surface's first shader
 };
 
-ModelSummary checkMds(fmt::ByteView bytes, Report& report, const Limits& limits);
-ModelSummary checkMdc(fmt::ByteView bytes, Report& report, const Limits& limits);
+ModelSummary checkMds(formats::ByteView bytes, Report& report, const Limits& limits);
+ModelSummary checkMdc(formats::ByteView bytes, Report& report, const Limits& limits);
 
 }  // namespace check

@@ -31,7 +31,8 @@ std::vector<LineAt> keyLines(const std::vector<std::uint8_t>& text) {
     while (start < text.size()) {
         std::size_t end = start;
         while (end < text.size() && text[end] != '\n') ++end;
-        std::string s(text.begin() + static_cast<std::ptrdiff_t>(start), text.begin() + static_cast<std::ptrdiff_t>(end));
+        std::string s(text.begin() + static_cast<std::ptrdiff_t>(start),
+                      text.begin() + static_cast<std::ptrdiff_t>(end));
         if (!s.empty() && s.back() == '\r') s.pop_back();
         if (const auto c = s.find("//"); c != std::string::npos) s.resize(c);
         if (const auto comma = s.find(','); comma != std::string::npos)
@@ -89,9 +90,9 @@ void checkTexture(FolderContext& ctx, const std::string& name, const std::string
     for (const char* ext : {".jpg", ".tga"}) {
         const Located l = locate(joinPath(ctx.dir, name + ext));
         if (l.at == FoundAt::OtherCase)
-            ctx.report.addCapped(Id::OtherCase, "textures", where, offset,
-                           "the texture " + joinPath(ctx.dir, name + ext) + " is found only with other letter case, as " +
-                               l.path);
+            ctx.report.addCapped(
+                Id::OtherCase, "textures", where, offset,
+                "the texture " + joinPath(ctx.dir, name + ext) + " is found only with other letter case, as " + l.path);
         if (l.found()) return;
     }
     if (!ctx.options.gameDir.empty())
@@ -99,8 +100,9 @@ void checkTexture(FolderContext& ctx, const std::string& name, const std::string
             const Located l = locate(joinPath(ctx.options.gameDir, name + ext));
             if (!l.found()) continue;
             ctx.report.addCapped(Id::OnlyInGameDir, "textures", where, offset,
-                           "the texture " + name + ext + " is not below the model's folder but below the game folder, as " +
-                               l.path + "; the game finds it, the viewer does not (korvane-render --game-dir does)");
+                                 "the texture " + name + ext +
+                                     " is not below the model's folder but below the game folder, as " + l.path +
+                                     "; the game finds it, the viewer does not (korvane-render --game-dir does)");
             return;
         }
     ctx.report.addCapped(Id::MissingTexture, "textures", where, offset,
@@ -124,7 +126,7 @@ const std::vector<std::string>* checkMdcFile(FolderContext& ctx, const std::stri
         return nullptr;
     }
     const ModelSummary summary =
-        checkMdc(fmt::ByteView(bytes->data(), bytes->size()), ctx.report, ctx.options.limits);
+        checkMdc(formats::ByteView(bytes->data(), bytes->size()), ctx.report, ctx.options.limits);
     if (summary.allSurfaces)
         ctx.checkedModels[path] = summary.surfaceNames;
     else

@@ -26,9 +26,10 @@ bool Walk::list(std::int64_t at, std::int64_t count, std::int64_t recordSize, co
     const std::int64_t length = fits ? count * recordSize : 0;
     if (!fits || !bytes.has(at, length)) {
         if (!fits)
-            report.add(Id::RecordOutside, where, fieldOffset,
-                       strf("%lld %s of %lld bytes each are more than the file of %s bytes holds",
-                            static_cast<long long>(count), what, static_cast<long long>(recordSize), hex(size()).c_str()));
+            report.add(
+                Id::RecordOutside, where, fieldOffset,
+                strf("%lld %s of %lld bytes each are more than the file of %s bytes holds",
+                     static_cast<long long>(count), what, static_cast<long long>(recordSize), hex(size()).c_str()));
         else if (at < 0 || at > size())
             report.add(Id::RecordOutside, where, fieldOffset,
                        strf("%lld %s start at %s, outside the file of %s bytes", static_cast<long long>(count), what,
@@ -131,7 +132,7 @@ bool Walk::surfaceInside(std::int64_t at, std::int64_t headerSize, std::int32_t 
     return false;
 }
 
-bool startModel(fmt::ByteView bytes, Report& report, const char* ident, const char* kind, std::int64_t headerSize) {
+bool startModel(formats::ByteView bytes, Report& report, const char* ident, const char* kind, std::int64_t headerSize) {
     if (bytes.size() < 4 || std::memcmp(bytes.data(), ident, 4) != 0) {
         report.add(Id::NotModel, "header .Id", 0,
                    strf("the file does not start with \"%s\"; it is not an %s file", ident, kind));

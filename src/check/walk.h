@@ -31,9 +31,10 @@ class Walk {
 public:
     static constexpr std::int64_t kBudgetTimes = 2;
 
-    Walk(fmt::ByteView bytes, Report& report, const Limits& limits) : bytes(bytes), report(report), limits(limits) {}
+    Walk(formats::ByteView bytes, Report& report, const Limits& limits)
+        : bytes(bytes), report(report), limits(limits) {}
 
-    fmt::ByteView bytes;
+    formats::ByteView bytes;
     Report& report;
     const Limits& limits;
     std::vector<Span> spans;
@@ -104,6 +105,6 @@ private:
 
 // The file starts with `ident` and holds the whole header; otherwise one
 // finding (NotModel or TooShort) and false.
-bool startModel(fmt::ByteView bytes, Report& report, const char* ident, const char* kind, std::int64_t headerSize);
+bool startModel(formats::ByteView bytes, Report& report, const char* ident, const char* kind, std::int64_t headerSize);
 
 }  // namespace check

@@ -12,7 +12,7 @@
 #include <string>
 #include <type_traits>
 
-namespace fmt {
+namespace formats {
 
 static_assert(sizeof(float) == 4);
 
@@ -72,4 +72,4 @@ inline std::string nameOf(const char (&field)[kNameLength]) {
 // Little-endian host assumed by the in-place reads.
 static_assert(std::endian::native == std::endian::little, "file images are read in place as little-endian");
 
-}  // namespace fmt
+}  // namespace formats

@@ -8,7 +8,7 @@
 
 #include "formats/byte_view.h"
 
-namespace fmt {
+namespace formats {
 
 constexpr std::int32_t kMdcIdent = 0x43504449;  // "IDPC"
 
@@ -76,4 +76,4 @@ static_assert(sizeof(MdcBaseVertex) == 8);
 
 constexpr float kMdcVertexScale = 0.015625f;  // 1/64
 
-}  // namespace fmt
+}  // namespace formats

@@ -11,7 +11,7 @@
 #include "formats/byte_view.h"
 #include "formats/mdc_layout.h"
 
-namespace fmt {
+namespace formats {
 
 // One per model frame, NumFrames back to back at the header's frame offset.
 struct MdcFrame {
@@ -61,4 +61,4 @@ static_assert(offsetof(MdcSurface, unusedNumShaders) == 80);
 static_assert(offsetof(MdcSurface, unusedOffsetCompVertices) == 108);
 static_assert(offsetof(MdcSurface, unusedOffsetFrameCompFrames) == 116);
 
-}  // namespace fmt
+}  // namespace formats

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace fmt {
+namespace formats {
 
 namespace {
 
@@ -69,4 +69,4 @@ MdcWalk walkMdc(ByteView bytes) {
     return walk;
 }
 
-}  // namespace fmt
+}  // namespace formats

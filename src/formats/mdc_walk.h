@@ -30,7 +30,7 @@
 #include "formats/byte_view.h"
 #include "formats/mdc_layout.h"
 
-namespace fmt {
+namespace formats {
 
 struct MdcSurfaceAt {
     std::int64_t start = 0;  // the MdcSurface header
@@ -46,7 +46,9 @@ struct MdcSurfaceAt {
         return start + header.OffsetTexCoords + static_cast<std::int64_t>(sizeof(MdcTexCoord)) * k;
     }
     // The frame-table entry of frame f: the base frame that holds its vertices.
-    std::int64_t frameEntry(std::uint32_t f) const { return start + header.OffsetFrameBaseFrames + 2 * std::int64_t{f}; }
+    std::int64_t frameEntry(std::uint32_t f) const {
+        return start + header.OffsetFrameBaseFrames + 2 * std::int64_t{f};
+    }
     // Vertex k of base frame b.
     std::int64_t baseVertex(std::uint32_t b, std::uint32_t k) const {
         return start + header.OffsetBaseVertices +
@@ -70,4 +72,4 @@ MdcWalk walkMdc(ByteView bytes);
 // The uint16 at frame-table entry f of an accepted surface.
 std::uint16_t mdcBaseFrame(ByteView bytes, const MdcSurfaceAt& surface, std::uint32_t f);
 
-}  // namespace fmt
+}  // namespace formats

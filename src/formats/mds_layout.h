@@ -8,7 +8,7 @@
 
 #include "formats/byte_view.h"
 
-namespace fmt {
+namespace formats {
 
 constexpr std::int32_t kMdsIdent = 0x5753444D;  // "MDSW"
 constexpr std::int32_t kMdsVersion = 4;
@@ -130,4 +130,4 @@ constexpr std::int64_t mdsVertexSize(std::int64_t numWeights) {
 // True for a block of at least 120 bytes starting with "MDSW".
 bool isMds(ByteView bytes);
 
-}  // namespace fmt
+}  // namespace formats

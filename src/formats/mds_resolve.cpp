@@ -28,7 +28,7 @@
 #include "formats/mds_layout.h"
 #include "formats/mds_resolve.h"
 
-namespace fmt {
+namespace formats {
 
 namespace {
 
@@ -57,7 +57,8 @@ bool refuse(MdsRefusal* why, std::string where, std::int64_t offset, std::string
 }
 
 std::string endsPast(std::int64_t count, const char* records, std::int64_t from, std::int64_t size) {
-    return std::to_string(count) + " " + records + " from " + hex(from) + " end past the end of the file at " + hex(size);
+    return std::to_string(count) + " " + records + " from " + hex(from) + " end past the end of the file at " +
+           hex(size);
 }
 
 // True when count records of elemSize bytes from offset lie inside; no
@@ -258,4 +259,4 @@ bool mdsRecordsInside(ByteView bytes, const MdsPositions& positions, MdsRefusal*
     return true;
 }
 
-}  // namespace fmt
+}  // namespace formats

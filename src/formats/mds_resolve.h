@@ -14,7 +14,7 @@
 #include "formats/byte_view.h"
 #include "formats/mds_layout.h"
 
-namespace fmt {
+namespace formats {
 
 struct MdsSurfacePositions {
     std::int64_t surface = 0;      // the MdsSurface header
@@ -68,4 +68,4 @@ std::optional<MdsPositions> resolveMds(ByteView bytes, MdsRefusal* why = nullptr
 // which this is false; `why` receives the first record outside.
 bool mdsRecordsInside(ByteView bytes, const MdsPositions& positions, MdsRefusal* why = nullptr);
 
-}  // namespace fmt
+}  // namespace formats

@@ -50,14 +50,14 @@ void MDC::releaseIndexBuffers() {
 // Base frame vertices of the frame, in drawing axes: (-y, z, x) / 64. Only
 // the positions are written; colours and texture coordinates stay.
 void MDC::writePositions(std::uint32_t s, std::uint32_t frame, BYTE* out) const {
-    const fmt::ByteView bytes = this->bytes();
-    const fmt::MdcSurfaceAt& surface = surfaces_[s];
-    const std::uint16_t base = fmt::mdcBaseFrame(bytes, surface, frame);
+    const formats::ByteView bytes = this->bytes();
+    const formats::MdcSurfaceAt& surface = surfaces_[s];
+    const std::uint16_t base = formats::mdcBaseFrame(bytes, surface, frame);
     for (std::uint32_t k = 0; k < surface.numVertices(); ++k) {
-        const auto v = bytes.read<fmt::MdcBaseVertex>(surface.baseVertex(base, k));
-        const float position[3] = {-static_cast<float>(v.y) * fmt::kMdcVertexScale,
-                                   static_cast<float>(v.z) * fmt::kMdcVertexScale,
-                                   static_cast<float>(v.x) * fmt::kMdcVertexScale};
+        const auto v = bytes.read<formats::MdcBaseVertex>(surface.baseVertex(base, k));
+        const float position[3] = {-static_cast<float>(v.y) * formats::kMdcVertexScale,
+                                   static_cast<float>(v.z) * formats::kMdcVertexScale,
+                                   static_cast<float>(v.x) * formats::kMdcVertexScale};
         std::memcpy(out + kModelVertexStride * static_cast<std::size_t>(k), position, sizeof(position));
     }
 }

@@ -39,11 +39,11 @@ public:
     // ---- read access -------------------------------------------------------
     bool loaded() const { return loaded_; }
     std::uint32_t fileSize() const { return fileSize_; }
-    const fmt::MdcHeader& header() const { return header_; }
+    const formats::MdcHeader& header() const { return header_; }
     std::uint32_t numSurfaces() const { return static_cast<std::uint32_t>(surfaces_.size()); }
-    const fmt::MdcSurface& surface(std::uint32_t s) const { return surfaces_[s].header; }
+    const formats::MdcSurface& surface(std::uint32_t s) const { return surfaces_[s].header; }
     std::int64_t surfacePosition(std::uint32_t s) const { return surfaces_[s].start; }
-    fmt::ByteView bytes() const { return fmt::ByteView(fileBytes_, fileBytes_ ? fileSize_ : 0); }
+    formats::ByteView bytes() const { return formats::ByteView(fileBytes_, fileBytes_ ? fileSize_ : 0); }
     IDirect3DVertexBuffer8* vertexBuffer(std::uint32_t s) const { return vertexBuffers_[s]; }
     IDirect3DIndexBuffer8* indexBuffer(std::uint32_t s) const { return indexBuffers_[s]; }
     // Absent (hasTextures() false) until a texture operation first runs.
@@ -68,8 +68,8 @@ private:
     bool loaded_ = false;
     std::uint32_t fileSize_ = 0xFFFFFFFFu;
     std::uint8_t* fileBytes_ = nullptr;  // owned block
-    fmt::MdcHeader header_{};
-    std::vector<fmt::MdcSurfaceAt> surfaces_;  // chain order, checked by the walk
+    formats::MdcHeader header_{};
+    std::vector<formats::MdcSurfaceAt> surfaces_;  // chain order, checked by the walk
     std::vector<IDirect3DVertexBuffer8*> vertexBuffers_;
     std::vector<IDirect3DIndexBuffer8*> indexBuffers_;
     bool hasTextures_ = false;

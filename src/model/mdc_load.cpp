@@ -27,20 +27,21 @@ int MDC::loadFromFile(const char* path) {
     std::uint8_t* block = read.block;
     pLog->printOk("MDC::loadFromFile - File '%s' read", path);
 
-    fmt::MdcWalk walk = fmt::walkMdc(fmt::ByteView(block, fileSize_));
-    if (walk.status != fmt::MdcStatus::Ok) {
-        if (walk.status == fmt::MdcStatus::Damaged) pLog->printError("MDC::loadFromFile - File '%s' is damaged", path);
+    formats::MdcWalk walk = formats::walkMdc(formats::ByteView(block, fileSize_));
+    if (walk.status != formats::MdcStatus::Ok) {
+        if (walk.status == formats::MdcStatus::Damaged)
+            pLog->printError("MDC::loadFromFile - File '%s' is damaged", path);
         if (!sys::releaseBlock(block)) fileBytes_ = block;  // kept, so that a later release retries
         return -1;
     }
     fileBytes_ = block;
     header_ = walk.header;
-    pLog->print("<h1>MDC: %s</h1>", fmt::nameOf(header_.Name).c_str());
+    pLog->print("<h1>MDC: %s</h1>", formats::nameOf(header_.Name).c_str());
 
     pLog->print("<h2>MDC Surfaces</h2>\n<ul>");
     surfaces_ = std::move(walk.surfaces);
     for (std::uint32_t s = 0; s < surfaces_.size(); ++s)
-        pLog->print("<li>Surface #%u '%s'</li>", s, fmt::nameOf(surfaces_[s].header.Name).c_str());
+        pLog->print("<li>Surface #%u '%s'</li>", s, formats::nameOf(surfaces_[s].header.Name).c_str());
     pLog->print("</ul>");
 
     createIndexBuffers();
@@ -54,10 +55,10 @@ int MDC::loadFromFile(const char* path) {
 // Each index reduced to its low 16 bits; one that still names no vertex of
 // the surface is written as 0, so that no draw reads past the vertex buffer.
 void MDC::writeIndices(std::uint32_t s, BYTE* out) const {
-    const fmt::ByteView bytes = this->bytes();
-    const fmt::MdcSurfaceAt& surface = surfaces_[s];
+    const formats::ByteView bytes = this->bytes();
+    const formats::MdcSurfaceAt& surface = surfaces_[s];
     for (std::uint32_t t = 0; t < surface.numTriangles(); ++t) {
-        const auto triangle = bytes.read<fmt::MdcTriangle>(surface.triangle(t));
+        const auto triangle = bytes.read<formats::MdcTriangle>(surface.triangle(t));
         for (int c = 0; c < 3; ++c) {
             auto index = static_cast<std::uint16_t>(static_cast<std::uint32_t>(triangle.Indices[c]) & 0xFFFFu);
             if (index >= surface.numVertices()) index = 0;
@@ -96,10 +97,10 @@ void MDC::createIndexBuffers() {
 
 // Positions are left at the origin; setFrame places them.
 void MDC::writeVertices(std::uint32_t s, BYTE* out) const {
-    const fmt::ByteView bytes = this->bytes();
-    const fmt::MdcSurfaceAt& surface = surfaces_[s];
+    const formats::ByteView bytes = this->bytes();
+    const formats::MdcSurfaceAt& surface = surfaces_[s];
     for (std::uint32_t k = 0; k < surface.numVertices(); ++k) {
-        const auto tc = bytes.read<fmt::MdcTexCoord>(surface.texCoord(k));
+        const auto tc = bytes.read<formats::MdcTexCoord>(surface.texCoord(k));
         const ModelVertex vertex{0.0f, 0.0f, 0.0f, surfaceColor(s), tc.u, tc.v};
         std::memcpy(out + kModelVertexStride * static_cast<std::size_t>(k), &vertex, sizeof(vertex));
     }

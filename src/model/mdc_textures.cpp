@@ -11,7 +11,7 @@ int MDC::applySkin(const char* dir, const Skin* skin) {
     if (!loaded_) return -1;
     std::vector<std::string> names;
     names.reserve(surfaces_.size());
-    for (const fmt::MdcSurfaceAt& surface : surfaces_) names.push_back(fmt::nameOf(surface.header.Name));
+    for (const formats::MdcSurfaceAt& surface : surfaces_) names.push_back(formats::nameOf(surface.header.Name));
     skin::texturesFromSkin(device_, dir, skin, names, textures_);
     hasTextures_ = true;
     return 1;
@@ -19,13 +19,13 @@ int MDC::applySkin(const char* dir, const Skin* skin) {
 
 int MDC::loadShaderTextures(const char* modelName, const char* dir) {
     if (!loaded_) return -1;
-    const fmt::ByteView bytes = this->bytes();
+    const formats::ByteView bytes = this->bytes();
     std::vector<std::string> shaders;
     shaders.reserve(surfaces_.size());
-    for (const fmt::MdcSurfaceAt& surface : surfaces_) {
-        char name[fmt::kNameLength];
+    for (const formats::MdcSurfaceAt& surface : surfaces_) {
+        char name[formats::kNameLength];
         std::memcpy(name, bytes.data() + surface.shaderName(), sizeof(name));  // checked by the walk
-        shaders.push_back(fmt::nameOf(name));
+        shaders.push_back(formats::nameOf(name));
     }
     skin::texturesFromShaders(device_, modelName, dir, shaders, textures_);
     hasTextures_ = true;

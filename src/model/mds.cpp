@@ -16,7 +16,7 @@ MDS::~MDS() {
     releaseTextures();
     releaseVertexBuffers();
     releaseIndexBuffers();
-    positions_ = fmt::MdsPositions{};
+    positions_ = formats::MdsPositions{};
     surfaces_.clear();
     if (fileBytes_ && !releaseFile()) pLog->printError("VirtualFree failed");
 }

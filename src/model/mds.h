@@ -60,13 +60,13 @@ public:
     // ---- read access -------------------------------------------------------
     bool loaded() const { return loaded_; }
     std::uint32_t fileSize() const { return fileSize_; }
-    const fmt::MdsHeader& header() const { return header_; }
+    const formats::MdsHeader& header() const { return header_; }
     std::uint32_t numFrames() const { return loaded_ ? static_cast<std::uint32_t>(header_.NumFrames) : 0; }
     std::uint32_t numBones() const { return loaded_ ? static_cast<std::uint32_t>(header_.NumBones) : 0; }
     std::uint32_t numSurfaces() const { return static_cast<std::uint32_t>(surfaces_.size()); }
-    fmt::ByteView bytes() const { return fmt::ByteView(fileBytes_, fileBytes_ ? fileSize_ : 0); }
-    const fmt::MdsPositions& positions() const { return positions_; }
-    const fmt::MdsSurface& surface(std::uint32_t s) const { return surfaces_[s]; }
+    formats::ByteView bytes() const { return formats::ByteView(fileBytes_, fileBytes_ ? fileSize_ : 0); }
+    const formats::MdsPositions& positions() const { return positions_; }
+    const formats::MdsSurface& surface(std::uint32_t s) const { return surfaces_[s]; }
     const std::vector<BonePose>& poses() const { return poses_; }
     IDirect3DVertexBuffer8* vertexBuffer(std::uint32_t s) const { return vertexBuffers_[s]; }
     IDirect3DIndexBuffer8* indexBuffer(std::uint32_t s) const { return indexBuffers_[s]; }
@@ -95,9 +95,9 @@ private:
     const char* modelName_;  // not owned
     std::uint32_t fileSize_ = 0xFFFFFFFFu;
     std::uint8_t* fileBytes_ = nullptr;  // owned block
-    fmt::MdsHeader header_{};            // the header record of the held file
-    fmt::MdsPositions positions_;        // bones, frames, surface lists
-    std::vector<fmt::MdsSurface> surfaces_;  // surface headers, chain order
+    formats::MdsHeader header_{};            // the header record of the held file
+    formats::MdsPositions positions_;        // bones, frames, surface lists
+    std::vector<formats::MdsSurface> surfaces_;  // surface headers, chain order
     std::vector<IDirect3DVertexBuffer8*> vertexBuffers_;
     std::vector<IDirect3DIndexBuffer8*> indexBuffers_;
     std::vector<IDirect3DTexture8*> textures_;

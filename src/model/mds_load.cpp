@@ -15,7 +15,7 @@ namespace {
 // no buffers at all.
 constexpr std::int32_t kMaxSurfaceVertices = 65536;
 
-bool tooManyVertices(const fmt::MdsSurface& surface) { return surface.NumVertices >= kMaxSurfaceVertices; }
+bool tooManyVertices(const formats::MdsSurface& surface) { return surface.NumVertices >= kMaxSurfaceVertices; }
 
 }  // namespace
 
@@ -39,30 +39,30 @@ int MDS::loadFromFile(const char* path) {
     // From here on the block is the held file: a refused file keeps it until
     // the next load or the destructor gives it back.
     fileBytes_ = block;
-    const fmt::ByteView bytes(block, fileSize_);
-    if (!fmt::isMds(bytes)) {
+    const formats::ByteView bytes(block, fileSize_);
+    if (!formats::isMds(bytes)) {
         // Not a body model: nothing further is logged.
         return -1;
     }
     // Every record the model reads must lie inside the bytes, and the chain
     // may not declare more records than the bytes hold; a damaged file is
     // refused with one line that says where, before anything is built.
-    fmt::MdsRefusal why;
-    const std::optional<fmt::MdsPositions> resolved = fmt::resolveMds(bytes, &why);
-    if (!resolved || !fmt::mdsRecordsInside(bytes, *resolved, &why)) {
+    formats::MdsRefusal why;
+    const std::optional<formats::MdsPositions> resolved = formats::resolveMds(bytes, &why);
+    if (!resolved || !formats::mdsRecordsInside(bytes, *resolved, &why)) {
         pLog->printError("MDS::loadFromFile - File '%s' is damaged: %s", path, why.text().c_str());
         return -1;
     }
     positions_ = *resolved;
-    header_ = bytes.read<fmt::MdsHeader>(0);
-    pLog->print("MDS: %s", fmt::nameOf(header_.Name).c_str());
+    header_ = bytes.read<formats::MdsHeader>(0);
+    pLog->print("MDS: %s", formats::nameOf(header_.Name).c_str());
 
     const auto numSurfaces = static_cast<std::uint32_t>(positions_.surfaces.size());
     surfaces_.clear();
     pLog->print("<h2>Surfaces</h2>\n<ul>");
     for (std::uint32_t k = 0; k < numSurfaces; ++k) {
-        surfaces_.push_back(bytes.read<fmt::MdsSurface>(positions_.surfaces[k].surface));
-        const std::string name = fmt::nameOf(surfaces_[k].Name);
+        surfaces_.push_back(bytes.read<formats::MdsSurface>(positions_.surfaces[k].surface));
+        const std::string name = formats::nameOf(surfaces_[k].Name);
         if (k == 0)
             pLog->print("<li>Surface #0 '%s'</li>", name.c_str());
         else
@@ -97,7 +97,7 @@ void MDS::createIndexBuffers() {
     indexBuffers_.assign(surfaces_.size(), nullptr);
     pLog->print("<h2>Index Buffers</h2>\n<ul>");
     for (std::uint32_t k = 0; k < surfaces_.size(); ++k) {
-        const fmt::MdsSurface& surface = surfaces_[k];
+        const formats::MdsSurface& surface = surfaces_[k];
         pLog->print("<li>IB #%u: ", k);
         if (tooManyVertices(surface)) {
             pLog->printError("MDS::loadFromFile - Surface #%u has too many vertices</li>", k);
@@ -129,10 +129,10 @@ void MDS::createIndexBuffers() {
 // names no vertex of the surface is written as it is: the graphics layer
 // refuses a draw whose indices leave the vertex buffer.
 void MDS::writeSurfaceIndices(std::uint32_t k, BYTE* out) const {
-    const fmt::ByteView bytes = this->bytes();
+    const formats::ByteView bytes = this->bytes();
     const std::int64_t first = positions_.surfaces[k].triangles;
     for (std::int32_t t = 0; t < surfaces_[k].NumTriangles; ++t) {
-        const auto triangle = bytes.read<fmt::MdsTriangle>(first + 12 * static_cast<std::int64_t>(t));
+        const auto triangle = bytes.read<formats::MdsTriangle>(first + 12 * static_cast<std::int64_t>(t));
         for (int c = 0; c < 3; ++c) {
             const auto index = static_cast<std::uint16_t>(static_cast<std::uint32_t>(triangle.Indices[c]) & 0xFFFFu);
             std::memcpy(out + 6 * static_cast<std::size_t>(t) + 2 * c, &index, 2);
@@ -145,7 +145,7 @@ void MDS::createVertexBuffers() {
     vertexBuffers_.assign(surfaces_.size(), nullptr);
     pLog->print("<h2>Vertex Buffers</h2>\n<ul>");
     for (std::uint32_t k = 0; k < surfaces_.size(); ++k) {
-        const fmt::MdsSurface& surface = surfaces_[k];
+        const formats::MdsSurface& surface = surfaces_[k];
         pLog->print("<li>VB #%u: ", k);
         if (tooManyVertices(surface)) {
             pLog->printError("MDS::loadFromFile - Surface #%u has too many vertices</li>", k);
@@ -174,19 +174,20 @@ void MDS::createVertexBuffers() {
 // The first content: each vertex at its first weight's offset as stored (a
 // vertex without weights at the origin), until the first frame is skinned.
 void MDS::writeSurfaceVertices(std::uint32_t k, BYTE* out) const {
-    const fmt::ByteView bytes = this->bytes();
+    const formats::ByteView bytes = this->bytes();
     const D3DCOLOR color = surfaceColor(k);
     std::int64_t at = positions_.surfaces[k].vertices;
     for (std::int32_t v = 0; v < surfaces_[k].NumVertices; ++v) {
-        const auto vertex = bytes.read<fmt::MdsVertex>(at);
+        const auto vertex = bytes.read<formats::MdsVertex>(at);
         ModelVertex mv{0.0f, 0.0f, 0.0f, color, vertex.TexCoords[0], vertex.TexCoords[1]};
         if (vertex.NumWeights > 0) {
-            const auto weight = bytes.read<fmt::MdsWeight>(at + static_cast<std::int64_t>(sizeof(fmt::MdsVertex)));
+            const auto weight =
+                bytes.read<formats::MdsWeight>(at + static_cast<std::int64_t>(sizeof(formats::MdsVertex)));
             mv.x = weight.xyz[0];
             mv.y = weight.xyz[1];
             mv.z = weight.xyz[2];
         }
         std::memcpy(out + kModelVertexStride * static_cast<std::size_t>(v), &mv, sizeof mv);
-        at += fmt::mdsVertexSize(vertex.NumWeights);
+        at += formats::mdsVertexSize(vertex.NumWeights);
     }
 }

@@ -10,7 +10,7 @@ int MDS::applySkin(const char* dir, const Skin* skin) {
     if (!loaded_) return -1;
     std::vector<std::string> names;
     names.reserve(surfaces_.size());
-    for (const fmt::MdsSurface& surface : surfaces_) names.push_back(fmt::nameOf(surface.Name));
+    for (const formats::MdsSurface& surface : surfaces_) names.push_back(formats::nameOf(surface.Name));
     skin::texturesFromSkin(device_, dir, skin, names, textures_);
     return 1;
 }

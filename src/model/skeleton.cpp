@@ -20,8 +20,8 @@ constexpr D3DCOLOR kLineEnd = 0xFF00FF00u;       // green
 constexpr D3DCOLOR kRightArmEnd = 0xFF0000FFu;   // blue
 constexpr D3DCOLOR kHeadEnd = 0xFFFFFF00u;       // yellow
 
-D3DCOLOR lineEndColor(const fmt::MdsBone& bone) {
-    const std::string name = fmt::nameOf(bone.Name);
+D3DCOLOR lineEndColor(const formats::MdsBone& bone) {
+    const std::string name = formats::nameOf(bone.Name);
     if (name == "tag_armright") return kRightArmEnd;
     if (name == "tag_head") return kHeadEnd;
     return kLineEnd;
@@ -29,7 +29,7 @@ D3DCOLOR lineEndColor(const fmt::MdsBone& bone) {
 
 // A parent must come earlier in the list; any other ParentIndex (a later
 // bone, the bone itself, outside the list) makes the bone a root.
-bool hasParent(const fmt::MdsBone& bone, std::uint32_t index) {
+bool hasParent(const formats::MdsBone& bone, std::uint32_t index) {
     return bone.ParentIndex >= 0 && static_cast<std::uint32_t>(bone.ParentIndex) < index;
 }
 
@@ -46,17 +46,17 @@ int MDS::setFrame(std::uint32_t frame) {
 int MDS::evaluateSkeleton(std::uint32_t frame) {
     // setFrame has tested both; kept so that no direct call reads outside.
     if (!loaded_ || frame >= static_cast<std::uint32_t>(header_.NumFrames)) return -1;
-    const fmt::ByteView bytes = this->bytes();
+    const formats::ByteView bytes = this->bytes();
     const auto numBones = static_cast<std::uint32_t>(header_.NumBones);
     // The pose array is reused: every entry is overwritten below.
     poses_.resize(numBones);
 
-    const auto record = bytes.read<fmt::MdsFrame>(positions_.frame(frame));
+    const auto record = bytes.read<formats::MdsFrame>(positions_.frame(frame));
     const D3DXVECTOR3 rootOrigin(-record.ParentOffset[1], record.ParentOffset[2], record.ParentOffset[0]);
 
     for (std::uint32_t i = 0; i < numBones; ++i) {
-        const auto angles = bytes.read<fmt::CompressedBoneFrame>(positions_.boneFrame(frame, i));
-        const auto bone = bytes.read<fmt::MdsBone>(positions_.bone(i));
+        const auto angles = bytes.read<formats::CompressedBoneFrame>(positions_.boneFrame(frame, i));
+        const auto bone = bytes.read<formats::MdsBone>(positions_.bone(i));
         BonePose& pose = poses_[i];
 
         D3DXMATRIX a, b;
@@ -102,9 +102,9 @@ bool MDS::buildSkeletonLines() {
         vb->Release();
         return false;
     }
-    const fmt::ByteView bytes = this->bytes();
+    const formats::ByteView bytes = this->bytes();
     for (std::uint32_t i = 0; i < numBones; ++i) {
-        const auto bone = bytes.read<fmt::MdsBone>(positions_.bone(i));
+        const auto bone = bytes.read<formats::MdsBone>(positions_.bone(i));
         const D3DXVECTOR3 start = hasParent(bone, i) ? poses_[bone.ParentIndex].position : D3DXVECTOR3();
         const D3DXVECTOR3& end = poses_[i].position;
         const ModelVertex segment[2] = {

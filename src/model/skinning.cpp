@@ -11,7 +11,7 @@ int MDS::skinSurface(std::uint32_t s) {
     IDirect3DVertexBuffer8* vb = vertexBuffers_[s];
     if (!vb) return 1;  // its creation failed at load: nothing to rewrite
 
-    const fmt::MdsSurface& surface = surfaces_[s];
+    const formats::MdsSurface& surface = surfaces_[s];
     const UINT size = static_cast<UINT>(surface.NumVertices) * kModelVertexStride;
     BYTE* data = nullptr;
     if (FAILED(vb->Lock(0, size, &data, 0)) || !data) {
@@ -20,15 +20,16 @@ int MDS::skinSurface(std::uint32_t s) {
     }
     const D3DCOLOR color = surfaceColor(s);
     // Every vertex and weight was checked against the bytes at load.
-    const fmt::ByteView bytes = this->bytes();
+    const formats::ByteView bytes = this->bytes();
     const std::size_t numPoses = poses_.size();
     std::int64_t at = positions_.surfaces[s].vertices;
     for (std::int32_t v = 0; v < surface.NumVertices; ++v) {
-        const auto vertex = bytes.read<fmt::MdsVertex>(at);
-        at += static_cast<std::int64_t>(sizeof(fmt::MdsVertex));
+        const auto vertex = bytes.read<formats::MdsVertex>(at);
+        at += static_cast<std::int64_t>(sizeof(formats::MdsVertex));
         ModelVertex out{0.0f, 0.0f, 0.0f, color, vertex.TexCoords[0], vertex.TexCoords[1]};
-        for (std::int32_t w = 0; w < vertex.NumWeights; ++w, at += static_cast<std::int64_t>(sizeof(fmt::MdsWeight))) {
-            const auto weight = bytes.read<fmt::MdsWeight>(at);
+        for (std::int32_t w = 0; w < vertex.NumWeights;
+             ++w, at += static_cast<std::int64_t>(sizeof(formats::MdsWeight))) {
+            const auto weight = bytes.read<formats::MdsWeight>(at);
             // A weight on a bone that has no pose adds nothing.
             if (weight.BoneIndex < 0 || static_cast<std::size_t>(weight.BoneIndex) >= numPoses) continue;
             const D3DXVECTOR3 q(-weight.xyz[1], weight.xyz[2], weight.xyz[0]);

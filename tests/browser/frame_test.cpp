@@ -17,9 +17,10 @@ TEST(Frames, FillerAddsSixChildrenAndSevenPerBone) {
     build(b, mg::writeMds(mg::sampleMds()).bytes);
     const auto f1 = frameNode(b, 1);
     browser::fillFrame(b.model, b.tree, f1, 1);
-    EXPECT_EQ(b.labels(f1), (Strings{"bboxMin: -10.000000, -10.000000, 0.000000", "bboxMax: 10.000000, 10.000000, 60.000000",
-                                     "LocalOrigin: 0.000000, 0.000000, 0.000000", "Radius: 40.000000",
-                                     "ParentOffset: 0.000000, 0.000000, 25.000000", "CompressedBoneFrames (4)"}));
+    EXPECT_EQ(b.labels(f1),
+              (Strings{"bboxMin: -10.000000, -10.000000, 0.000000", "bboxMax: 10.000000, 10.000000, 60.000000",
+                       "LocalOrigin: 0.000000, 0.000000, 0.000000", "Radius: 40.000000",
+                       "ParentOffset: 0.000000, 0.000000, 25.000000", "CompressedBoneFrames (4)"}));
     const auto cbfs = b.at(f1, 5);
     EXPECT_EQ(b.labels(cbfs), (Strings{"CBF 0", "CBF 1", "CBF 2", "CBF 3"}));
     // Frame 1, bone 0: 2048 units = 11.25 degrees.
@@ -89,7 +90,7 @@ TEST(Frames, RecordOutsideTheBytesGivesTheExceptionLabel) {
     // The fixed part outside: only the label. A frame number not below
     // NumFrames: the same.
     auto far = mg::writeMds(mg::sampleMds()).bytes;
-    mg::put<std::int32_t>(far, offsetof(fmt::MdsHeader, OffsetFrames), -1000);
+    mg::put<std::int32_t>(far, offsetof(formats::MdsHeader, OffsetFrames), -1000);
     Built c;
     build(c, far);
     browser::fillFrame(c.model, c.tree, frameNode(c, 0), 0);

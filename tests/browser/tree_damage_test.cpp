@@ -100,8 +100,8 @@ TEST(Exception, WeightsPastTheEndKeepEarlierNodes) {
 
 TEST(Exception, ListsOutsideTheBytesEndTheBuild) {
     const auto img = mg::writeMds(mg::sampleMds());
-    using fmt::MdsHeader;
-    using fmt::MdsSurface;
+    using formats::MdsHeader;
+    using formats::MdsSurface;
     struct Case {
         std::int64_t field;
         std::int32_t value;

@@ -16,7 +16,7 @@ std::vector<check::Finding> run(const mg::Bytes& bytes, bool mdc, check::Game ga
     check::Limits limits;
     limits.game = game;
     report.beginFile("f");
-    const fmt::ByteView view(bytes.data(), bytes.size());
+    const formats::ByteView view(bytes.data(), bytes.size());
     if (mdc)
         check::checkMdc(view, report, limits);
     else
@@ -36,7 +36,8 @@ void expectDefects(const std::vector<mg::Defect>& defects) {
         const bool found = std::any_of(findings.begin(), findings.end(), [&](const check::Finding& f) {
             return check::idName(f.id) == d.id && f.where == d.where && f.offset == d.offset;
         });
-        EXPECT_TRUE(found) << "expected " << d.id << " at " << d.where << " @" << d.offset << "\n" << describe(findings);
+        EXPECT_TRUE(found) << "expected " << d.id << " at " << d.where << " @" << d.offset << "\n"
+                           << describe(findings);
     }
 }
 

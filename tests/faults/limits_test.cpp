@@ -175,10 +175,10 @@ TEST_F(Limits, MdsHeaderCountsBeyondTheFileAreRefusedByTheReadersThatUseThem) {
     const struct {
         const char* label;
         std::size_t field;
-    } fields[] = {{"NumFrames", offsetof(fmt::MdsHeader, NumFrames)},
-                  {"NumBones", offsetof(fmt::MdsHeader, NumBones)},
-                  {"NumSurfaces", offsetof(fmt::MdsHeader, NumSurfaces)},
-                  {"NumTags", offsetof(fmt::MdsHeader, NumTags)}};
+    } fields[] = {{"NumFrames", offsetof(formats::MdsHeader, NumFrames)},
+                  {"NumBones", offsetof(formats::MdsHeader, NumBones)},
+                  {"NumSurfaces", offsetof(formats::MdsHeader, NumSurfaces)},
+                  {"NumTags", offsetof(formats::MdsHeader, NumTags)}};
     for (const auto& f : fields) {
         for (const std::int32_t count : {kMillions, kHuge}) {
             mg::Bytes bytes = sampleMdsImage().bytes;
@@ -197,9 +197,9 @@ TEST_F(Limits, MdsSurfaceAndVertexCountsBeyondTheFileAreRefused) {
     const struct {
         const char* label;
         std::size_t field;
-    } fields[] = {{"NumVertices", offsetof(fmt::MdsSurface, NumVertices)},
-                  {"NumTriangles", offsetof(fmt::MdsSurface, NumTriangles)},
-                  {"NumBoneRefs", offsetof(fmt::MdsSurface, NumBoneRefs)}};
+    } fields[] = {{"NumVertices", offsetof(formats::MdsSurface, NumVertices)},
+                  {"NumTriangles", offsetof(formats::MdsSurface, NumTriangles)},
+                  {"NumBoneRefs", offsetof(formats::MdsSurface, NumBoneRefs)}};
     for (const auto& f : fields) {
         const mg::MdsImage image = sampleMdsImage();
         mg::Bytes bytes = image.bytes;
@@ -208,7 +208,7 @@ TEST_F(Limits, MdsSurfaceAndVertexCountsBeyondTheFileAreRefused) {
     }
     const mg::MdsImage image = sampleMdsImage();
     mg::Bytes bytes = image.bytes;
-    patch<std::int32_t>(bytes, image.surfaces[0].vertex.back() + offsetof(fmt::MdsVertex, NumWeights), kHuge);
+    patch<std::int32_t>(bytes, image.surfaces[0].vertex.back() + offsetof(formats::MdsVertex, NumWeights), kHuge);
     EXPECT_FALSE(throughMdsReaders("last vertex NumWeights=max", bytes));
 }
 
@@ -219,8 +219,8 @@ TEST_F(Limits, MdsSurfaceChainThatLoopsOnItselfIsRefusedQuickly) {
     for (const std::int32_t count : {kMillions, kHuge}) {
         const mg::MdsImage image = sampleMdsImage();
         mg::Bytes bytes = image.bytes;
-        patch<std::int32_t>(bytes, offsetof(fmt::MdsHeader, NumSurfaces), count);
-        patch<std::int32_t>(bytes, image.surfaces[0].header + offsetof(fmt::MdsSurface, OffsetEnd), 0);
+        patch<std::int32_t>(bytes, offsetof(formats::MdsHeader, NumSurfaces), count);
+        patch<std::int32_t>(bytes, image.surfaces[0].header + offsetof(formats::MdsSurface, OffsetEnd), 0);
         throughMdsReaders("looping chain x" + std::to_string(count), bytes);
     }
 }
@@ -245,26 +245,26 @@ TEST_F(Limits, MdcCountsBeyondTheFileAreRefused) {
         const char* label;
         bool inSurface;
         std::size_t field;
-    } fields[] = {{"NumFrames", false, offsetof(fmt::MdcHeader, NumFrames)},
-                  {"NumSurfaces", false, offsetof(fmt::MdcHeader, NumSurfaces)},
-                  {"surface NumVertices", true, offsetof(fmt::MdcSurface, NumVertices)},
-                  {"surface NumTriangles", true, offsetof(fmt::MdcSurface, NumTriangles)},
-                  {"surface NumBaseFrames", true, offsetof(fmt::MdcSurface, unusedNumBaseFrames)},
-                  {"surface NumCompFrames", true, offsetof(fmt::MdcSurface, unusedNumCompFrames)}};
+    } fields[] = {{"NumFrames", false, offsetof(formats::MdcHeader, NumFrames)},
+                  {"NumSurfaces", false, offsetof(formats::MdcHeader, NumSurfaces)},
+                  {"surface NumVertices", true, offsetof(formats::MdcSurface, NumVertices)},
+                  {"surface NumTriangles", true, offsetof(formats::MdcSurface, NumTriangles)},
+                  {"surface NumBaseFrames", true, offsetof(formats::MdcSurface, unusedNumBaseFrames)},
+                  {"surface NumCompFrames", true, offsetof(formats::MdcSurface, unusedNumCompFrames)}};
     for (const auto& f : fields) {
         for (const std::int32_t count : {kMillions, kHuge}) {
             const mg::MdcImage image = mg::writeMdc(mg::sampleMdc());
             mg::Bytes bytes = image.bytes;
-            patch<std::int32_t>(bytes, (f.inSurface ? image.surfaces[0].header : 0) + static_cast<std::int64_t>(f.field),
-                                count);
+            patch<std::int32_t>(
+                bytes, (f.inSurface ? image.surfaces[0].header : 0) + static_cast<std::int64_t>(f.field), count);
             throughMdcReader(std::string(f.label) + "=" + std::to_string(count), bytes);
         }
     }
     for (const std::int32_t count : {kMillions, kHuge}) {
         const mg::MdcImage image = mg::writeMdc(mg::sampleMdc());
         mg::Bytes bytes = image.bytes;
-        patch<std::int32_t>(bytes, offsetof(fmt::MdcHeader, NumSurfaces), count);
-        patch<std::int32_t>(bytes, image.surfaces[0].header + offsetof(fmt::MdcSurface, OffsetEnd), 0);
+        patch<std::int32_t>(bytes, offsetof(formats::MdcHeader, NumSurfaces), count);
+        patch<std::int32_t>(bytes, image.surfaces[0].header + offsetof(formats::MdcSurface, OffsetEnd), 0);
         throughMdcReader("looping chain x" + std::to_string(count), bytes);
     }
 }

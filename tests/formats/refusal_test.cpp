@@ -10,18 +10,18 @@
 
 namespace {
 
-using fmt::MdsHeader;
-using fmt::MdsSurface;
-using fmt::MdsVertex;
+using formats::MdsHeader;
+using formats::MdsSurface;
+using formats::MdsVertex;
 
-bool resolves(const mg::Bytes& b) { return fmt::resolveMds(fmt::ByteView(b.data(), b.size())).has_value(); }
+bool resolves(const mg::Bytes& b) { return formats::resolveMds(formats::ByteView(b.data(), b.size())).has_value(); }
 
 TEST(Accept, IdentAndLength) {
     const auto good = mg::writeMds(mg::sampleMds()).bytes;
-    EXPECT_TRUE(fmt::isMds(fmt::ByteView(good.data(), good.size())));
-    EXPECT_TRUE(fmt::isMds(fmt::ByteView(good.data(), 120)));
-    EXPECT_FALSE(fmt::isMds(fmt::ByteView(good.data(), 119)));
-    EXPECT_FALSE(fmt::isMds(fmt::ByteView()));
+    EXPECT_TRUE(formats::isMds(formats::ByteView(good.data(), good.size())));
+    EXPECT_TRUE(formats::isMds(formats::ByteView(good.data(), 120)));
+    EXPECT_FALSE(formats::isMds(formats::ByteView(good.data(), 119)));
+    EXPECT_FALSE(formats::isMds(formats::ByteView()));
     EXPECT_FALSE(resolves(mg::damagedMds(mg::MdsDamage::WrongIdent)));
     EXPECT_FALSE(resolves(mg::damagedMds(mg::MdsDamage::Truncated)));
     EXPECT_TRUE(resolves(mg::damagedMds(mg::MdsDamage::Version3)));
@@ -108,7 +108,7 @@ TEST(Refuse, TotalVerticesAboveFileSize) {
     // Append surface headers that reuse the first one's vertices.
     const int extra = 12;
     for (int i = 0; i < extra; ++i) {
-        fmt::MdsSurface h = fmt::ByteView(img.bytes.data(), img.bytes.size()).read<fmt::MdsSurface>(first);
+        formats::MdsSurface h = formats::ByteView(img.bytes.data(), img.bytes.size()).read<formats::MdsSurface>(first);
         const auto at = static_cast<std::int64_t>(img.bytes.size());
         h.OffsetVertices = static_cast<std::int32_t>(first + vertexOffset - at);
         h.OffsetEnd = 176;
@@ -128,8 +128,8 @@ TEST(Refuse, TotalVerticesAboveFileSize) {
 // counted once per surface and may not exceed the file, whatever the order.
 TEST(Budget, SharedListsAreRefusedWithTheSurfaceThatOverrunsTheFile) {
     const auto b = mg::sharedListsMds(40, 2000);  // 40 x 24 KB of triangles in a 31 KB file
-    fmt::MdsRefusal why;
-    EXPECT_FALSE(fmt::resolveMds(fmt::ByteView(b.data(), b.size()), &why));
+    formats::MdsRefusal why;
+    EXPECT_FALSE(formats::resolveMds(formats::ByteView(b.data(), b.size()), &why));
     EXPECT_EQ(why.where, "surface 1");
     EXPECT_NE(why.what.find("more than the file's " + std::to_string(b.size()) + " bytes"), std::string::npos);
     EXPECT_TRUE(resolves(mg::sharedListsMds(1, 2000)));
@@ -137,11 +137,11 @@ TEST(Budget, SharedListsAreRefusedWithTheSurfaceThatOverrunsTheFile) {
 
 TEST(Budget, ChainsInAnyOrderResolveWithinTheBudget) {
     const auto back = mg::backwardChainMds();
-    const auto p = fmt::resolveMds(fmt::ByteView(back.data(), back.size()));
+    const auto p = formats::resolveMds(formats::ByteView(back.data(), back.size()));
     ASSERT_TRUE(p);
     ASSERT_EQ(p->surfaces.size(), 2u);
     EXPECT_GT(p->surfaces[0].surface, p->surfaces[1].surface);
-    EXPECT_TRUE(fmt::mdsRecordsInside(fmt::ByteView(back.data(), back.size()), *p));
+    EXPECT_TRUE(formats::mdsRecordsInside(formats::ByteView(back.data(), back.size()), *p));
     EXPECT_LE(p->surfaceRecordBytes, static_cast<std::int64_t>(back.size()));
 
     // One header named over and over (twice is accepted above while it fits).

@@ -8,11 +8,11 @@
 
 namespace {
 
-fmt::ByteView view(const mg::Bytes& b) { return fmt::ByteView(b.data(), b.size()); }
+formats::ByteView view(const mg::Bytes& b) { return formats::ByteView(b.data(), b.size()); }
 
 // Every position resolve yields equals where the writer put the record.
 void expectPositionsMatch(const mg::MdsImage& img) {
-    const auto p = fmt::resolveMds(view(img.bytes));
+    const auto p = formats::resolveMds(view(img.bytes));
     ASSERT_TRUE(p.has_value());
     EXPECT_EQ(p->header, 0);
     EXPECT_EQ(p->frames, img.frames);
@@ -26,13 +26,13 @@ void expectPositionsMatch(const mg::MdsImage& img) {
         EXPECT_EQ(p->surfaces[i].collapseMap, img.surfaces[i].collapseMap) << i;
         EXPECT_EQ(p->surfaces[i].boneRefs, img.surfaces[i].boneRefs) << i;
     }
-    EXPECT_TRUE(fmt::mdsRecordsInside(view(img.bytes), *p));
+    EXPECT_TRUE(formats::mdsRecordsInside(view(img.bytes), *p));
 }
 
 TEST(Resolve, SampleModelPositions) {
     const auto img = mg::writeMds(mg::sampleMds());
     expectPositionsMatch(img);
-    const auto p = *fmt::resolveMds(view(img.bytes));
+    const auto p = *formats::resolveMds(view(img.bytes));
     EXPECT_EQ(p.frameSize, 52 + 12 * 4);
     EXPECT_EQ(p.frame(2), img.frames + 2 * p.frameSize);
     EXPECT_EQ(p.boneFrame(1, 3), img.frames + p.frameSize + 52 + 36);
@@ -40,7 +40,7 @@ TEST(Resolve, SampleModelPositions) {
     EXPECT_EQ(p.tag(1), img.tags + 72);
     // The ident read as a signed number.
     EXPECT_EQ(view(img.bytes).read<std::int32_t>(0), 1465074765);
-    EXPECT_EQ(fmt::kMdsIdent, 1465074765);
+    EXPECT_EQ(formats::kMdsIdent, 1465074765);
 }
 
 TEST(Resolve, OtherSectionOrderAndGapsUseOnlyOffsets) {
@@ -63,11 +63,11 @@ TEST(Resolve, ZeroCountsGiveEmptyLists) {
     m.name = "empty";
     const auto img = mg::writeMds(m);
     ASSERT_EQ(img.bytes.size(), 120u);
-    const auto p = fmt::resolveMds(view(img.bytes));
+    const auto p = formats::resolveMds(view(img.bytes));
     ASSERT_TRUE(p.has_value());
     EXPECT_TRUE(p->surfaces.empty());
     EXPECT_EQ(p->frameSize, 52);
-    EXPECT_TRUE(fmt::mdsRecordsInside(view(img.bytes), *p));
+    EXPECT_TRUE(formats::mdsRecordsInside(view(img.bytes), *p));
 
     // Frames of a model with no bones are 52 bytes; a surface with no lists.
     m.frames.resize(3);
@@ -94,53 +94,54 @@ TEST(Resolve, VertexWithoutWeightsIsThirtyTwoBytes) {
     EXPECT_EQ(img.surfaces[0].vertex[1] - img.surfaces[0].vertex[0], 32);
     // Move the collapse map and triangles in front so the vertices end the file.
     const auto hdr = img.surfaces[0].header;
-    mg::put<std::int32_t>(img.bytes, hdr + offsetof(fmt::MdsSurface, OffsetTriangles), 0);
-    mg::put<std::int32_t>(img.bytes, hdr + offsetof(fmt::MdsSurface, OffsetCollapseMap), 0);
+    mg::put<std::int32_t>(img.bytes, hdr + offsetof(formats::MdsSurface, OffsetTriangles), 0);
+    mg::put<std::int32_t>(img.bytes, hdr + offsetof(formats::MdsSurface, OffsetCollapseMap), 0);
     img.bytes.resize(static_cast<std::size_t>(img.surfaces[0].vertex[2] + 32 + 20));
-    const auto p = fmt::resolveMds(view(img.bytes));
+    const auto p = formats::resolveMds(view(img.bytes));
     ASSERT_TRUE(p.has_value());
-    EXPECT_TRUE(fmt::mdsRecordsInside(view(img.bytes), *p));
+    EXPECT_TRUE(formats::mdsRecordsInside(view(img.bytes), *p));
     img.bytes.pop_back();  // the last weight now sticks out by one byte
-    const auto p2 = fmt::resolveMds(view(img.bytes));
+    const auto p2 = formats::resolveMds(view(img.bytes));
     ASSERT_TRUE(p2.has_value());
-    EXPECT_FALSE(fmt::mdsRecordsInside(view(img.bytes), *p2));
+    EXPECT_FALSE(formats::mdsRecordsInside(view(img.bytes), *p2));
 }
 
 TEST(Resolve, NamesOfSixtyFourCharactersStopAtTheField) {
     const auto bytes = mg::damagedMds(mg::MdsDamage::UnterminatedNames);
-    const auto p = fmt::resolveMds(view(bytes));
+    const auto p = formats::resolveMds(view(bytes));
     ASSERT_TRUE(p.has_value());
-    const auto bone = view(bytes).read<fmt::MdsBone>(p->bone(0));
-    EXPECT_EQ(fmt::nameOf(bone.Name), std::string(64, 'N'));
-    const auto h = view(bytes).read<fmt::MdsHeader>(0);
-    EXPECT_EQ(fmt::nameOf(h.Name), std::string(64, 'N'));
-    const auto surf = view(bytes).read<fmt::MdsSurface>(p->surfaces[0].surface);
-    EXPECT_EQ(fmt::nameOf(surf.Name), std::string(64, 'N'));  // Shader follows directly
+    const auto bone = view(bytes).read<formats::MdsBone>(p->bone(0));
+    EXPECT_EQ(formats::nameOf(bone.Name), std::string(64, 'N'));
+    const auto h = view(bytes).read<formats::MdsHeader>(0);
+    EXPECT_EQ(formats::nameOf(h.Name), std::string(64, 'N'));
+    const auto surf = view(bytes).read<formats::MdsSurface>(p->surfaces[0].surface);
+    EXPECT_EQ(formats::nameOf(surf.Name), std::string(64, 'N'));  // Shader follows directly
 }
 
 TEST(Resolve, WeightsPastTheEndResolveButAreNotInside) {
     const auto bytes = mg::damagedMds(mg::MdsDamage::WeightsPastEnd);
-    const auto p = fmt::resolveMds(view(bytes));
+    const auto p = formats::resolveMds(view(bytes));
     ASSERT_TRUE(p.has_value());
     EXPECT_EQ(p->surfaces.size(), 2u);
-    EXPECT_FALSE(fmt::mdsRecordsInside(view(bytes), *p));
+    EXPECT_FALSE(formats::mdsRecordsInside(view(bytes), *p));
 }
 
 TEST(RecordsInside, EachListTheViewerReadsIsChecked) {
     const auto good = mg::writeMds(mg::sampleMds());
-    const auto p = *fmt::resolveMds(view(good.bytes));
+    const auto p = *formats::resolveMds(view(good.bytes));
     auto check = [&](auto&& damage) {
         mg::Bytes b = good.bytes;
         damage(b);
-        const auto q = fmt::resolveMds(view(b));
-        return q && fmt::mdsRecordsInside(view(b), *q);
+        const auto q = formats::resolveMds(view(b));
+        return q && formats::mdsRecordsInside(view(b), *q);
     };
-    using fmt::MdsHeader;
-    using fmt::MdsSurface;
+    using formats::MdsHeader;
+    using formats::MdsSurface;
     // Frames one record too many, bones moved past the end, a triangle list
     // that sticks out, a weight list pushed out by a bigger count.
     EXPECT_FALSE(check([&](mg::Bytes& b) {
-        mg::put<std::int32_t>(b, offsetof(MdsHeader, OffsetFrames), static_cast<std::int32_t>(b.size() - 2 * p.frameSize));
+        mg::put<std::int32_t>(b, offsetof(MdsHeader, OffsetFrames),
+                              static_cast<std::int32_t>(b.size() - 2 * p.frameSize));
     }));
     EXPECT_FALSE(check([&](mg::Bytes& b) {
         mg::put<std::int32_t>(b, offsetof(MdsHeader, OffsetBones), static_cast<std::int32_t>(b.size()) - 80 * 3);
@@ -150,7 +151,7 @@ TEST(RecordsInside, EachListTheViewerReadsIsChecked) {
                               static_cast<std::int32_t>(b.size() - good.surfaces[1].header) - 12);
     }));
     EXPECT_FALSE(check([&](mg::Bytes& b) {
-        mg::put<std::int32_t>(b, good.surfaces[0].vertex[3] + offsetof(fmt::MdsVertex, NumWeights), 100000);
+        mg::put<std::int32_t>(b, good.surfaces[0].vertex[3] + offsetof(formats::MdsVertex, NumWeights), 100000);
     }));
     // Collapse map and bone references are not read by the viewer.
     EXPECT_TRUE(check([&](mg::Bytes& b) {
@@ -160,7 +161,7 @@ TEST(RecordsInside, EachListTheViewerReadsIsChecked) {
     // Positions that do not match the header's surface count are refused.
     auto fewer = p;
     fewer.surfaces.pop_back();
-    EXPECT_FALSE(fmt::mdsRecordsInside(view(good.bytes), fewer));
+    EXPECT_FALSE(formats::mdsRecordsInside(view(good.bytes), fewer));
 }
 
 }  // namespace

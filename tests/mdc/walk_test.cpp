@@ -11,7 +11,9 @@
 
 namespace {
 
-fmt::MdcWalk walk(const mg::Bytes& bytes) { return fmt::walkMdc(fmt::ByteView(bytes.data(), bytes.size())); }
+formats::MdcWalk walk(const mg::Bytes& bytes) {
+    return formats::walkMdc(formats::ByteView(bytes.data(), bytes.size()));
+}
 
 template <class T>
 void putSurfaceField(mg::MdcImage& img, int surface, std::size_t field, T value) {
@@ -25,11 +27,11 @@ TEST(MdcWalk, FindsSurfacesThroughTheEndChain) {
     model.surfaces[0].gapAfter = 36;  // the next surface is not right behind
     const mg::MdcImage img = mg::writeMdc(model);
 
-    const fmt::MdcWalk w = walk(img.bytes);
-    ASSERT_EQ(w.status, fmt::MdcStatus::Ok);
+    const formats::MdcWalk w = walk(img.bytes);
+    ASSERT_EQ(w.status, formats::MdcStatus::Ok);
     ASSERT_EQ(w.surfaces.size(), 2u);
     for (int s = 0; s < 2; ++s) {
-        const fmt::MdcSurfaceAt& at = w.surfaces[s];
+        const formats::MdcSurfaceAt& at = w.surfaces[s];
         EXPECT_EQ(at.start, img.surfaces[s].header);
         EXPECT_EQ(at.triangle(0), img.surfaces[s].triangles);
         EXPECT_EQ(at.shaderName(), img.surfaces[s].shaders);
@@ -37,34 +39,34 @@ TEST(MdcWalk, FindsSurfacesThroughTheEndChain) {
         EXPECT_EQ(at.frameEntry(2), img.surfaces[s].frameBaseFrames + 4);
         EXPECT_EQ(at.baseVertex(1, 2), img.surfaces[s].baseVertices + 8 * (3 + 2));
     }
-    EXPECT_EQ(fmt::nameOf(w.surfaces[1].header.Name), "h_hat");
-    const fmt::ByteView view(img.bytes.data(), img.bytes.size());
-    EXPECT_EQ(fmt::mdcBaseFrame(view, w.surfaces[0], 1), 1);
+    EXPECT_EQ(formats::nameOf(w.surfaces[1].header.Name), "h_hat");
+    const formats::ByteView view(img.bytes.data(), img.bytes.size());
+    EXPECT_EQ(formats::mdcBaseFrame(view, w.surfaces[0], 1), 1);
 }
 
 TEST(MdcWalk, NoSurfacesAndNoFramesAreAccepted) {
     mg::MdcModel model = mg::sampleMdc();
     model.surfaces.clear();
-    EXPECT_EQ(walk(mg::writeMdc(model).bytes).status, fmt::MdcStatus::Ok);
+    EXPECT_EQ(walk(mg::writeMdc(model).bytes).status, formats::MdcStatus::Ok);
     model = mg::sampleMdc();
     model.numFrames = 0;
-    EXPECT_EQ(walk(mg::writeMdc(model).bytes).status, fmt::MdcStatus::Ok);
+    EXPECT_EQ(walk(mg::writeMdc(model).bytes).status, formats::MdcStatus::Ok);
 }
 
 TEST(MdcWalk, OtherIdentsAreNotMdc) {
     mg::MdcModel model = mg::sampleMdc();
     model.ident = {'I', 'D', 'P', '3'};
-    EXPECT_EQ(walk(mg::writeMdc(model).bytes).status, fmt::MdcStatus::NotMdc);
-    EXPECT_EQ(walk(mg::Bytes{'I', 'D', 'P'}).status, fmt::MdcStatus::NotMdc);
-    EXPECT_EQ(walk(mg::Bytes{}).status, fmt::MdcStatus::NotMdc);
+    EXPECT_EQ(walk(mg::writeMdc(model).bytes).status, formats::MdcStatus::NotMdc);
+    EXPECT_EQ(walk(mg::Bytes{'I', 'D', 'P'}).status, formats::MdcStatus::NotMdc);
+    EXPECT_EQ(walk(mg::Bytes{}).status, formats::MdcStatus::NotMdc);
     // The ident alone, without the rest of the header, is a damaged file.
-    EXPECT_EQ(walk(mg::Bytes{'I', 'D', 'P', 'C', 0, 0}).status, fmt::MdcStatus::Damaged);
+    EXPECT_EQ(walk(mg::Bytes{'I', 'D', 'P', 'C', 0, 0}).status, formats::MdcStatus::Damaged);
 }
 
 TEST(MdcWalk, RefusesEveryRecordThatLeavesTheBytes) {
-    using S = fmt::MdcSurface;
+    using S = formats::MdcSurface;
     const mg::MdcImage good = mg::writeMdc(mg::sampleMdc());
-    ASSERT_EQ(walk(good.bytes).status, fmt::MdcStatus::Ok);
+    ASSERT_EQ(walk(good.bytes).status, formats::MdcStatus::Ok);
     const auto size = static_cast<std::int32_t>(good.bytes.size());
 
     struct Damage {
@@ -84,47 +86,47 @@ TEST(MdcWalk, RefusesEveryRecordThatLeavesTheBytes) {
         for (int s = 0; s < 2; ++s) {
             mg::MdcImage img = good;
             putSurfaceField(img, s, d.field, d.value);
-            EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged) << d.what << ", surface " << s;
+            EXPECT_EQ(walk(img.bytes).status, formats::MdcStatus::Damaged) << d.what << ", surface " << s;
         }
     }
 
     // Only the surfaces before the last follow their end offset.
     mg::MdcImage chained = good;
     putSurfaceField(chained, 0, offsetof(S, OffsetEnd), size);
-    EXPECT_EQ(walk(chained.bytes).status, fmt::MdcStatus::Damaged);
+    EXPECT_EQ(walk(chained.bytes).status, formats::MdcStatus::Damaged);
     putSurfaceField(chained, 0, offsetof(S, OffsetEnd), static_cast<std::int32_t>(good.surfaces[0].end - good.surfaces[0].header));
     putSurfaceField(chained, 1, offsetof(S, OffsetEnd), size);
-    EXPECT_EQ(walk(chained.bytes).status, fmt::MdcStatus::Ok);
+    EXPECT_EQ(walk(chained.bytes).status, formats::MdcStatus::Ok);
 
     // A frame-table entry naming a base frame that is not stored.
     mg::MdcImage img = good;
     mg::put<std::uint16_t>(img.bytes, img.surfaces[1].frameBaseFrames + 4, 2);
-    EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged);
+    EXPECT_EQ(walk(img.bytes).status, formats::MdcStatus::Damaged);
     mg::put<std::uint16_t>(img.bytes, img.surfaces[1].frameBaseFrames + 4, 1);
-    EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Ok);
+    EXPECT_EQ(walk(img.bytes).status, formats::MdcStatus::Ok);
 
     // A truncated file: the last base vertices and tables are cut off.
     img = good;
     img.bytes.resize(static_cast<std::size_t>(img.surfaces[1].frameBaseFrames) + 2);
-    EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged);
+    EXPECT_EQ(walk(img.bytes).status, formats::MdcStatus::Damaged);
 }
 
 TEST(MdcWalk, HugeCountsFailWithoutWalking) {
     const mg::MdcImage good = mg::writeMdc(mg::sampleMdc());
     for (std::int32_t count : {std::numeric_limits<std::int32_t>::max(), -1, 3}) {
         mg::MdcImage img = good;
-        mg::put<std::int32_t>(img.bytes, offsetof(fmt::MdcHeader, NumSurfaces), count);
-        EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged) << count;
+        mg::put<std::int32_t>(img.bytes, offsetof(formats::MdcHeader, NumSurfaces), count);
+        EXPECT_EQ(walk(img.bytes).status, formats::MdcStatus::Damaged) << count;
         img = good;
-        mg::put<std::int32_t>(img.bytes, offsetof(fmt::MdcHeader, NumFrames), count == 3 ? 1000 : count);
-        EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged) << count;
+        mg::put<std::int32_t>(img.bytes, offsetof(formats::MdcHeader, NumFrames), count == 3 ? 1000 : count);
+        EXPECT_EQ(walk(img.bytes).status, formats::MdcStatus::Damaged) << count;
     }
     // Surfaces that all sit at one place (an end offset of 0) are walked
     // only as often as the file could hold distinct ones.
     mg::MdcImage img = good;
-    mg::put<std::int32_t>(img.bytes, img.surfaces[0].header + offsetof(fmt::MdcSurface, OffsetEnd), 0);
-    mg::put<std::int32_t>(img.bytes, offsetof(fmt::MdcHeader, NumSurfaces), 100000);
-    EXPECT_EQ(walk(img.bytes).status, fmt::MdcStatus::Damaged);
+    mg::put<std::int32_t>(img.bytes, img.surfaces[0].header + offsetof(formats::MdcSurface, OffsetEnd), 0);
+    mg::put<std::int32_t>(img.bytes, offsetof(formats::MdcHeader, NumSurfaces), 100000);
+    EXPECT_EQ(walk(img.bytes).status, formats::MdcStatus::Damaged);
 }
 
 }  // namespace

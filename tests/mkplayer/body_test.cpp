@@ -26,11 +26,11 @@ constexpr std::uint32_t kSlotBones[] = {7, 8, 51, 54, 55};
 
 TEST(MkplayerBody, SkeletonFramesAndWeightsAreWellFormed) {
     const auto bytes = readBytes(player().modelDir + "/body.mds");
-    const fmt::ByteView view(bytes.data(), bytes.size());
-    const auto positions = fmt::resolveMds(view);
+    const formats::ByteView view(bytes.data(), bytes.size());
+    const auto positions = formats::resolveMds(view);
     ASSERT_TRUE(positions);
-    ASSERT_TRUE(fmt::mdsRecordsInside(view, *positions));
-    const auto header = view.read<fmt::MdsHeader>(0);
+    ASSERT_TRUE(formats::mdsRecordsInside(view, *positions));
+    const auto header = view.read<formats::MdsHeader>(0);
     EXPECT_EQ(header.Version, 4);
     ASSERT_GE(header.NumBones, 56);
     EXPECT_GE(header.NumFrames, 30);
@@ -38,27 +38,28 @@ TEST(MkplayerBody, SkeletonFramesAndWeightsAreWellFormed) {
 
     std::set<std::string> names;
     for (std::int32_t i = 0; i < header.NumBones; ++i) {
-        const auto bone = view.read<fmt::MdsBone>(positions->bone(i));
+        const auto bone = view.read<formats::MdsBone>(positions->bone(i));
         EXPECT_LT(bone.ParentIndex, i) << "bone " << i;
         EXPECT_EQ(bone.ParentIndex < 0, i == 0) << "one root, bone 0";
-        EXPECT_TRUE(names.insert(fmt::nameOf(bone.Name)).second) << "duplicate " << fmt::nameOf(bone.Name);
+        EXPECT_TRUE(names.insert(formats::nameOf(bone.Name)).second) << "duplicate " << formats::nameOf(bone.Name);
     }
     EXPECT_TRUE(names.count("tag_head") && names.count("tag_armright"));
-    EXPECT_EQ(fmt::nameOf(view.read<fmt::MdsBone>(positions->bone(7)).Name), "tag_head");
+    EXPECT_EQ(formats::nameOf(view.read<formats::MdsBone>(positions->bone(7)).Name), "tag_head");
 
     for (const auto& s : positions->surfaces) {
-        const auto surface = view.read<fmt::MdsSurface>(s.surface);
+        const auto surface = view.read<formats::MdsSurface>(s.surface);
         std::int64_t at = s.vertices;
         for (std::int32_t v = 0; v < surface.NumVertices; ++v) {
-            const auto vertex = view.read<fmt::MdsVertex>(at);
+            const auto vertex = view.read<formats::MdsVertex>(at);
             at += static_cast<std::int64_t>(sizeof vertex);
             ASSERT_GE(vertex.NumWeights, 1);
             ASSERT_LE(vertex.NumWeights, 3);
             EXPECT_TRUE(vertex.TexCoords[0] >= 0.0f && vertex.TexCoords[0] <= 1.0f && vertex.TexCoords[1] >= 0.0f &&
                         vertex.TexCoords[1] <= 1.0f);
             float sum = 0.0f;
-            for (std::int32_t w = 0; w < vertex.NumWeights; ++w, at += static_cast<std::int64_t>(sizeof(fmt::MdsWeight))) {
-                const auto weight = view.read<fmt::MdsWeight>(at);
+            for (std::int32_t w = 0; w < vertex.NumWeights;
+                 ++w, at += static_cast<std::int64_t>(sizeof(formats::MdsWeight))) {
+                const auto weight = view.read<formats::MdsWeight>(at);
                 ASSERT_GE(weight.BoneIndex, 0);
                 ASSERT_LT(weight.BoneIndex, header.NumBones);
                 // Slot bones are turned for their attached models only.
@@ -66,7 +67,7 @@ TEST(MkplayerBody, SkeletonFramesAndWeightsAreWellFormed) {
                 EXPECT_GT(weight.Weight, 0.0f);
                 sum += weight.Weight;
             }
-            EXPECT_NEAR(sum, 1.0f, 1e-6f) << fmt::nameOf(surface.Name) << " vertex " << v;
+            EXPECT_NEAR(sum, 1.0f, 1e-6f) << formats::nameOf(surface.Name) << " vertex " << v;
         }
     }
 }

@@ -50,26 +50,27 @@ TEST(MkplayerFiles, UnwritableDirectoryIsAFailure) {
 
 std::vector<std::string> mdsSurfaceNames(const std::string& path) {
     const auto bytes = readBytes(path);
-    const fmt::ByteView view(bytes.data(), bytes.size());
-    const auto positions = fmt::resolveMds(view);
+    const formats::ByteView view(bytes.data(), bytes.size());
+    const auto positions = formats::resolveMds(view);
     std::vector<std::string> names;
     if (!positions) return names;
-    for (const auto& s : positions->surfaces) names.push_back(fmt::nameOf(view.read<fmt::MdsSurface>(s.surface).Name));
+    for (const auto& s : positions->surfaces)
+        names.push_back(formats::nameOf(view.read<formats::MdsSurface>(s.surface).Name));
     return names;
 }
 
 struct MdcInfo {
-    fmt::MdcStatus status = fmt::MdcStatus::NotMdc;
+    formats::MdcStatus status = formats::MdcStatus::NotMdc;
     std::vector<std::string> surfaces, shaders;
 };
 
 MdcInfo mdcInfo(const std::string& path) {
     const auto bytes = readBytes(path);
-    const fmt::ByteView view(bytes.data(), bytes.size());
-    const fmt::MdcWalk walk = fmt::walkMdc(view);
+    const formats::ByteView view(bytes.data(), bytes.size());
+    const formats::MdcWalk walk = formats::walkMdc(view);
     MdcInfo info{walk.status, {}, {}};
     for (const auto& s : walk.surfaces) {
-        info.surfaces.push_back(fmt::nameOf(s.header.Name));
+        info.surfaces.push_back(formats::nameOf(s.header.Name));
         char shader[64];
         std::memcpy(shader, bytes.data() + s.shaderName(), sizeof shader);
         info.shaders.push_back(std::string(shader, strnlen(shader, sizeof shader)));
@@ -99,7 +100,7 @@ TEST(MkplayerFiles, SkinsLeadToFilesTheViewerFinds) {
         const char* value = body.lookup(key);
         ASSERT_NE(value, nullptr) << key;
         const MdcInfo acc = mdcInfo(dirFile(std::string(value) + ".mdc"));
-        ASSERT_EQ(acc.status, fmt::MdcStatus::Ok) << key;
+        ASSERT_EQ(acc.status, formats::MdcStatus::Ok) << key;
         // Accessories take their textures from their shader names.
         for (const auto& shader : acc.shaders)
             EXPECT_TRUE(textureFound(relativeTextureName("infantryss", shader.c_str()))) << key << " " << shader;
@@ -153,18 +154,18 @@ TEST(MkplayerFiles, TexturesDecodeAndShowAPattern) {
 TEST(MkplayerFiles, AttachedModelsWalkWithTrianglesInsideTheirSurfaces) {
     for (const char* rel : {"head.mdc", "acc/beltl.mdc", "acc/beltr.mdc", "acc/pack.mdc", "acc/hat.mdc"}) {
         const auto bytes = readBytes(dirFile(rel));
-        const fmt::ByteView view(bytes.data(), bytes.size());
-        const fmt::MdcWalk walk = fmt::walkMdc(view);
-        ASSERT_EQ(walk.status, fmt::MdcStatus::Ok) << rel;
+        const formats::ByteView view(bytes.data(), bytes.size());
+        const formats::MdcWalk walk = formats::walkMdc(view);
+        ASSERT_EQ(walk.status, formats::MdcStatus::Ok) << rel;
         EXPECT_GE(walk.header.NumFrames, 1) << rel;
         ASSERT_FALSE(walk.surfaces.empty()) << rel;
         for (const auto& s : walk.surfaces) {
             EXPECT_GT(s.numTriangles(), 0u) << rel;
             for (std::uint32_t t = 0; t < s.numTriangles(); ++t)
-                for (std::int32_t i : view.read<fmt::MdcTriangle>(s.triangle(t)).Indices)
+                for (std::int32_t i : view.read<formats::MdcTriangle>(s.triangle(t)).Indices)
                     ASSERT_LT(static_cast<std::uint32_t>(i), s.numVertices()) << rel;
             for (std::uint32_t k = 0; k < s.numVertices(); ++k) {
-                const auto tc = view.read<fmt::MdcTexCoord>(s.texCoord(k));
+                const auto tc = view.read<formats::MdcTexCoord>(s.texCoord(k));
                 EXPECT_TRUE(tc.u >= 0.0f && tc.u <= 1.0f && tc.v >= 0.0f && tc.v <= 1.0f) << rel;
             }
         }

@@ -50,22 +50,22 @@ TEST_F(BoundsTest, DamagedCountsAndOffsetsFailTheLoad) {
         std::int32_t value;
     };
     const Damage damages[] = {
-        {"NumFrames", off(offsetof(fmt::MdsHeader, NumFrames)), 1000},
-        {"NumFrames huge", off(offsetof(fmt::MdsHeader, NumFrames)), 0x7FFFFFFF},
-        {"NumBones", off(offsetof(fmt::MdsHeader, NumBones)), 0x7FFFFFFF},
-        {"NumBones negative", off(offsetof(fmt::MdsHeader, NumBones)), -1},
-        {"OffsetFrames", off(offsetof(fmt::MdsHeader, OffsetFrames)), -52},
-        {"OffsetBones", off(offsetof(fmt::MdsHeader, OffsetBones)), 0x7FFFFFF0},
-        {"NumSurfaces", off(offsetof(fmt::MdsHeader, NumSurfaces)), 3},
-        {"OffsetSurfaces", off(offsetof(fmt::MdsHeader, OffsetSurfaces)), -176},
-        {"surface OffsetEnd backwards", s0 + off(offsetof(fmt::MdsSurface, OffsetEnd)), -1000},
-        {"NumVertices", s0 + off(offsetof(fmt::MdsSurface, NumVertices)), 100000},
-        {"NumVertices negative", s0 + off(offsetof(fmt::MdsSurface, NumVertices)), -2},
-        {"OffsetVertices", s0 + off(offsetof(fmt::MdsSurface, OffsetVertices)), -10000},
-        {"NumTriangles", s0 + off(offsetof(fmt::MdsSurface, NumTriangles)), 0x15555556},
-        {"OffsetTriangles", s0 + off(offsetof(fmt::MdsSurface, OffsetTriangles)), 0x7FFFFFFF},
-        {"NumWeights", img.surfaces[0].vertex[0] + off(offsetof(fmt::MdsVertex, NumWeights)), 0x7FFFFFFF},
-        {"NumWeights negative", img.surfaces[0].vertex[1] + off(offsetof(fmt::MdsVertex, NumWeights)), -1},
+        {"NumFrames", off(offsetof(formats::MdsHeader, NumFrames)), 1000},
+        {"NumFrames huge", off(offsetof(formats::MdsHeader, NumFrames)), 0x7FFFFFFF},
+        {"NumBones", off(offsetof(formats::MdsHeader, NumBones)), 0x7FFFFFFF},
+        {"NumBones negative", off(offsetof(formats::MdsHeader, NumBones)), -1},
+        {"OffsetFrames", off(offsetof(formats::MdsHeader, OffsetFrames)), -52},
+        {"OffsetBones", off(offsetof(formats::MdsHeader, OffsetBones)), 0x7FFFFFF0},
+        {"NumSurfaces", off(offsetof(formats::MdsHeader, NumSurfaces)), 3},
+        {"OffsetSurfaces", off(offsetof(formats::MdsHeader, OffsetSurfaces)), -176},
+        {"surface OffsetEnd backwards", s0 + off(offsetof(formats::MdsSurface, OffsetEnd)), -1000},
+        {"NumVertices", s0 + off(offsetof(formats::MdsSurface, NumVertices)), 100000},
+        {"NumVertices negative", s0 + off(offsetof(formats::MdsSurface, NumVertices)), -2},
+        {"OffsetVertices", s0 + off(offsetof(formats::MdsSurface, OffsetVertices)), -10000},
+        {"NumTriangles", s0 + off(offsetof(formats::MdsSurface, NumTriangles)), 0x15555556},
+        {"OffsetTriangles", s0 + off(offsetof(formats::MdsSurface, OffsetTriangles)), 0x7FFFFFFF},
+        {"NumWeights", img.surfaces[0].vertex[0] + off(offsetof(formats::MdsVertex, NumWeights)), 0x7FFFFFFF},
+        {"NumWeights negative", img.surfaces[0].vertex[1] + off(offsetof(formats::MdsVertex, NumWeights)), -1},
     };
     for (const Damage& d : damages) {
         mg::Bytes bytes = img.bytes;
@@ -76,7 +76,7 @@ TEST_F(BoundsTest, DamagedCountsAndOffsetsFailTheLoad) {
     {
         // A chain back to the same header is two surfaces of one record.
         mg::Bytes bytes = img.bytes;
-        mg::put<std::int32_t>(bytes, s0 + off(offsetof(fmt::MdsSurface, OffsetEnd)), 0);
+        mg::put<std::int32_t>(bytes, s0 + off(offsetof(formats::MdsSurface, OffsetEnd)), 0);
         MDS mds(&device, "test");
         EXPECT_EQ(loadAndUse(mds, write(bytes), device), 1);
     }

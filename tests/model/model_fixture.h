@@ -26,25 +26,26 @@ inline D3DXVECTOR3 operator-(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
 inline bool operator==(const D3DMATRIX& a, const D3DMATRIX& b) { return std::memcmp(a.m, b.m, sizeof a.m) == 0; }
 inline void PrintTo(const D3DXVECTOR3& v, std::ostream* os) { *os << "(" << v.x << ", " << v.y << ", " << v.z << ")"; }
 inline void PrintTo(const D3DXMATRIX& m, std::ostream* os) {
-    for (int r = 0; r < 4; ++r) *os << "(" << m.m[r][0] << ", " << m.m[r][1] << ", " << m.m[r][2] << ", " << m.m[r][3] << ")";
+    for (int r = 0; r < 4; ++r)
+        *os << "(" << m.m[r][0] << ", " << m.m[r][1] << ", " << m.m[r][2] << ", " << m.m[r][3] << ")";
 }
 
 namespace model_test {
 
-inline fmt::MdsWeight weight(std::int32_t bone, float w, float x, float y, float z) {
-    return fmt::MdsWeight{bone, w, {x, y, z}};
+inline formats::MdsWeight weight(std::int32_t bone, float w, float x, float y, float z) {
+    return formats::MdsWeight{bone, w, {x, y, z}};
 }
 
-inline mg::MdsVertexDesc vertex(float u, float v, std::vector<fmt::MdsWeight> weights) {
+inline mg::MdsVertexDesc vertex(float u, float v, std::vector<formats::MdsWeight> weights) {
     mg::MdsVertexDesc d;
     d.texCoords = {u, v};
     d.weights = std::move(weights);
     return d;
 }
 
-inline fmt::CompressedBoneFrame angles(std::int16_t pitch, std::int16_t yaw, std::int16_t roll,
+inline formats::CompressedBoneFrame angles(std::int16_t pitch, std::int16_t yaw, std::int16_t roll,
                                        std::int16_t offsetPitch = 0, std::int16_t offsetYaw = 0) {
-    return fmt::CompressedBoneFrame{pitch, yaw, roll, 0, offsetPitch, offsetYaw};
+    return formats::CompressedBoneFrame{pitch, yaw, roll, 0, offsetPitch, offsetYaw};
 }
 
 // One surface of `n` single-weight vertices on bone 0 and one triangle.

@@ -11,7 +11,7 @@ namespace {
 using SkeletonTest = ModelTest;
 
 // One bone per entry; every bone gets the given angles in frame 0.
-mg::MdsModel bones(std::vector<mg::MdsBoneDesc> list, std::vector<fmt::CompressedBoneFrame> frame,
+mg::MdsModel bones(std::vector<mg::MdsBoneDesc> list, std::vector<formats::CompressedBoneFrame> frame,
                    std::array<float, 3> parentOffset = {}) {
     mg::MdsModel m = oneBoneModel({plainSurface("s")});
     m.bones = std::move(list);
@@ -251,7 +251,8 @@ TEST_F(SkeletonTest, NoBonesMeansNoLineBuffer) {
     EXPECT_EQ(mds->setFrame(1), 1);
     EXPECT_TRUE(mds->poses().empty());
     EXPECT_EQ(mds->skeletonLines(), nullptr);
-    EXPECT_EQ(log.body().substr(before), errorLine("CreateVertexBuffer failed!") + errorLine("CreateVertexBuffer failed!"));
+    EXPECT_EQ(log.body().substr(before),
+              errorLine("CreateVertexBuffer failed!") + errorLine("CreateVertexBuffer failed!"));
     device.clearRecord();
     mds->draw(&device);
     ASSERT_EQ(device.draws.size(), 1u);

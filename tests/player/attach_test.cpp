@@ -41,8 +41,8 @@ void expectMatrix(const D3DXMATRIX& got, const D3DXMATRIX& want) {
         for (int c = 0; c < 4; ++c) EXPECT_NEAR(got(r, c), want(r, c), 1e-6f) << r << "," << c;
 }
 
-fmt::CompressedBoneFrame yaw(std::int16_t units) {
-    fmt::CompressedBoneFrame f{};
+formats::CompressedBoneFrame yaw(std::int16_t units) {
+    formats::CompressedBoneFrame f{};
     f.Yaw = units;
     return f;
 }

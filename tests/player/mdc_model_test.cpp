@@ -38,9 +38,10 @@ mg::MdcModel tenVertexModel(std::vector<std::uint16_t> table) {
     s.name = "h_head";
     s.shader = "models/players/x/head.tga";
     for (int t = 0; t < 12; ++t) s.triangles.push_back({{t % 10, (t + 1) % 10, (t + 2) % 10}});
-    for (int k = 0; k < 10; ++k) s.texCoords.push_back({0.1f * static_cast<float>(k), 1.0f - 0.1f * static_cast<float>(k)});
+    for (int k = 0; k < 10; ++k)
+        s.texCoords.push_back({0.1f * static_cast<float>(k), 1.0f - 0.1f * static_cast<float>(k)});
     for (int b = 0; b < 5; ++b) {
-        std::vector<fmt::MdcBaseVertex> frame;
+        std::vector<formats::MdcBaseVertex> frame;
         for (int k = 0; k < 10; ++k)
             frame.push_back(mg::baseVertex(static_cast<std::int16_t>(64 * b), static_cast<std::int16_t>(64 * k),
                                            static_cast<std::int16_t>(-64 * k)));
@@ -245,7 +246,7 @@ TEST(MdcLoad, WrongIdentAndDamagedFilesAreRefusedWhole) {
     }
     // One surface of two runs past the end: nothing of the file is used.
     mg::MdcImage img = mg::writeMdc(mg::sampleMdc());
-    mg::put<std::int32_t>(img.bytes, img.surfaces[1].header + offsetof(fmt::MdcSurface, NumTriangles), 100000);
+    mg::put<std::int32_t>(img.bytes, img.surfaces[1].header + offsetof(formats::MdcSurface, NumTriangles), 100000);
     ASSERT_TRUE(mg::writeFile(dir.file("damaged.mdc"), img.bytes));
     {
         ScopedLog log;
@@ -270,11 +271,14 @@ TEST(MdcLoad, BufferFailuresSkipOnlyThatSurface) {
         std::string line;
         bool ibMissing, vbMissing;
     } cases[] = {
-        {"create ib", &rec::RecordingDevice::createIndexBuffer, kError + "CreateIndexBuffer failed!</li></p>", true, false},
+        {"create ib", &rec::RecordingDevice::createIndexBuffer, kError + "CreateIndexBuffer failed!</li></p>", true,
+         false},
         {"lock ib", &rec::RecordingDevice::lockIndexBuffer, kError + "Lock failed!</p>", true, false},
-        {"create vb", &rec::RecordingDevice::createVertexBuffer, kError + "CreateVertexBuffer failed!</li></p>", false, true},
+        {"create vb", &rec::RecordingDevice::createVertexBuffer, kError + "CreateVertexBuffer failed!</li></p>", false,
+         true},
         {"lock vb", &rec::RecordingDevice::lockVertexBuffer, kError + "Lock failed!</p>", false, true},
-        {"unlock vb", &rec::RecordingDevice::unlockVertexBuffer, kError + "Unlock failed - buffer still locked</p>", false, false},
+        {"unlock vb", &rec::RecordingDevice::unlockVertexBuffer, kError + "Unlock failed - buffer still locked</p>",
+         false, false},
     };
     for (const Case& c : cases) {
         rec::RecordingDevice dev;

@@ -57,7 +57,7 @@ mg::MdsModel body(const BodyDesc& desc) {
     mg::MdsFrameDesc frame;
     // The root origin in drawing axes is (-y, z, x) of the stored offset.
     frame.parentOffset = {desc.origin[2], -desc.origin[0], desc.origin[1]};
-    frame.boneFrames.assign(static_cast<std::size_t>(desc.numBones), fmt::CompressedBoneFrame{});
+    frame.boneFrames.assign(static_cast<std::size_t>(desc.numBones), formats::CompressedBoneFrame{});
     for (const auto& [bone, angles] : desc.poses) frame.boneFrames.at(static_cast<std::size_t>(bone)) = angles;
     m.frames.push_back(frame);
     for (const std::string& name : desc.surfaces) {

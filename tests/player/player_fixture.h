@@ -29,7 +29,7 @@ mg::MdcModel quadMdc(const std::string& name, const std::vector<std::pair<std::s
 struct BodyDesc {
     int numBones = 56;
     float origin[3] = {0.0f, 0.0f, 0.0f};
-    std::vector<std::pair<int, fmt::CompressedBoneFrame>> poses;
+    std::vector<std::pair<int, formats::CompressedBoneFrame>> poses;
     std::vector<std::string> surfaces{"u_body"};
     int vertexBone = 0;
     float offset[3] = {0.0f, 0.0f, 0.0f};

@@ -17,11 +17,11 @@
 namespace mdstree {
 
 // True for a file whose first four bytes are "IDPC".
-bool isMdcFile(fmt::ByteView bytes);
+bool isMdcFile(formats::ByteView bytes);
 
 // Prints the tree under the root line `rootLabel`; false when the file is
 // damaged (the last line says where).
-bool printMdcTree(fmt::ByteView bytes, const char* rootLabel, std::FILE* out);
+bool printMdcTree(formats::ByteView bytes, const char* rootLabel, std::FILE* out);
 
 // mdstree's MDC path: -1 when the file at `path` is not an MDC file (the MDS
 // tree then takes it), else the exit status after printing its tree.

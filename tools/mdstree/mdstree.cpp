@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     model.read(path);
     model.resolve();
     if (onlyFrame >= 0 && model.alreadyConverted()) {
-        const auto numFrames = model.bytes().read<fmt::MdsHeader>(0).NumFrames;
+        const auto numFrames = model.bytes().read<formats::MdsHeader>(0).NumFrames;
         if (onlyFrame >= numFrames) {
             std::fprintf(stderr, "mdstree: %s has %d frames; there is no frame %d\n", path, numFrames, onlyFrame);
             return 2;

@@ -17,7 +17,7 @@ mg::MdcSurfaceDesc surfaceOf(const Mesh& mesh, const std::string& shader) {
     mg::MdcSurfaceDesc s;
     s.name = mesh.name;
     s.shader = shader;
-    std::vector<fmt::MdcBaseVertex> base;
+    std::vector<formats::MdcBaseVertex> base;
     for (const auto& v : mesh.vertices) {
         const auto p = toFile(v.pos);
         base.push_back(mg::baseVertex(units(p[0]), units(p[1]), units(p[2])));
@@ -92,8 +92,8 @@ mg::MdcModel beltModel(bool left) {
     Mesh mesh{"pouch", {}, {}};
     const std::array<float, 4> plain{0.0f, 0.0f, 0.2f, 0.2f}, buckle{0.0f, 0.0f, 1.0f, 1.0f};
     const float out = left ? 0.3f : -0.3f;  // slightly away from the belly
-    addBox(mesh, file(0.0f, -1.6f + out, -1.8f), file(2.4f, 1.6f + out, 1.8f), {plain, plain, plain, plain, plain, buckle},
-           {});
+    addBox(mesh, file(0.0f, -1.6f + out, -1.8f), file(2.4f, 1.6f + out, 1.8f),
+           {plain, plain, plain, plain, plain, buckle}, {});
     return modelOf(left ? "beltl" : "beltr", mesh, "models/players/infantryss/acc/belt.tga");
 }
 
@@ -103,7 +103,8 @@ mg::MdcModel packModel() {
     Mesh mesh{"pack", {}, {}};
     const std::array<float, 4> flap{0.0f, 0.0f, 0.5f, 1.0f}, canvas{0.5f, 0.0f, 1.0f, 0.5f};
     addBox(mesh, file(-3.6f, -4.4f, -5.0f), file(0.0f, 4.4f, 3.5f), {canvas, canvas, canvas, canvas, flap, canvas}, {});
-    std::vector<Ring> roll = {{file(-1.8f, -4.8f, 4.9f), 1.5f, 1.5f, 0.5f, {}}, {file(-1.8f, 4.8f, 4.9f), 1.5f, 1.5f, 1.0f, {}}};
+    std::vector<Ring> roll = {{file(-1.8f, -4.8f, 4.9f), 1.5f, 1.5f, 0.5f, {}},
+                              {file(-1.8f, 4.8f, 4.9f), 1.5f, 1.5f, 1.0f, {}}};
     addTube(mesh, roll, {8, 0.5f, 1.0f, {0, 1, 0}, true, true});
     return modelOf("pack", mesh, "models/players/infantryss/acc/pack.tga");
 }

@@ -15,7 +15,7 @@ namespace mp {
 namespace {
 
 // A vertex in a decoded frame, skinned as the viewer skins it.
-Vec3 skin(const std::vector<fmt::MdsWeight>& weights, const DecodedFrame& f) {
+Vec3 skin(const std::vector<formats::MdsWeight>& weights, const DecodedFrame& f) {
     Vec3 sum;
     for (const auto& w : weights) {
         const Vec3 q{-w.xyz[1], w.xyz[2], w.xyz[0]};

@@ -22,11 +22,11 @@ void anglesOf(const Mat3& m, float& pitch, float& yaw, float& roll) {
     yaw = std::atan2(-m.m[0][2], m.m[2][2]);
 }
 
-Mat3 rotationOf(const fmt::CompressedBoneFrame& f) {
+Mat3 rotationOf(const formats::CompressedBoneFrame& f) {
     return rotY(radians(f.Yaw)) * rotX(-radians(f.Pitch)) * rotZ(radians(f.Roll));
 }
 
-Vec3 offsetOf(const fmt::CompressedBoneFrame& f, float dist) {
+Vec3 offsetOf(const formats::CompressedBoneFrame& f, float dist) {
     return Vec3{0.0f, 0.0f, dist} * (rotX(radians(f.OffsetPitch)) * rotY(-radians(f.OffsetYaw)));
 }
 
@@ -52,7 +52,7 @@ EncodedFrame encodeFrame(const Pose& intended) {
     std::vector<Vec3> decoded(bones.size());
     for (std::size_t i = 0; i < bones.size(); ++i) {
         const Bone& b = bones[i];
-        fmt::CompressedBoneFrame& f = out.bones[i];
+        formats::CompressedBoneFrame& f = out.bones[i];
         const Mat3 turn = b.attachment ? transposed(intended.orientation[i]) : intended.orientation[i];
         float p = 0, y = 0, r = 0;
         anglesOf(turn, p, y, r);

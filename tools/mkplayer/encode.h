@@ -28,7 +28,7 @@ float angleUnit();
 std::int16_t toUnits(float radians);
 
 struct EncodedFrame {
-    std::vector<fmt::CompressedBoneFrame> bones;
+    std::vector<formats::CompressedBoneFrame> bones;
     std::array<float, 3> parentOffset{};  // file axes
 };
 

@@ -37,15 +37,15 @@ MdsModel oneSurfaceMds(int triangles) {
         vd.weights.push_back({0, 1.0f, {static_cast<float>(v), 0.0f, 0.0f}});
         d.vertices.push_back(vd);
     }
-    d.triangles.assign(static_cast<std::size_t>(triangles), fmt::MdsTriangle{{0, 1, 2}});
+    d.triangles.assign(static_cast<std::size_t>(triangles), formats::MdsTriangle{{0, 1, 2}});
     d.boneRefs = {0};
     m.surfaces.push_back(d);
     return m;
 }
 
-constexpr std::int32_t fmt::MdsSurface::*kMdsOffsets[] = {
-    &fmt::MdsSurface::OffsetVertices, &fmt::MdsSurface::OffsetTriangles, &fmt::MdsSurface::OffsetCollapseMap,
-    &fmt::MdsSurface::OffsetBoneRefs, &fmt::MdsSurface::OffsetHeader};
+constexpr std::int32_t formats::MdsSurface::*kMdsOffsets[] = {
+    &formats::MdsSurface::OffsetVertices, &formats::MdsSurface::OffsetTriangles,
+    &formats::MdsSurface::OffsetCollapseMap, &formats::MdsSurface::OffsetBoneRefs, &formats::MdsSurface::OffsetHeader};
 
 }  // namespace
 
@@ -53,19 +53,19 @@ Bytes sharedListsMds(int surfaces, int triangles) {
     MdsImage img = writeMds(oneSurfaceMds(triangles));
     Bytes& b = img.bytes;
     const std::int64_t first = img.surfaces[0].header;
-    put<std::int32_t>(b, offsetof(fmt::MdsHeader, NumSurfaces), surfaces);
-    put<std::int32_t>(b, first + offsetof(fmt::MdsSurface, OffsetEnd), static_cast<std::int32_t>(b.size() - first));
+    put<std::int32_t>(b, offsetof(formats::MdsHeader, NumSurfaces), surfaces);
+    put<std::int32_t>(b, first + offsetof(formats::MdsSurface, OffsetEnd), static_cast<std::int32_t>(b.size() - first));
     for (int i = 1; i < surfaces; ++i)
-        appendAlias(b, first, kMdsOffsets, std::size(kMdsOffsets), &fmt::MdsSurface::OffsetEnd,
-                    static_cast<std::int32_t>(sizeof(fmt::MdsSurface)));
-    put<std::int32_t>(b, offsetof(fmt::MdsHeader, OffsetEnd), static_cast<std::int32_t>(b.size()));
+        appendAlias(b, first, kMdsOffsets, std::size(kMdsOffsets), &formats::MdsSurface::OffsetEnd,
+                    static_cast<std::int32_t>(sizeof(formats::MdsSurface)));
+    put<std::int32_t>(b, offsetof(formats::MdsHeader, OffsetEnd), static_cast<std::int32_t>(b.size()));
     return b;
 }
 
 Bytes sharedHeaderMds(int surfaces) {
     MdsImage img = writeMds(oneSurfaceMds(1));
-    put<std::int32_t>(img.bytes, offsetof(fmt::MdsHeader, NumSurfaces), surfaces);
-    put<std::int32_t>(img.bytes, img.surfaces[0].header + offsetof(fmt::MdsSurface, OffsetEnd), 0);
+    put<std::int32_t>(img.bytes, offsetof(formats::MdsHeader, NumSurfaces), surfaces);
+    put<std::int32_t>(img.bytes, img.surfaces[0].header + offsetof(formats::MdsSurface, OffsetEnd), 0);
     return img.bytes;
 }
 
@@ -75,28 +75,29 @@ Bytes backwardChainMds() {
     MdsImage img = writeMds(m);
     // The chain starts at the surface stored second and goes back to the first.
     const std::int64_t first = img.surfaces[1].header, second = img.surfaces[0].header;
-    put<std::int32_t>(img.bytes, offsetof(fmt::MdsHeader, OffsetSurfaces), static_cast<std::int32_t>(first));
-    put<std::int32_t>(img.bytes, first + offsetof(fmt::MdsSurface, OffsetEnd), static_cast<std::int32_t>(second - first));
+    put<std::int32_t>(img.bytes, offsetof(formats::MdsHeader, OffsetSurfaces), static_cast<std::int32_t>(first));
+    put<std::int32_t>(img.bytes, first + offsetof(formats::MdsSurface, OffsetEnd),
+                      static_cast<std::int32_t>(second - first));
     return img.bytes;
 }
 
 Bytes sharedListsMdc(int surfaces, int triangles) {
     MdcModel m = sampleMdc();
     m.surfaces.resize(1);
-    m.surfaces[0].triangles.assign(static_cast<std::size_t>(triangles), fmt::MdcTriangle{{0, 1, 2}});
+    m.surfaces[0].triangles.assign(static_cast<std::size_t>(triangles), formats::MdcTriangle{{0, 1, 2}});
     MdcImage img = writeMdc(m);
     Bytes& b = img.bytes;
     const std::int64_t first = img.surfaces[0].header;
-    static constexpr std::int32_t fmt::MdcSurface::*kOffsets[] = {
-        &fmt::MdcSurface::OffsetTriangles,      &fmt::MdcSurface::OffsetShaders,
-        &fmt::MdcSurface::OffsetTexCoords,      &fmt::MdcSurface::OffsetBaseVertices,
-        &fmt::MdcSurface::unusedOffsetCompVertices, &fmt::MdcSurface::OffsetFrameBaseFrames,
-        &fmt::MdcSurface::unusedOffsetFrameCompFrames};
-    put<std::int32_t>(b, offsetof(fmt::MdcHeader, NumSurfaces), surfaces);
-    put<std::int32_t>(b, first + offsetof(fmt::MdcSurface, OffsetEnd), static_cast<std::int32_t>(b.size() - first));
+    static constexpr std::int32_t formats::MdcSurface::*kOffsets[] = {
+        &formats::MdcSurface::OffsetTriangles,      &formats::MdcSurface::OffsetShaders,
+        &formats::MdcSurface::OffsetTexCoords,      &formats::MdcSurface::OffsetBaseVertices,
+        &formats::MdcSurface::unusedOffsetCompVertices, &formats::MdcSurface::OffsetFrameBaseFrames,
+        &formats::MdcSurface::unusedOffsetFrameCompFrames};
+    put<std::int32_t>(b, offsetof(formats::MdcHeader, NumSurfaces), surfaces);
+    put<std::int32_t>(b, first + offsetof(formats::MdcSurface, OffsetEnd), static_cast<std::int32_t>(b.size() - first));
     for (int i = 1; i < surfaces; ++i)
-        appendAlias(b, first, kOffsets, std::size(kOffsets), &fmt::MdcSurface::OffsetEnd,
-                    static_cast<std::int32_t>(sizeof(fmt::MdcSurface)));
+        appendAlias(b, first, kOffsets, std::size(kOffsets), &formats::MdcSurface::OffsetEnd,
+                    static_cast<std::int32_t>(sizeof(formats::MdcSurface)));
     return b;
 }
 

@@ -11,7 +11,7 @@ std::int32_t rel(std::int64_t at, std::int64_t base) { return static_cast<std::i
 MdcImage::Surface writeSurface(const MdcSurfaceDesc& s, std::int32_t numFrames, Bytes& out) {
     MdcImage::Surface at;
     at.header = static_cast<std::int64_t>(out.size());
-    out.resize(out.size() + sizeof(fmt::MdcSurface));
+    out.resize(out.size() + sizeof(formats::MdcSurface));
     appendGap(out, s.gapAfterHeader);
 
     at.triangles = static_cast<std::int64_t>(out.size());
@@ -35,7 +35,7 @@ MdcImage::Surface writeSurface(const MdcSurfaceDesc& s, std::int32_t numFrames, 
     appendGap(out, s.gapAfter);
     at.end = static_cast<std::int64_t>(out.size());
 
-    fmt::MdcSurface h{};
+    formats::MdcSurface h{};
     h.unusedId = 0x43504449;
     writeName(h.Name, s.name);
     h.unusedNumCompFrames = 0;
@@ -59,19 +59,19 @@ MdcImage::Surface writeSurface(const MdcSurfaceDesc& s, std::int32_t numFrames, 
 void writeFramesAndTags(const MdcModel& m, MdcImage& img, Bytes& out) {
     img.frames = static_cast<std::int64_t>(out.size());
     for (std::int32_t f = 0; f < m.numFrames; ++f) {
-        fmt::MdcFrame frame{};
+        formats::MdcFrame frame{};
         std::memcpy(frame.Name, "frame", 5);
         append(out, frame);
     }
     img.tagNames = static_cast<std::int64_t>(out.size());
     for (const auto& tag : m.tags) {
-        fmt::MdcTagName name{};
+        formats::MdcTagName name{};
         writeName(name.Name, tag);
         append(out, name);
     }
     img.tagFrames = static_cast<std::int64_t>(out.size());
     for (std::int32_t f = 0; f < m.numFrames; ++f)
-        for (std::size_t t = 0; t < m.tags.size(); ++t) append(out, fmt::MdcTagFrame{});
+        for (std::size_t t = 0; t < m.tags.size(); ++t) append(out, formats::MdcTagFrame{});
 }
 
 }  // namespace
@@ -79,14 +79,14 @@ void writeFramesAndTags(const MdcModel& m, MdcImage& img, Bytes& out) {
 MdcImage writeMdc(const MdcModel& m) {
     MdcImage img;
     Bytes& out = img.bytes;
-    out.resize(sizeof(fmt::MdcHeader));
+    out.resize(sizeof(formats::MdcHeader));
     appendGap(out, m.gapBeforeSurfaces);
     const auto surfacesStart = static_cast<std::int64_t>(out.size());
     for (const auto& s : m.surfaces) img.surfaces.push_back(writeSurface(s, m.numFrames, out));
-    img.frames = img.tagNames = img.tagFrames = static_cast<std::int64_t>(sizeof(fmt::MdcHeader));
+    img.frames = img.tagNames = img.tagFrames = static_cast<std::int64_t>(sizeof(formats::MdcHeader));
     if (m.frameRecords) writeFramesAndTags(m, img, out);
 
-    fmt::MdcHeader h{};
+    formats::MdcHeader h{};
     for (int c = 0; c < 4; ++c) h.Id[c] = m.ident[c];
     h.unusedVersion = 2;
     writeName(h.Name, m.name);

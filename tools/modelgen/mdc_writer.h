@@ -19,10 +19,10 @@ namespace mg {
 struct MdcSurfaceDesc {
     std::string name;
     std::string shader;  // the first (only) shader name
-    std::vector<fmt::MdcTriangle> triangles;
-    std::vector<fmt::MdcTexCoord> texCoords;  // one per vertex; gives NumVertices
+    std::vector<formats::MdcTriangle> triangles;
+    std::vector<formats::MdcTexCoord> texCoords;  // one per vertex; gives NumVertices
     // baseFrames[b][v]: vertex v of base frame b (each as long as texCoords).
-    std::vector<std::vector<fmt::MdcBaseVertex>> baseFrames;
+    std::vector<std::vector<formats::MdcBaseVertex>> baseFrames;
     // One entry per model frame (header NumFrames); missing ones are 0.
     std::vector<std::uint16_t> frameBaseFrames;
     std::uint32_t gapAfterHeader = 0;  // filler between the header and the triangles
@@ -59,6 +59,6 @@ struct MdcImage {
 MdcImage writeMdc(const MdcModel& model);
 
 // A base vertex from file-space units of 1/64.
-inline fmt::MdcBaseVertex baseVertex(std::int16_t x, std::int16_t y, std::int16_t z) { return {x, y, z, 0}; }
+inline formats::MdcBaseVertex baseVertex(std::int16_t x, std::int16_t y, std::int16_t z) { return {x, y, z, 0}; }
 
 }  // namespace mg

@@ -8,7 +8,7 @@ namespace {
 
 void writeFrames(const MdsModel& m, Bytes& out) {
     for (const auto& f : m.frames) {
-        fmt::MdsFrame fr{};
+        formats::MdsFrame fr{};
         for (int c = 0; c < 3; ++c) {
             fr.bboxMin[c] = f.bboxMin[c];
             fr.bboxMax[c] = f.bboxMax[c];
@@ -18,13 +18,13 @@ void writeFrames(const MdsModel& m, Bytes& out) {
         fr.Radius = f.radius;
         append(out, fr);
         for (std::size_t j = 0; j < m.bones.size(); ++j)
-            append(out, j < f.boneFrames.size() ? f.boneFrames[j] : fmt::CompressedBoneFrame{});
+            append(out, j < f.boneFrames.size() ? f.boneFrames[j] : formats::CompressedBoneFrame{});
     }
 }
 
 void writeBones(const MdsModel& m, Bytes& out) {
     for (const auto& b : m.bones) {
-        fmt::MdsBone r{};
+        formats::MdsBone r{};
         writeName(r.Name, b.name);
         r.ParentIndex = b.parent;
         r.TorsoWeight = b.torsoWeight;
@@ -36,7 +36,7 @@ void writeBones(const MdsModel& m, Bytes& out) {
 
 void writeTags(const MdsModel& m, Bytes& out) {
     for (const auto& t : m.tags) {
-        fmt::MdsTag r{};
+        formats::MdsTag r{};
         writeName(r.Name, t.name);
         r.TorsoWeight = t.torsoWeight;
         r.BoneIndex = t.boneIndex;
@@ -47,13 +47,13 @@ void writeTags(const MdsModel& m, Bytes& out) {
 MdsImage::Surface writeSurface(const MdsSurfaceDesc& s, Bytes& out) {
     MdsImage::Surface at;
     at.header = static_cast<std::int64_t>(out.size());
-    out.resize(out.size() + sizeof(fmt::MdsSurface));
+    out.resize(out.size() + sizeof(formats::MdsSurface));
     appendGap(out, s.gapAfterHeader);
 
     at.vertices = static_cast<std::int64_t>(out.size());
     for (const auto& v : s.vertices) {
         at.vertex.push_back(static_cast<std::int64_t>(out.size()));
-        fmt::MdsVertex r{};
+        formats::MdsVertex r{};
         for (int c = 0; c < 3; ++c) r.Normal[c] = v.normal[c];
         r.TexCoords[0] = v.texCoords[0];
         r.TexCoords[1] = v.texCoords[1];
@@ -73,7 +73,7 @@ MdsImage::Surface writeSurface(const MdsSurfaceDesc& s, Bytes& out) {
     appendGap(out, s.gapAfter);
     at.end = static_cast<std::int64_t>(out.size());
 
-    fmt::MdsSurface h{};
+    formats::MdsSurface h{};
     h.Id = s.id;
     writeName(h.Name, s.name);
     writeName(h.Shader, s.shader);
@@ -97,7 +97,7 @@ MdsImage::Surface writeSurface(const MdsSurfaceDesc& s, Bytes& out) {
 MdsImage writeMds(const MdsModel& m) {
     MdsImage img;
     Bytes& out = img.bytes;
-    out.resize(sizeof(fmt::MdsHeader));
+    out.resize(sizeof(formats::MdsHeader));
     for (MdsSection section : m.order) {
         appendGap(out, m.gapBefore[static_cast<int>(section)]);
         const auto here = static_cast<std::int64_t>(out.size());
@@ -113,7 +113,7 @@ MdsImage writeMds(const MdsModel& m) {
     }
     appendGap(out, m.gapAtEnd);
 
-    fmt::MdsHeader h{};
+    formats::MdsHeader h{};
     for (int c = 0; c < 4; ++c) h.Id[c] = m.ident[c];
     h.Version = m.version;
     writeName(h.Name, m.name);

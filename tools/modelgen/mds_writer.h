@@ -5,7 +5,7 @@
 //   mg::MdsModel m = mg::sampleMds();
 //   m.order = {mg::MdsSection::Tags, mg::MdsSection::Surfaces, ...};
 //   mg::MdsImage img = mg::writeMds(m);
-//   mg::put<std::int32_t>(img.bytes, offsetof(fmt::MdsHeader, NumTags), -1);  // damage
+//   mg::put<std::int32_t>(img.bytes, offsetof(formats::MdsHeader, NumTags), -1);  // damage
 //   img.bytes.resize(img.bytes.size() - 10);                                 // truncate
 //
 // Everything the description holds is written as given: bone indices,
@@ -39,7 +39,7 @@ struct MdsFrameDesc {
     std::array<float, 3> parentOffset{};
     // One record per bone of the model; missing ones are written as zeros,
     // extra ones are dropped (every frame has exactly NumBones records).
-    std::vector<fmt::CompressedBoneFrame> boneFrames;
+    std::vector<formats::CompressedBoneFrame> boneFrames;
 };
 
 struct MdsTagDesc {
@@ -53,7 +53,7 @@ struct MdsVertexDesc {
     std::array<float, 2> texCoords{};
     std::int32_t fixedParent = 0;
     float fixedDist = 0.0f;
-    std::vector<fmt::MdsWeight> weights;
+    std::vector<formats::MdsWeight> weights;
     // Stored NumWeights; defaults to weights.size(). Only `weights` are
     // written, so a larger value makes the weights run past their records.
     std::optional<std::int32_t> numWeights;
@@ -66,7 +66,7 @@ struct MdsSurfaceDesc {
     std::int32_t shaderIndex = 0;
     std::int32_t minLod = 0;
     std::vector<MdsVertexDesc> vertices;
-    std::vector<fmt::MdsTriangle> triangles;
+    std::vector<formats::MdsTriangle> triangles;
     // One entry per vertex; missing entries are written as the vertex index.
     std::vector<std::int32_t> collapseMap;
     std::vector<std::int32_t> boneRefs;
@@ -79,7 +79,7 @@ enum class MdsSection { Frames = 0, Bones = 1, Surfaces = 2, Tags = 3 };
 
 struct MdsModel {
     std::array<char, 4> ident{'M', 'D', 'S', 'W'};
-    std::int32_t version = fmt::kMdsVersion;
+    std::int32_t version = formats::kMdsVersion;
     std::string name;
     float lodScale = 1.0f;
     float lodBias = 0.0f;

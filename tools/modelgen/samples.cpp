@@ -7,9 +7,9 @@ namespace mg {
 
 namespace {
 
-fmt::MdsWeight weight(std::int32_t bone, float w, float x, float y, float z) { return {bone, w, {x, y, z}}; }
+formats::MdsWeight weight(std::int32_t bone, float w, float x, float y, float z) { return {bone, w, {x, y, z}}; }
 
-MdsVertexDesc vertex(float u, float v, std::vector<fmt::MdsWeight> weights) {
+MdsVertexDesc vertex(float u, float v, std::vector<formats::MdsWeight> weights) {
     MdsVertexDesc d;
     d.texCoords = {u, v};
     d.weights = std::move(weights);
@@ -85,7 +85,7 @@ Bytes damagedMds(MdsDamage damage) {
             break;
         case MdsDamage::NegativeCount: {
             Bytes b = writeMds(m).bytes;
-            put<std::int32_t>(b, offsetof(fmt::MdsHeader, NumTags), -1);
+            put<std::int32_t>(b, offsetof(formats::MdsHeader, NumTags), -1);
             return b;
         }
         case MdsDamage::UnterminatedNames: {
