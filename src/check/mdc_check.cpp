@@ -58,7 +58,7 @@ void checkFrameTable(Walk& w, std::int64_t at, std::int32_t numFrames, std::int3
 bool checkSurface(Walk& w, const MdcHeader& h, std::int64_t s, int i, ModelSummary& out) {
     const auto sf = w.bytes.read<MdcSurface>(s);
     const std::string label = strf("surface %d", i);
-    const std::string name = w.name(s + offsetof(MdcSurface, Name), formats::kNameLength, label + " .Name", "names");
+    const std::string name = w.name(s + std::int64_t{offsetof(MdcSurface, Name)}, formats::kNameLength, label + " .Name", "names");
     const std::string rec = label + " " + quoted(name);
     out.surfaceNames.push_back(name);
     out.shaderNames.emplace_back();

@@ -38,7 +38,7 @@ void checkBones(Walk& w, const MdsHeader& h) {
         const std::string label = strf("bone %d", i);
         const std::string name = w.name(at, formats::kNameLength, label + " .Name", "bone names");
         const std::string rec = label + " " + quoted(name);
-        const std::int64_t parentAt = at + offsetof(formats::MdsBone, ParentIndex);
+        const std::int64_t parentAt = at + std::int64_t{offsetof(formats::MdsBone, ParentIndex)};
         if (bone.ParentIndex == -1) {
         } else if (bone.ParentIndex < -1 || bone.ParentIndex >= h.NumBones) {
             boneIndex(w, bone.ParentIndex, h.NumBones, rec + " .ParentIndex", parentAt, "bone parents");
@@ -47,7 +47,7 @@ void checkBones(Walk& w, const MdsHeader& h) {
                                strf("parent %d does not come before its child %d; a parent must have a lower index",
                                     bone.ParentIndex, i));
         }
-        w.finite(at + offsetof(formats::MdsBone, TorsoWeight), 2, rec + " .TorsoWeight", "bone values");
+        w.finite(at + std::int64_t{offsetof(formats::MdsBone, TorsoWeight)}, 2, rec + " .TorsoWeight", "bone values");
     }
 }
 
@@ -60,8 +60,8 @@ void checkTags(Walk& w, const MdsHeader& h) {
         const auto tag = w.bytes.read<formats::MdsTag>(at);
         const std::string label = strf("tag %d", i);
         const std::string rec = label + " " + quoted(w.name(at, formats::kNameLength, label + " .Name", "tag names"));
-        w.finite(at + offsetof(formats::MdsTag, TorsoWeight), 1, rec + " .TorsoWeight", "tag values");
-        boneIndex(w, tag.BoneIndex, h.NumBones, rec + " .BoneIndex", at + offsetof(formats::MdsTag, BoneIndex),
+        w.finite(at + std::int64_t{offsetof(formats::MdsTag, TorsoWeight)}, 1, rec + " .TorsoWeight", "tag values");
+        boneIndex(w, tag.BoneIndex, h.NumBones, rec + " .BoneIndex", at + std::int64_t{offsetof(formats::MdsTag, BoneIndex)},
                   "tag bones");
     }
 }
@@ -84,13 +84,13 @@ void checkVertices(Walk& w, const MdsHeader& h, std::int64_t s, const MdsSurface
     for (std::int32_t v = 0; v < sf.NumVertices; ++v) {
         const std::string vrec = rec + strf(" vertex %d", v);
         if (!w.bytes.has(at, sizeof(formats::MdsVertex))) {
-            w.report.add(Id::RecordOutside, rec + " .OffsetVertices", s + offsetof(MdsSurface, OffsetVertices),
+            w.report.add(Id::RecordOutside, rec + " .OffsetVertices", s + std::int64_t{offsetof(MdsSurface, OffsetVertices)},
                          strf("%d vertices from %s: vertex %d at %s runs past the end of the file at %s",
                               sf.NumVertices, hex(first).c_str(), v, hex(at).c_str(), hex(w.size()).c_str()));
             break;
         }
         const auto vertex = w.bytes.read<formats::MdsVertex>(at);
-        const std::int64_t numAt = at + offsetof(formats::MdsVertex, NumWeights);
+        const std::int64_t numAt = at + std::int64_t{offsetof(formats::MdsVertex, NumWeights)};
         if (!w.count(vertex.NumWeights, vrec + " .NumWeights", numAt)) break;
         const std::int64_t length = formats::mdsVertexSize(vertex.NumWeights);
         if (!w.bytes.has(at, length)) {
@@ -141,9 +141,9 @@ void checkIndexList(Walk& w, std::int64_t at, std::int64_t count, std::int32_t b
 bool checkSurface(Walk& w, const MdsHeader& h, std::int64_t s, int i, ModelSummary& out) {
     const auto sf = w.bytes.read<MdsSurface>(s);
     const std::string label = strf("surface %d", i);
-    const std::string name = w.name(s + offsetof(MdsSurface, Name), formats::kNameLength, label + " .Name", "names");
+    const std::string name = w.name(s + std::int64_t{offsetof(MdsSurface, Name)}, formats::kNameLength, label + " .Name", "names");
     const std::string rec = label + " " + quoted(name);
-    w.name(s + offsetof(MdsSurface, Shader), formats::kNameLength, rec + " .Shader", "names");
+    w.name(s + std::int64_t{offsetof(MdsSurface, Shader)}, formats::kNameLength, rec + " .Shader", "names");
     out.surfaceNames.push_back(name);
     w.spans.push_back({s, s + kSurfaceSize, rec + " header"});
     if (!w.charge(kSurfaceSize)) return false;

@@ -6,7 +6,8 @@ namespace {
 
 std::string jsonString(const std::string& text) {
     std::string out = "\"";
-    for (unsigned char c : text) {
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;

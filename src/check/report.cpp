@@ -53,7 +53,8 @@ std::string hex(std::int64_t value) {
 
 std::string quoted(const std::string& name) {
     std::string out = "\"";
-    for (unsigned char c : name) {
+    for (const char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);

@@ -138,7 +138,7 @@ public:
         if (surf->NumVertices > 0) {
             const std::int64_t minBytes = std::int64_t{surf->NumVertices} * kVertexSize;
             if (sp.vertices < 0 || sp.vertices > size_ || minBytes > size_ - sp.vertices)
-                return refuse(why_, surfaceField(n, "OffsetVertices"), s + offsetof(MdsSurface, OffsetVertices),
+                return refuse(why_, surfaceField(n, "OffsetVertices"), s + std::int64_t{offsetof(MdsSurface, OffsetVertices)},
                               endsPast(surf->NumVertices, "vertices", sp.vertices, size_));
             if (!walkVertices(n, s, sp.vertices, surf->NumVertices, p)) return false;
         }
@@ -247,12 +247,12 @@ bool mdsRecordsInside(ByteView bytes, const MdsPositions& positions, MdsRefusal*
             if (!vertex || vertex->NumWeights < 0)
                 return refuse(why, where, v, "the vertex lies past the end of the file at " + hex(size));
             if (!arrayInside(bytes, v + kVertexSize, vertex->NumWeights, sizeof(MdsWeight)))
-                return refuse(why, where + " .NumWeights", v + offsetof(MdsVertex, NumWeights),
+                return refuse(why, where + " .NumWeights", v + std::int64_t{offsetof(MdsVertex, NumWeights)},
                               endsPast(vertex->NumWeights, "weights", v + kVertexSize, size));
             v += mdsVertexSize(vertex->NumWeights);
         }
         if (!arrayInside(bytes, sp.triangles, surf->NumTriangles, sizeof(MdsTriangle)))
-            return refuse(why, surfaceField(n, "OffsetTriangles"), sp.surface + offsetof(MdsSurface, OffsetTriangles),
+            return refuse(why, surfaceField(n, "OffsetTriangles"), sp.surface + std::int64_t{offsetof(MdsSurface, OffsetTriangles)},
                           endsPast(surf->NumTriangles, "triangles", sp.triangles, size));
         ++n;
     }

@@ -73,7 +73,7 @@ int MDS::evaluateSkeleton(std::uint32_t frame) {
         const D3DXVECTOR3 along(0.0f, 0.0f, bone.ParentDist);
         D3DXVECTOR3 d;
         D3DXVec3TransformCoord(&d, &along, &pose.offsetRotation);
-        const D3DXVECTOR3& from = hasParent(bone, i) ? poses_[bone.ParentIndex].position : rootOrigin;
+        const D3DXVECTOR3& from = hasParent(bone, i) ? poses_[static_cast<std::size_t>(bone.ParentIndex)].position : rootOrigin;
         pose.position = D3DXVECTOR3(d.x + from.x, d.y + from.y, d.z + from.z);
 
         D3DXMatrixTranslation(&a, pose.position.x, pose.position.y, pose.position.z);
@@ -105,7 +105,7 @@ bool MDS::buildSkeletonLines() {
     const formats::ByteView bytes = this->bytes();
     for (std::uint32_t i = 0; i < numBones; ++i) {
         const auto bone = bytes.read<formats::MdsBone>(positions_.bone(i));
-        const D3DXVECTOR3 start = hasParent(bone, i) ? poses_[bone.ParentIndex].position : D3DXVECTOR3();
+        const D3DXVECTOR3 start = hasParent(bone, i) ? poses_[static_cast<std::size_t>(bone.ParentIndex)].position : D3DXVECTOR3();
         const D3DXVECTOR3& end = poses_[i].position;
         const ModelVertex segment[2] = {
             {start.x, start.y, start.z, kLineStart, 0.0f, 0.0f},

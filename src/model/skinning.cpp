@@ -34,7 +34,7 @@ int MDS::skinSurface(std::uint32_t s) {
             if (weight.BoneIndex < 0 || static_cast<std::size_t>(weight.BoneIndex) >= numPoses) continue;
             const D3DXVECTOR3 q(-weight.xyz[1], weight.xyz[2], weight.xyz[0]);
             D3DXVECTOR3 t;
-            D3DXVec3TransformCoord(&t, &q, &poses_[weight.BoneIndex].skinMatrix);
+            D3DXVec3TransformCoord(&t, &q, &poses_[static_cast<std::size_t>(weight.BoneIndex)].skinMatrix);
             out.x += weight.Weight * t.x;
             out.y += weight.Weight * t.y;
             out.z += weight.Weight * t.z;
