@@ -64,15 +64,46 @@ struct MdcBaseVertex {
 };
 
 static_assert(sizeof(MdcHeader) == 112);
-static_assert(offsetof(MdcHeader, NumFrames) == 76);
-static_assert(offsetof(MdcHeader, OffsetSurfaces) == 104);
 static_assert(sizeof(MdcSurface) == 124);
-static_assert(offsetof(MdcSurface, NumVertices) == 84);
-static_assert(offsetof(MdcSurface, OffsetFrameBaseFrames) == 112);
-static_assert(offsetof(MdcSurface, OffsetEnd) == 120);
 static_assert(sizeof(MdcTriangle) == 12);
 static_assert(sizeof(MdcTexCoord) == 8);
 static_assert(sizeof(MdcBaseVertex) == 8);
+// Every field at the offset the format gives it (see mds_layout.h).
+static_assert(offsetof(MdcHeader, Id) == 0);
+static_assert(offsetof(MdcHeader, unusedVersion) == 4);
+static_assert(offsetof(MdcHeader, Name) == 8);
+static_assert(offsetof(MdcHeader, unusedFlags) == 72);
+static_assert(offsetof(MdcHeader, NumFrames) == 76);
+static_assert(offsetof(MdcHeader, unusedNumTags) == 80);
+static_assert(offsetof(MdcHeader, NumSurfaces) == 84);
+static_assert(offsetof(MdcHeader, unusedNumSkins) == 88);
+static_assert(offsetof(MdcHeader, unusedOffsetFrames) == 92);
+static_assert(offsetof(MdcHeader, unusedOffsetTagNames) == 96);
+static_assert(offsetof(MdcHeader, unusedOffsetTagFrames) == 100);
+static_assert(offsetof(MdcHeader, OffsetSurfaces) == 104);
+static_assert(offsetof(MdcHeader, unusedOffsetEnd) == 108);
+static_assert(offsetof(MdcSurface, unusedId) == 0);
+static_assert(offsetof(MdcSurface, Name) == 4);
+static_assert(offsetof(MdcSurface, unusedFlags) == 68);
+static_assert(offsetof(MdcSurface, unusedNumCompFrames) == 72);
+static_assert(offsetof(MdcSurface, unusedNumBaseFrames) == 76);
+static_assert(offsetof(MdcSurface, unusedNumShaders) == 80);
+static_assert(offsetof(MdcSurface, NumVertices) == 84);
+static_assert(offsetof(MdcSurface, NumTriangles) == 88);
+static_assert(offsetof(MdcSurface, OffsetTriangles) == 92);
+static_assert(offsetof(MdcSurface, OffsetShaders) == 96);
+static_assert(offsetof(MdcSurface, OffsetTexCoords) == 100);
+static_assert(offsetof(MdcSurface, OffsetBaseVertices) == 104);
+static_assert(offsetof(MdcSurface, unusedOffsetCompVertices) == 108);
+static_assert(offsetof(MdcSurface, OffsetFrameBaseFrames) == 112);
+static_assert(offsetof(MdcSurface, unusedOffsetFrameCompFrames) == 116);
+static_assert(offsetof(MdcSurface, OffsetEnd) == 120);
+static_assert(offsetof(MdcTexCoord, u) == 0);
+static_assert(offsetof(MdcTexCoord, v) == 4);
+static_assert(offsetof(MdcBaseVertex, x) == 0);
+static_assert(offsetof(MdcBaseVertex, y) == 2);
+static_assert(offsetof(MdcBaseVertex, z) == 4);
+static_assert(offsetof(MdcBaseVertex, unusedNormal) == 6);
 
 constexpr float kMdcVertexScale = 0.015625f;  // 1/64
 

@@ -46,19 +46,17 @@ struct MdcShader {
 using MdcCompVertex = std::uint32_t;
 
 static_assert(sizeof(MdcFrame) == 56);
-static_assert(offsetof(MdcFrame, Radius) == 36);
 static_assert(sizeof(MdcTagName) == 64);
 static_assert(sizeof(MdcTagFrame) == 12);
 static_assert(sizeof(MdcShader) == 68);
-static_assert(offsetof(MdcHeader, unusedNumTags) == 80);
-static_assert(offsetof(MdcHeader, unusedOffsetFrames) == 92);
-static_assert(offsetof(MdcHeader, unusedOffsetTagNames) == 96);
-static_assert(offsetof(MdcHeader, unusedOffsetTagFrames) == 100);
-static_assert(offsetof(MdcHeader, unusedOffsetEnd) == 108);
-static_assert(offsetof(MdcSurface, unusedNumCompFrames) == 72);
-static_assert(offsetof(MdcSurface, unusedNumBaseFrames) == 76);
-static_assert(offsetof(MdcSurface, unusedNumShaders) == 80);
-static_assert(offsetof(MdcSurface, unusedOffsetCompVertices) == 108);
-static_assert(offsetof(MdcSurface, unusedOffsetFrameCompFrames) == 116);
+static_assert(offsetof(MdcFrame, bboxMin) == 0);
+static_assert(offsetof(MdcFrame, bboxMax) == 12);
+static_assert(offsetof(MdcFrame, LocalOrigin) == 24);
+static_assert(offsetof(MdcFrame, Radius) == 36);
+static_assert(offsetof(MdcFrame, Name) == 40);
+static_assert(offsetof(MdcTagFrame, xyz) == 0);
+static_assert(offsetof(MdcTagFrame, angles) == 6);
+static_assert(offsetof(MdcShader, Name) == 0);
+static_assert(offsetof(MdcShader, ShaderIndex) == 64);
 
 }  // namespace formats

@@ -109,14 +109,64 @@ static_assert(sizeof(MdsVertex) == 32);
 static_assert(sizeof(MdsWeight) == 20);
 static_assert(sizeof(MdsTriangle) == 12);
 
+// Every field at the offset the format gives it: the fixture writers fill
+// these same structs, so only these numbers would notice two swapped fields.
+static_assert(offsetof(MdsHeader, Id) == 0);
+static_assert(offsetof(MdsHeader, Version) == 4);
+static_assert(offsetof(MdsHeader, Name) == 8);
+static_assert(offsetof(MdsHeader, LodScale) == 72);
+static_assert(offsetof(MdsHeader, LodBias) == 76);
 static_assert(offsetof(MdsHeader, NumFrames) == 80);
+static_assert(offsetof(MdsHeader, NumBones) == 84);
+static_assert(offsetof(MdsHeader, OffsetFrames) == 88);
+static_assert(offsetof(MdsHeader, OffsetBones) == 92);
+static_assert(offsetof(MdsHeader, TorsoParent) == 96);
+static_assert(offsetof(MdsHeader, NumSurfaces) == 100);
+static_assert(offsetof(MdsHeader, OffsetSurfaces) == 104);
+static_assert(offsetof(MdsHeader, NumTags) == 108);
+static_assert(offsetof(MdsHeader, OffsetTags) == 112);
 static_assert(offsetof(MdsHeader, OffsetEnd) == 116);
+static_assert(offsetof(MdsFrame, bboxMin) == 0);
+static_assert(offsetof(MdsFrame, bboxMax) == 12);
+static_assert(offsetof(MdsFrame, LocalOrigin) == 24);
+static_assert(offsetof(MdsFrame, Radius) == 36);
 static_assert(offsetof(MdsFrame, ParentOffset) == 40);
+static_assert(offsetof(CompressedBoneFrame, Pitch) == 0);
+static_assert(offsetof(CompressedBoneFrame, Yaw) == 2);
+static_assert(offsetof(CompressedBoneFrame, Roll) == 4);
+static_assert(offsetof(CompressedBoneFrame, Zero) == 6);
+static_assert(offsetof(CompressedBoneFrame, OffsetPitch) == 8);
+static_assert(offsetof(CompressedBoneFrame, OffsetYaw) == 10);
+static_assert(offsetof(MdsBone, Name) == 0);
 static_assert(offsetof(MdsBone, ParentIndex) == 64);
+static_assert(offsetof(MdsBone, TorsoWeight) == 68);
+static_assert(offsetof(MdsBone, ParentDist) == 72);
+static_assert(offsetof(MdsBone, Flags) == 76);
+static_assert(offsetof(MdsTag, Name) == 0);
+static_assert(offsetof(MdsTag, TorsoWeight) == 64);
 static_assert(offsetof(MdsTag, BoneIndex) == 68);
+static_assert(offsetof(MdsSurface, Id) == 0);
+static_assert(offsetof(MdsSurface, Name) == 4);
+static_assert(offsetof(MdsSurface, Shader) == 68);
+static_assert(offsetof(MdsSurface, ShaderIndex) == 132);
+static_assert(offsetof(MdsSurface, MinLod) == 136);
+static_assert(offsetof(MdsSurface, OffsetHeader) == 140);
 static_assert(offsetof(MdsSurface, NumVertices) == 144);
+static_assert(offsetof(MdsSurface, OffsetVertices) == 148);
+static_assert(offsetof(MdsSurface, NumTriangles) == 152);
+static_assert(offsetof(MdsSurface, OffsetTriangles) == 156);
+static_assert(offsetof(MdsSurface, OffsetCollapseMap) == 160);
+static_assert(offsetof(MdsSurface, NumBoneRefs) == 164);
+static_assert(offsetof(MdsSurface, OffsetBoneRefs) == 168);
 static_assert(offsetof(MdsSurface, OffsetEnd) == 172);
+static_assert(offsetof(MdsVertex, Normal) == 0);
+static_assert(offsetof(MdsVertex, TexCoords) == 12);
 static_assert(offsetof(MdsVertex, NumWeights) == 20);
+static_assert(offsetof(MdsVertex, FixedParent) == 24);
+static_assert(offsetof(MdsVertex, FixedDist) == 28);
+static_assert(offsetof(MdsWeight, BoneIndex) == 0);
+static_assert(offsetof(MdsWeight, Weight) == 4);
+static_assert(offsetof(MdsWeight, xyz) == 8);
 
 // Size of frame record k's stride for a model of numBones bones.
 constexpr std::int64_t mdsFrameSize(std::int64_t numBones) {
