@@ -1,41 +1,23 @@
 // korvane-check and mdstree run as programs, as a new user would: exit
 // codes, one clear line per problem, and mdstree on MDC files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 
 #include "mkplayer/player.h"
 #include "modelgen/defects.h"
 #include "modelgen/samples.h"
+#include "program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::vector<std::string> lines;
-};
+using Outcome = testing_support::ProgramRun;
 
-Outcome run(const std::string& command) {
-    Outcome r;
-    FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
-    if (!p) return r;
-    std::string out;
-    std::array<char, 4096> buf;
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) r.lines.push_back(line);
-    return r;
-}
+Outcome run(const std::string& command) { return testing_support::runProgram(command); }
 
 class Programs : public ::testing::Test {
 protected:

@@ -1,27 +1,19 @@
 // Runs mdstree (and mkmodel) as programs on files written by the fixture
 // writers and checks what they print and their exit codes.
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "modelgen/samples.h"
+#include "program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
-    int status = -1;
-    std::vector<std::string> lines;
-};
+using Run = testing_support::ProgramRun;
 
 #ifdef _WIN32
 // A cross build names the programs by their path on the build machine; Wine
@@ -32,31 +24,11 @@ std::string program(const char* path) {
         if (c == '/') c = '\\';
     return p;
 }
-constexpr const char* kNoErrors = " 2>NUL";
 #else
 std::string program(const char* path) { return path; }
-constexpr const char* kNoErrors = " 2>/dev/null";
 #endif
 
-Run run(const std::string& args) {
-    Run r;
-    const std::string command = program(MDSTREE_PATH) + " " + args + kNoErrors;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return r;
-    std::string out;
-    std::array<char, 4096> buf;
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-    const int status = pclose(p);
-#ifdef _WIN32
-    r.status = status;  // the exit code itself
-#else
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) r.lines.push_back(line);
-    return r;
-}
+Run run(const std::string& args) { return testing_support::runProgram(program(MDSTREE_PATH) + " " + args); }
 
 int count(const Run& r, const std::string& prefix) {
     int c = 0;
