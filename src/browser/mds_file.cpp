@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "formats/identify.h"
 #include "platform/sys/sys.h"
+#include "platform/sys/whole_file.h"
 
 namespace browser {
 
@@ -13,33 +15,21 @@ void MdsFile::release() {
     bytes_ = nullptr;
     size_ = 0;
     m_bAlreadyConverted = false;
-    positions_ = {};
+    index_ = {};
 }
 
 bool MdsFile::read(const char* path) {
     release();
-    sys::File file = sys::openForReading(path);
-    if (!file.valid()) return false;
-    const std::uint32_t size = sys::fileSize(file);
-    if (size == sys::kInvalidFileSize) {
-        sys::closeFile(file);
-        return false;
-    }
-    auto* block = static_cast<std::uint8_t*>(sys::allocateBlock(size));
-    if (!block) {
-        sys::closeFile(file);
-        return false;
-    }
-    if (sys::readFile(file, block, size) != size) {
-        sys::releaseBlock(block);
-        sys::closeFile(file);
-        return false;
-    }
-    sys::closeFile(file);
-    bytes_ = block;
-    size_ = size;
-    m_bAlreadyConverted = false;
+    sys::WholeFile file = sys::readWholeFile(path);
+    if (file.failed != sys::ReadStep::Done) return false;
+    hold(std::move(file.bytes));
     return true;
+}
+
+void MdsFile::hold(sys::Block bytes) {
+    release();
+    size_ = bytes.size();
+    bytes_ = bytes.release();
 }
 
 bool MdsFile::adopt(const void* data, std::uint32_t size) {
@@ -55,9 +45,9 @@ bool MdsFile::adopt(const void* data, std::uint32_t size) {
 bool MdsFile::resolve() {
     if (!bytes_ || m_bAlreadyConverted) return false;
     if (!formats::isMds(bytes())) return false;
-    auto positions = formats::resolveMds(bytes());
-    if (!positions) return false;
-    positions_ = std::move(*positions);
+    formats::MdsIndex index = formats::indexMds(bytes(), formats::Reader::Walk);
+    if (!index.ok()) return false;
+    index_ = std::move(index);
     m_bAlreadyConverted = true;
     return true;
 }

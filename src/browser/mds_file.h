@@ -6,7 +6,8 @@
 #include <cstdint>
 
 #include "formats/byte_view.h"
-#include "formats/mds_resolve.h"
+#include "formats/mds_index.h"
+#include "platform/sys/whole_file.h"
 
 namespace browser {
 
@@ -22,14 +23,18 @@ public:
     // resolved state.
     bool read(const char* path);
 
+    // Holds the bytes of a whole file already read (nothing when the block
+    // is empty). Clears the resolved state.
+    void hold(sys::Block bytes);
+
     // Holds a copy of size bytes (in a block of the system layer) as if they
     // had been read from a file; false when no block can be had (also for 0
     // bytes). For the fuzzer and for tests that build images in memory.
     bool adopt(const void* data, std::uint32_t size);
 
     // Resolves the record positions once. False when nothing is held, when
-    // already resolved, when the bytes are not MDS, or when resolveMds refuses
-    // them (then the model stays unresolved).
+    // already resolved, when the bytes are not MDS, or when their walk is
+    // refused (then the model stays unresolved).
     bool resolve();
 
     // Gives the bytes back; nothing is held afterwards.
@@ -40,13 +45,13 @@ public:
     formats::ByteView bytes() const { return formats::ByteView(bytes_, size_); }
     bool alreadyConverted() const { return m_bAlreadyConverted; }
     // Valid only when alreadyConverted().
-    const formats::MdsPositions& positions() const { return positions_; }
+    const formats::MdsIndex& index() const { return index_; }
 
 private:
     std::uint8_t* bytes_ = nullptr;
     std::uint32_t size_ = 0;
     bool m_bAlreadyConverted = false;
-    formats::MdsPositions positions_;
+    formats::MdsIndex index_;
 };
 
 }  // namespace browser

@@ -1,6 +1,7 @@
 #include "browser/tree_builder.h"
 
-#include "browser/label_format.h"
+#include "browser/labeler.h"
+#include "formats/identify.h"
 
 #include <cstddef>
 #include <cstring>
@@ -50,33 +51,10 @@ struct Name {
     }
 };
 
-// Formats labels into one buffer and hands them to the sink.
-template <std::size_t N>
-class Labeler {
-public:
-    explicit Labeler(TreeSink& sink) : sink_(sink) {}
-
-    template <class... Args>
-    TreeNode add(TreeNode parent, LabelFormat<std::type_identity_t<Args>...> format, Args... args) {
-        formatLabel(label_, N, format, args...);
-        return sink_.appendChild(parent, label_, -1, false);
-    }
-    TreeNode text(TreeNode parent, const char* label) { return sink_.appendChild(parent, label, -1, false); }
-    TreeNode frameNode(TreeNode parent, int k) {
-        formatLabel(label_, N, "Frame %d", k);
-        return sink_.appendChild(parent, label_, k, true);
-    }
-    TreeSink& sink() { return sink_; }
-
-private:
-    TreeSink& sink_;
-    char label_[N];
-};
-
 class TreeBuilder {
 public:
     TreeBuilder(const MdsFile& model, TreeSink& sink)
-        : read_(model.bytes()), pos_(model.positions()), out_(sink), header_(read_.at<formats::MdsHeader>(0)) {}
+        : read_(model.bytes()), pos_(model.index()), out_(sink), header_(read_.at<formats::MdsHeader>(0)) {}
 
     void build(TreeNode root) {
         const auto& h = header_;
@@ -128,8 +106,8 @@ private:
         }
     }
 
-    void surface(TreeNode list, int index, const formats::MdsSurfacePositions& sp) {
-        const auto s = read_.at<formats::MdsSurface>(sp.surface);
+    void surface(TreeNode list, int index, const formats::MdsSurfaceIndex& sp) {
+        const auto s = read_.at<formats::MdsSurface>(sp.at);
         const TreeNode node = out_.add(list, "Surface %d (%s)", index, Name(s.Name).text);
         out_.add(node, "Id: %d", s.Id);
         out_.add(node, "Shader: %s", Name(s.Shader).text);
@@ -140,43 +118,42 @@ private:
 
         const TreeNode tris = out_.add(node, "Triangles (%d)", s.NumTriangles);
         for (std::int32_t t = 0; t < s.NumTriangles; ++t) {
-            const auto tri = read_.at<formats::MdsTriangle>(sp.triangles + 12 * static_cast<std::int64_t>(t));
+            const auto tri = read_.at<formats::MdsTriangle>(sp.triangle(t));
             out_.add(tris, "Triangle %d: %u, %u, %u", t, static_cast<unsigned>(tri.Indices[0]),
                      static_cast<unsigned>(tri.Indices[1]), static_cast<unsigned>(tri.Indices[2]));
         }
         const TreeNode map = out_.add(node, "CollapseMap (%d)", s.NumVertices);
         for (std::int32_t v = 0; v < s.NumVertices; ++v) {
-            const auto entry = read_.at<std::uint32_t>(sp.collapseMap + 4 * static_cast<std::int64_t>(v));
+            const auto entry = read_.at<std::uint32_t>(sp.collapseEntry(v));
             out_.add(map, "%d: %u", v, static_cast<unsigned>(entry));
         }
         const TreeNode refs = out_.add(node, "BoneRefs (%d)", s.NumBoneRefs);
         for (std::int32_t r = 0; r < s.NumBoneRefs; ++r) {
-            const auto bone = read_.at<std::int32_t>(sp.boneRefs + 4 * static_cast<std::int64_t>(r));
+            const auto bone = read_.at<std::int32_t>(sp.boneRef(r));
             out_.add(refs, "%d: %u (%s)", r, static_cast<unsigned>(bone), boneName(bone));
         }
     }
 
-    void vertices(TreeNode node, const formats::MdsSurface& s, const formats::MdsSurfacePositions& sp) {
+    void vertices(TreeNode node, const formats::MdsSurface& s, const formats::MdsSurfaceIndex& sp) {
         const TreeNode list = out_.add(node, "Vertices (%d)", s.NumVertices);
-        std::int64_t at = sp.vertices;
         for (std::int32_t v = 0; v < s.NumVertices; ++v) {
+            // The walk reached every vertex of an accepted file; the reads
+            // below still stop at the end of the bytes.
+            if (static_cast<std::size_t>(v) >= sp.vertices.size()) throw OutsideBytes{};
+            const std::int64_t at = sp.vertices[static_cast<std::size_t>(v)];
             const auto vx = read_.at<formats::MdsVertex>(at);
-            if (vx.NumWeights < 0) throw OutsideBytes{};  // refused by resolve; never walk backwards
             const TreeNode vn = out_.add(list, "Vertex %d", v);
             out_.add(vn, "Normal: %f, %f, %f", d(vx.Normal[0]), d(vx.Normal[1]), d(vx.Normal[2]));
             out_.add(vn, "TexCoords: %f, %f", d(vx.TexCoords[0]), d(vx.TexCoords[1]));
             out_.add(vn, "FixedParent: %d", vx.FixedParent);
             const TreeNode weights = out_.add(vn, "Weights (%d)", vx.NumWeights);
-            std::int64_t w = at + static_cast<std::int64_t>(sizeof(formats::MdsVertex));
-            for (std::int32_t i = 0; i < vx.NumWeights;
-                 ++i, w += static_cast<std::int64_t>(sizeof(formats::MdsWeight))) {
-                const auto wt = read_.at<formats::MdsWeight>(w);
+            for (std::int32_t i = 0; i < vx.NumWeights; ++i) {
+                const auto wt = read_.at<formats::MdsWeight>(formats::mdsWeight(at, i));
                 const TreeNode wn = out_.add(weights, "Weight %d", i);
                 out_.add(wn, "BoneIndex: %d (%s)", wt.BoneIndex, boneName(wt.BoneIndex));
                 out_.add(wn, "Weight: %f", d(wt.Weight));
                 out_.add(wn, "xyz: %f, %f, %f", d(wt.xyz[0]), d(wt.xyz[1]), d(wt.xyz[2]));
             }
-            at = w;
         }
     }
 
@@ -193,7 +170,7 @@ private:
     }
 
     Reader read_;
-    const formats::MdsPositions& pos_;
+    const formats::MdsIndex& pos_;
     Labeler<255> out_;
     formats::MdsHeader header_;
     char boneName_[formats::kNameLength + 1] = {};
@@ -201,7 +178,7 @@ private:
 
 void fillFrameContent(const MdsFile& model, TreeSink& sink, TreeNode node, int k) {
     const Reader read(model.bytes());
-    const auto& pos = model.positions();
+    const auto& pos = model.index();
     const auto header = read.at<formats::MdsHeader>(0);
     if (k < 0 || k >= header.NumFrames) throw OutsideBytes{};
     Labeler<256> out(sink);
@@ -224,7 +201,7 @@ void fillFrameContent(const MdsFile& model, TreeSink& sink, TreeNode node, int k
     }
 }
 
-bool hasIdent(formats::ByteView b) { return b.has(0, 4) && std::memcmp(b.data(), "MDSW", 4) == 0; }
+bool hasIdent(formats::ByteView b) { return formats::identify(b).format == formats::Format::Mds; }
 
 }  // namespace
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <new>
 #include <system_error>
 
 #include "platform/sys/archive_lookup.h"
@@ -48,30 +47,20 @@ std::vector<std::string> listFiles(const std::string& dir) {
     return names;
 }
 
-std::optional<std::vector<std::uint8_t>> readWhole(const std::string& path, std::string& error) {
-    sys::File file = sys::openForReading(path.c_str());
-    if (!file.valid()) {
-        error = "the file does not exist or cannot be opened";
-        return std::nullopt;
-    }
-    const std::uint32_t size = sys::fileSize(file);
-    if (size == sys::kInvalidFileSize) {
-        error = "the file's size cannot be taken";
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes.resize(size);
-    } catch (const std::bad_alloc&) {
+std::optional<sys::Block> readWhole(const std::string& path, std::string& error) {
+    sys::WholeFile file = sys::readWholeFile(path.c_str());
+    switch (file.failed) {
+    case sys::ReadStep::Done: return std::move(file.bytes);
+    case sys::ReadStep::Open: error = "the file does not exist or cannot be opened"; break;
+    case sys::ReadStep::Size:
+    case sys::ReadStep::TooLarge: error = "the file's size cannot be taken"; break;
+    case sys::ReadStep::Memory:
+        if (file.size == 0) return sys::Block();
         error = "no memory for the file's bytes";
-        return std::nullopt;
+        break;
+    case sys::ReadStep::Read: error = "the file could not be read whole"; break;
     }
-    if (size > 0 && sys::readFile(file, bytes.data(), size) != size) {
-        error = "the file could not be read whole";
-        return std::nullopt;
-    }
-    sys::closeFile(file);
-    return bytes;
+    return std::nullopt;
 }
 
 }  // namespace check

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/sys/whole_file.h"
+
 namespace check {
 
 enum class FoundAt {
@@ -33,8 +35,9 @@ bool isDirectory(const std::string& path);
 // directory cannot be listed.
 std::vector<std::string> listFiles(const std::string& dir);
 
-// The whole file, or nullopt with the reason in `error` (a missing file, a
-// failed read, or no memory for its bytes).
-std::optional<std::vector<std::uint8_t>> readWhole(const std::string& path, std::string& error);
+// The whole file (an empty one as an empty block), or nullopt with the
+// reason in `error` (a missing file, a failed read, or no memory for its
+// bytes).
+std::optional<sys::Block> readWhole(const std::string& path, std::string& error);
 
 }  // namespace check

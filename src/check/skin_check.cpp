@@ -24,15 +24,15 @@ struct LineAt {
 
 // Keys of the lines with a comma, in file order, with their line numbers and
 // byte offsets (the skin reader's own rules for comments and line ends).
-std::vector<LineAt> keyLines(const std::vector<std::uint8_t>& text) {
+std::vector<LineAt> keyLines(const sys::Block& text) {
     std::vector<LineAt> out;
     std::size_t start = 0;
     int line = 1;
+    const char* chars = reinterpret_cast<const char*>(text.data());
     while (start < text.size()) {
         std::size_t end = start;
-        while (end < text.size() && text[end] != '\n') ++end;
-        std::string s(text.begin() + static_cast<std::ptrdiff_t>(start),
-                      text.begin() + static_cast<std::ptrdiff_t>(end));
+        while (end < text.size() && chars[end] != '\n') ++end;
+        std::string s(chars + start, chars + end);
         if (!s.empty() && s.back() == '\r') s.pop_back();
         if (const auto c = s.find("//"); c != std::string::npos) s.resize(c);
         if (const auto comma = s.find(','); comma != std::string::npos)

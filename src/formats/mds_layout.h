@@ -1,17 +1,17 @@
 // Byte layout of MDS files (skeletal models): every record with its exact
 // size and field offsets, little-endian, no padding. Both programs read MDS
-// files through these records and mds_resolve.h.
+// files through these records and mds_index.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 #include "formats/byte_view.h"
+#include "formats/fields.h"
+#include "formats/identify.h"
 
 namespace formats {
 
-constexpr std::int32_t kMdsIdent = 0x5753444D;  // "MDSW"
-constexpr std::int32_t kMdsVersion = 4;
 
 struct MdsHeader {
     char Id[4];
@@ -99,74 +99,39 @@ struct MdsTriangle {
     std::int32_t Indices[3];
 };
 
-static_assert(sizeof(MdsHeader) == 120);
-static_assert(sizeof(MdsFrame) == 52);
-static_assert(sizeof(CompressedBoneFrame) == 12);
-static_assert(sizeof(MdsBone) == 80);
-static_assert(sizeof(MdsTag) == 72);
-static_assert(sizeof(MdsSurface) == 176);
-static_assert(sizeof(MdsVertex) == 32);
-static_assert(sizeof(MdsWeight) == 20);
-static_assert(sizeof(MdsTriangle) == 12);
-
-// Every field at the offset the format gives it: the fixture writers fill
-// these same structs, so only these numbers would notice two swapped fields.
-static_assert(offsetof(MdsHeader, Id) == 0);
-static_assert(offsetof(MdsHeader, Version) == 4);
-static_assert(offsetof(MdsHeader, Name) == 8);
-static_assert(offsetof(MdsHeader, LodScale) == 72);
-static_assert(offsetof(MdsHeader, LodBias) == 76);
-static_assert(offsetof(MdsHeader, NumFrames) == 80);
-static_assert(offsetof(MdsHeader, NumBones) == 84);
-static_assert(offsetof(MdsHeader, OffsetFrames) == 88);
-static_assert(offsetof(MdsHeader, OffsetBones) == 92);
-static_assert(offsetof(MdsHeader, TorsoParent) == 96);
-static_assert(offsetof(MdsHeader, NumSurfaces) == 100);
-static_assert(offsetof(MdsHeader, OffsetSurfaces) == 104);
-static_assert(offsetof(MdsHeader, NumTags) == 108);
-static_assert(offsetof(MdsHeader, OffsetTags) == 112);
-static_assert(offsetof(MdsHeader, OffsetEnd) == 116);
-static_assert(offsetof(MdsFrame, bboxMin) == 0);
-static_assert(offsetof(MdsFrame, bboxMax) == 12);
-static_assert(offsetof(MdsFrame, LocalOrigin) == 24);
-static_assert(offsetof(MdsFrame, Radius) == 36);
-static_assert(offsetof(MdsFrame, ParentOffset) == 40);
-static_assert(offsetof(CompressedBoneFrame, Pitch) == 0);
-static_assert(offsetof(CompressedBoneFrame, Yaw) == 2);
-static_assert(offsetof(CompressedBoneFrame, Roll) == 4);
-static_assert(offsetof(CompressedBoneFrame, Zero) == 6);
-static_assert(offsetof(CompressedBoneFrame, OffsetPitch) == 8);
-static_assert(offsetof(CompressedBoneFrame, OffsetYaw) == 10);
-static_assert(offsetof(MdsBone, Name) == 0);
-static_assert(offsetof(MdsBone, ParentIndex) == 64);
-static_assert(offsetof(MdsBone, TorsoWeight) == 68);
-static_assert(offsetof(MdsBone, ParentDist) == 72);
-static_assert(offsetof(MdsBone, Flags) == 76);
-static_assert(offsetof(MdsTag, Name) == 0);
-static_assert(offsetof(MdsTag, TorsoWeight) == 64);
-static_assert(offsetof(MdsTag, BoneIndex) == 68);
-static_assert(offsetof(MdsSurface, Id) == 0);
-static_assert(offsetof(MdsSurface, Name) == 4);
-static_assert(offsetof(MdsSurface, Shader) == 68);
-static_assert(offsetof(MdsSurface, ShaderIndex) == 132);
-static_assert(offsetof(MdsSurface, MinLod) == 136);
-static_assert(offsetof(MdsSurface, OffsetHeader) == 140);
-static_assert(offsetof(MdsSurface, NumVertices) == 144);
-static_assert(offsetof(MdsSurface, OffsetVertices) == 148);
-static_assert(offsetof(MdsSurface, NumTriangles) == 152);
-static_assert(offsetof(MdsSurface, OffsetTriangles) == 156);
-static_assert(offsetof(MdsSurface, OffsetCollapseMap) == 160);
-static_assert(offsetof(MdsSurface, NumBoneRefs) == 164);
-static_assert(offsetof(MdsSurface, OffsetBoneRefs) == 168);
-static_assert(offsetof(MdsSurface, OffsetEnd) == 172);
-static_assert(offsetof(MdsVertex, Normal) == 0);
-static_assert(offsetof(MdsVertex, TexCoords) == 12);
-static_assert(offsetof(MdsVertex, NumWeights) == 20);
-static_assert(offsetof(MdsVertex, FixedParent) == 24);
-static_assert(offsetof(MdsVertex, FixedDist) == 28);
-static_assert(offsetof(MdsWeight, BoneIndex) == 0);
-static_assert(offsetof(MdsWeight, Weight) == 4);
-static_assert(offsetof(MdsWeight, xyz) == 8);
+// The field tables (fields.h): sizes and every offset as the format gives
+// them; the fixture writers fill these same structs, so only these numbers
+// would notice two swapped fields.
+#define KV_FIELDS_MdsHeader(X, T)                                                                            \
+    X(T, Id, 0) X(T, Version, 4) X(T, Name, 8) X(T, LodScale, 72) X(T, LodBias, 76) X(T, NumFrames, 80)      \
+    X(T, NumBones, 84) X(T, OffsetFrames, 88) X(T, OffsetBones, 92) X(T, TorsoParent, 96)                    \
+    X(T, NumSurfaces, 100) X(T, OffsetSurfaces, 104) X(T, NumTags, 108) X(T, OffsetTags, 112)               \
+    X(T, OffsetEnd, 116)
+KV_RECORD(MdsHeader, 120)
+#define KV_FIELDS_MdsFrame(X, T) \
+    X(T, bboxMin, 0) X(T, bboxMax, 12) X(T, LocalOrigin, 24) X(T, Radius, 36) X(T, ParentOffset, 40)
+KV_RECORD(MdsFrame, 52)
+#define KV_FIELDS_CompressedBoneFrame(X, T) \
+    X(T, Pitch, 0) X(T, Yaw, 2) X(T, Roll, 4) X(T, Zero, 6) X(T, OffsetPitch, 8) X(T, OffsetYaw, 10)
+KV_RECORD(CompressedBoneFrame, 12)
+#define KV_FIELDS_MdsBone(X, T) \
+    X(T, Name, 0) X(T, ParentIndex, 64) X(T, TorsoWeight, 68) X(T, ParentDist, 72) X(T, Flags, 76)
+KV_RECORD(MdsBone, 80)
+#define KV_FIELDS_MdsTag(X, T) X(T, Name, 0) X(T, TorsoWeight, 64) X(T, BoneIndex, 68)
+KV_RECORD(MdsTag, 72)
+#define KV_FIELDS_MdsSurface(X, T)                                                                           \
+    X(T, Id, 0) X(T, Name, 4) X(T, Shader, 68) X(T, ShaderIndex, 132) X(T, MinLod, 136)                     \
+    X(T, OffsetHeader, 140) X(T, NumVertices, 144) X(T, OffsetVertices, 148) X(T, NumTriangles, 152)        \
+    X(T, OffsetTriangles, 156) X(T, OffsetCollapseMap, 160) X(T, NumBoneRefs, 164) X(T, OffsetBoneRefs, 168) \
+    X(T, OffsetEnd, 172)
+KV_RECORD(MdsSurface, 176)
+#define KV_FIELDS_MdsVertex(X, T) \
+    X(T, Normal, 0) X(T, TexCoords, 12) X(T, NumWeights, 20) X(T, FixedParent, 24) X(T, FixedDist, 28)
+KV_RECORD(MdsVertex, 32)
+#define KV_FIELDS_MdsWeight(X, T) X(T, BoneIndex, 0) X(T, Weight, 4) X(T, xyz, 8)
+KV_RECORD(MdsWeight, 20)
+#define KV_FIELDS_MdsTriangle(X, T) X(T, Indices, 0)
+KV_RECORD(MdsTriangle, 12)
 
 // Size of frame record k's stride for a model of numBones bones.
 constexpr std::int64_t mdsFrameSize(std::int64_t numBones) {
@@ -176,8 +141,5 @@ constexpr std::int64_t mdsFrameSize(std::int64_t numBones) {
 constexpr std::int64_t mdsVertexSize(std::int64_t numWeights) {
     return static_cast<std::int64_t>(sizeof(MdsVertex)) + numWeights * static_cast<std::int64_t>(sizeof(MdsWeight));
 }
-
-// True for a block of at least 120 bytes starting with "MDSW".
-bool isMds(ByteView bytes);
 
 }  // namespace formats

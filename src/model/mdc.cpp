@@ -51,7 +51,7 @@ void MDC::releaseIndexBuffers() {
 // the positions are written; colours and texture coordinates stay.
 void MDC::writePositions(std::uint32_t s, std::uint32_t frame, BYTE* out) const {
     const formats::ByteView bytes = this->bytes();
-    const formats::MdcSurfaceAt& surface = surfaces_[s];
+    const formats::MdcSurfaceIndex& surface = surfaces_[s];
     const std::uint16_t base = formats::mdcBaseFrame(bytes, surface, frame);
     for (std::uint32_t k = 0; k < surface.numVertices(); ++k) {
         const auto v = bytes.read<formats::MdcBaseVertex>(surface.baseVertex(base, k));

@@ -9,7 +9,7 @@
 
 #include "formats/byte_view.h"
 #include "formats/mdc_layout.h"
-#include "formats/mdc_walk.h"
+#include "formats/mdc_index.h"
 #include "model/model_vertex.h"
 #include "platform/d3d8/d3dx8.h"
 #include "render/renderable.h"
@@ -42,7 +42,7 @@ public:
     const formats::MdcHeader& header() const { return header_; }
     std::uint32_t numSurfaces() const { return static_cast<std::uint32_t>(surfaces_.size()); }
     const formats::MdcSurface& surface(std::uint32_t s) const { return surfaces_[s].header; }
-    std::int64_t surfacePosition(std::uint32_t s) const { return surfaces_[s].start; }
+    std::int64_t surfacePosition(std::uint32_t s) const { return surfaces_[s].at; }
     formats::ByteView bytes() const { return formats::ByteView(fileBytes_, fileBytes_ ? fileSize_ : 0); }
     IDirect3DVertexBuffer8* vertexBuffer(std::uint32_t s) const { return vertexBuffers_[s]; }
     IDirect3DIndexBuffer8* indexBuffer(std::uint32_t s) const { return indexBuffers_[s]; }
@@ -69,7 +69,7 @@ private:
     std::uint32_t fileSize_ = 0xFFFFFFFFu;
     std::uint8_t* fileBytes_ = nullptr;  // owned block
     formats::MdcHeader header_{};
-    std::vector<formats::MdcSurfaceAt> surfaces_;  // chain order, checked by the walk
+    std::vector<formats::MdcSurfaceIndex> surfaces_;  // chain order, checked by the walk
     std::vector<IDirect3DVertexBuffer8*> vertexBuffers_;
     std::vector<IDirect3DIndexBuffer8*> indexBuffers_;
     bool hasTextures_ = false;

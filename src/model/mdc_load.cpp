@@ -7,6 +7,7 @@
 
 #include "log/log.h"
 #include "model/mdc.h"
+#include "formats/identify.h"
 #include "model/model_file.h"
 #include "platform/sys/sys.h"
 
@@ -27,19 +28,22 @@ int MDC::loadFromFile(const char* path) {
     std::uint8_t* block = read.block;
     pLog->printOk("MDC::loadFromFile - File '%s' read", path);
 
-    formats::MdcWalk walk = formats::walkMdc(formats::ByteView(block, fileSize_));
-    if (walk.status != formats::MdcStatus::Ok) {
-        if (walk.status == formats::MdcStatus::Damaged)
-            pLog->printError("MDC::loadFromFile - File '%s' is damaged", path);
+    const formats::ByteView bytes(block, fileSize_);
+    formats::MdcIndex index = formats::indexMdc(bytes, formats::Reader::Draw);
+    if (!index.ok()) {
+        // Another kind of file is refused silently; a damaged MDC file with
+        // one line that says where.
+        if (formats::identify(bytes).format == formats::Format::Mdc)
+            pLog->printError("MDC::loadFromFile - File '%s' is damaged: %s", path, index.refusal->text().c_str());
         if (!sys::releaseBlock(block)) fileBytes_ = block;  // kept, so that a later release retries
         return -1;
     }
     fileBytes_ = block;
-    header_ = walk.header;
+    header_ = index.header;
     pLog->print("<h1>MDC: %s</h1>", formats::nameOf(header_.Name).c_str());
 
     pLog->print("<h2>MDC Surfaces</h2>\n<ul>");
-    surfaces_ = std::move(walk.surfaces);
+    surfaces_ = std::move(index.surfaces);
     for (std::uint32_t s = 0; s < surfaces_.size(); ++s)
         pLog->print("<li>Surface #%u '%s'</li>", s, formats::nameOf(surfaces_[s].header.Name).c_str());
     pLog->print("</ul>");
@@ -56,7 +60,7 @@ int MDC::loadFromFile(const char* path) {
 // the surface is written as 0, so that no draw reads past the vertex buffer.
 void MDC::writeIndices(std::uint32_t s, BYTE* out) const {
     const formats::ByteView bytes = this->bytes();
-    const formats::MdcSurfaceAt& surface = surfaces_[s];
+    const formats::MdcSurfaceIndex& surface = surfaces_[s];
     for (std::uint32_t t = 0; t < surface.numTriangles(); ++t) {
         const auto triangle = bytes.read<formats::MdcTriangle>(surface.triangle(t));
         for (int c = 0; c < 3; ++c) {
@@ -98,7 +102,7 @@ void MDC::createIndexBuffers() {
 // Positions are left at the origin; setFrame places them.
 void MDC::writeVertices(std::uint32_t s, BYTE* out) const {
     const formats::ByteView bytes = this->bytes();
-    const formats::MdcSurfaceAt& surface = surfaces_[s];
+    const formats::MdcSurfaceIndex& surface = surfaces_[s];
     for (std::uint32_t k = 0; k < surface.numVertices(); ++k) {
         const auto tc = bytes.read<formats::MdcTexCoord>(surface.texCoord(k));
         const ModelVertex vertex{0.0f, 0.0f, 0.0f, surfaceColor(s), tc.u, tc.v};

@@ -11,7 +11,7 @@ int MDC::applySkin(const char* dir, const Skin* skin) {
     if (!loaded_) return -1;
     std::vector<std::string> names;
     names.reserve(surfaces_.size());
-    for (const formats::MdcSurfaceAt& surface : surfaces_) names.push_back(formats::nameOf(surface.header.Name));
+    for (const formats::MdcSurfaceIndex& surface : surfaces_) names.push_back(surface.name);
     skin::texturesFromSkin(device_, dir, skin, names, textures_);
     hasTextures_ = true;
     return 1;
@@ -22,7 +22,7 @@ int MDC::loadShaderTextures(const char* modelName, const char* dir) {
     const formats::ByteView bytes = this->bytes();
     std::vector<std::string> shaders;
     shaders.reserve(surfaces_.size());
-    for (const formats::MdcSurfaceAt& surface : surfaces_) {
+    for (const formats::MdcSurfaceIndex& surface : surfaces_) {
         char name[formats::kNameLength];
         std::memcpy(name, bytes.data() + surface.shaderName(), sizeof(name));  // checked by the walk
         shaders.push_back(formats::nameOf(name));

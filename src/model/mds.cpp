@@ -16,8 +16,7 @@ MDS::~MDS() {
     releaseTextures();
     releaseVertexBuffers();
     releaseIndexBuffers();
-    positions_ = formats::MdsPositions{};
-    surfaces_.clear();
+    index_ = formats::MdsIndex{};
     if (fileBytes_ && !releaseFile()) pLog->printError("VirtualFree failed");
 }
 

@@ -14,7 +14,7 @@
 
 #include "formats/byte_view.h"
 #include "formats/mds_layout.h"
-#include "formats/mds_resolve.h"
+#include "formats/mds_index.h"
 #include "model/bone_pose.h"
 #include "model/model_vertex.h"
 #include "platform/d3d8/d3d8.h"
@@ -63,10 +63,10 @@ public:
     const formats::MdsHeader& header() const { return header_; }
     std::uint32_t numFrames() const { return loaded_ ? static_cast<std::uint32_t>(header_.NumFrames) : 0; }
     std::uint32_t numBones() const { return loaded_ ? static_cast<std::uint32_t>(header_.NumBones) : 0; }
-    std::uint32_t numSurfaces() const { return static_cast<std::uint32_t>(surfaces_.size()); }
+    std::uint32_t numSurfaces() const { return static_cast<std::uint32_t>(index_.surfaces.size()); }
     formats::ByteView bytes() const { return formats::ByteView(fileBytes_, fileBytes_ ? fileSize_ : 0); }
-    const formats::MdsPositions& positions() const { return positions_; }
-    const formats::MdsSurface& surface(std::uint32_t s) const { return surfaces_[s]; }
+    const formats::MdsIndex& index() const { return index_; }
+    const formats::MdsSurface& surface(std::uint32_t s) const { return index_.surfaces[s].header; }
     const std::vector<BonePose>& poses() const { return poses_; }
     IDirect3DVertexBuffer8* vertexBuffer(std::uint32_t s) const { return vertexBuffers_[s]; }
     IDirect3DIndexBuffer8* indexBuffer(std::uint32_t s) const { return indexBuffers_[s]; }
@@ -96,8 +96,7 @@ private:
     std::uint32_t fileSize_ = 0xFFFFFFFFu;
     std::uint8_t* fileBytes_ = nullptr;  // owned block
     formats::MdsHeader header_{};            // the header record of the held file
-    formats::MdsPositions positions_;        // bones, frames, surface lists
-    std::vector<formats::MdsSurface> surfaces_;  // surface headers, chain order
+    formats::MdsIndex index_;                // frames, bones, surfaces with every vertex, chain order
     std::vector<IDirect3DVertexBuffer8*> vertexBuffers_;
     std::vector<IDirect3DIndexBuffer8*> indexBuffers_;
     std::vector<IDirect3DTexture8*> textures_;

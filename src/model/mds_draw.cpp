@@ -13,7 +13,7 @@ void MDS::draw(IDirect3DDevice8* device) {
     device->SetTransform(D3DTS_WORLD, &identity);
 
     if (meshVisible) {
-        for (std::uint32_t s = 0; s < surfaces_.size(); ++s) {
+        for (std::uint32_t s = 0; s < index_.surfaces.size(); ++s) {
             IDirect3DVertexBuffer8* vb = vertexBuffers_[s];
             IDirect3DIndexBuffer8* ib = indexBuffers_[s];
             if (!vb || !ib) continue;
@@ -26,8 +26,8 @@ void MDS::draw(IDirect3DDevice8* device) {
             device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
             device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
             device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-            device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, static_cast<UINT>(surfaces_[s].NumVertices), 0,
-                                         static_cast<UINT>(surfaces_[s].NumTriangles));
+            device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, static_cast<UINT>(index_.surfaces[s].header.NumVertices), 0,
+                                         static_cast<UINT>(index_.surfaces[s].header.NumTriangles));
         }
     }
     device->SetTexture(0, nullptr);

@@ -44,25 +44,22 @@ int MDS::loadFromFile(const char* path) {
         // Not a body model: nothing further is logged.
         return -1;
     }
-    // Every record the model reads must lie inside the bytes, and the chain
-    // may not declare more records than the bytes hold; a damaged file is
+    // Every record the model reads must lie inside the bytes, and the file
+    // may not declare more records than its bytes hold; a damaged file is
     // refused with one line that says where, before anything is built.
-    formats::MdsRefusal why;
-    const std::optional<formats::MdsPositions> resolved = formats::resolveMds(bytes, &why);
-    if (!resolved || !formats::mdsRecordsInside(bytes, *resolved, &why)) {
-        pLog->printError("MDS::loadFromFile - File '%s' is damaged: %s", path, why.text().c_str());
+    formats::MdsIndex index = formats::indexMds(bytes, formats::Reader::Draw, false);
+    if (!index.ok()) {
+        pLog->printError("MDS::loadFromFile - File '%s' is damaged: %s", path, index.refusal->text().c_str());
         return -1;
     }
-    positions_ = *resolved;
-    header_ = bytes.read<formats::MdsHeader>(0);
+    index_ = std::move(index);
+    header_ = index_.header;
     pLog->print("MDS: %s", formats::nameOf(header_.Name).c_str());
 
-    const auto numSurfaces = static_cast<std::uint32_t>(positions_.surfaces.size());
-    surfaces_.clear();
+    const auto numSurfaces = static_cast<std::uint32_t>(index_.surfaces.size());
     pLog->print("<h2>Surfaces</h2>\n<ul>");
     for (std::uint32_t k = 0; k < numSurfaces; ++k) {
-        surfaces_.push_back(bytes.read<formats::MdsSurface>(positions_.surfaces[k].surface));
-        const std::string name = formats::nameOf(surfaces_[k].Name);
+        const std::string name = formats::nameOf(index_.surfaces[k].header.Name);
         if (k == 0)
             pLog->print("<li>Surface #0 '%s'</li>", name.c_str());
         else
@@ -72,12 +69,12 @@ int MDS::loadFromFile(const char* path) {
 
     pLog->print("<h2>Triangles</h2>\n<ul>");
     for (std::uint32_t k = 0; k < numSurfaces; ++k)
-        pLog->print("<li>Surface #%u: %u Tris</li>", k, static_cast<unsigned>(surfaces_[k].NumTriangles));
+        pLog->print("<li>Surface #%u: %u Tris</li>", k, static_cast<unsigned>(index_.surfaces[k].header.NumTriangles));
     pLog->print("</ul>");
 
     pLog->print("<h2>Vertices</h2>\n<ul>");
     for (std::uint32_t k = 0; k < numSurfaces; ++k)
-        pLog->print("<li>Surface #%u: %u Verts</li>", k, static_cast<unsigned>(surfaces_[k].NumVertices));
+        pLog->print("<li>Surface #%u: %u Verts</li>", k, static_cast<unsigned>(index_.surfaces[k].header.NumVertices));
     pLog->print("</ul>");
 
     pLog->print("<h2>Frames</h2>\n<ul>");
@@ -94,10 +91,10 @@ int MDS::loadFromFile(const char* path) {
 
 void MDS::createIndexBuffers() {
     releaseIndexBuffers();
-    indexBuffers_.assign(surfaces_.size(), nullptr);
+    indexBuffers_.assign(index_.surfaces.size(), nullptr);
     pLog->print("<h2>Index Buffers</h2>\n<ul>");
-    for (std::uint32_t k = 0; k < surfaces_.size(); ++k) {
-        const formats::MdsSurface& surface = surfaces_[k];
+    for (std::uint32_t k = 0; k < index_.surfaces.size(); ++k) {
+        const formats::MdsSurface& surface = index_.surfaces[k].header;
         pLog->print("<li>IB #%u: ", k);
         if (tooManyVertices(surface)) {
             pLog->printError("MDS::loadFromFile - Surface #%u has too many vertices</li>", k);
@@ -130,9 +127,9 @@ void MDS::createIndexBuffers() {
 // refuses a draw whose indices leave the vertex buffer.
 void MDS::writeSurfaceIndices(std::uint32_t k, BYTE* out) const {
     const formats::ByteView bytes = this->bytes();
-    const std::int64_t first = positions_.surfaces[k].triangles;
-    for (std::int32_t t = 0; t < surfaces_[k].NumTriangles; ++t) {
-        const auto triangle = bytes.read<formats::MdsTriangle>(first + 12 * static_cast<std::int64_t>(t));
+    const formats::MdsSurfaceIndex& surface = index_.surfaces[k];
+    for (std::int64_t t = 0; t < surface.triangles.count; ++t) {
+        const auto triangle = bytes.read<formats::MdsTriangle>(surface.triangle(t));
         for (int c = 0; c < 3; ++c) {
             const auto index = static_cast<std::uint16_t>(static_cast<std::uint32_t>(triangle.Indices[c]) & 0xFFFFu);
             std::memcpy(out + 6 * static_cast<std::size_t>(t) + 2 * c, &index, 2);
@@ -142,10 +139,10 @@ void MDS::writeSurfaceIndices(std::uint32_t k, BYTE* out) const {
 
 void MDS::createVertexBuffers() {
     releaseVertexBuffers();
-    vertexBuffers_.assign(surfaces_.size(), nullptr);
+    vertexBuffers_.assign(index_.surfaces.size(), nullptr);
     pLog->print("<h2>Vertex Buffers</h2>\n<ul>");
-    for (std::uint32_t k = 0; k < surfaces_.size(); ++k) {
-        const formats::MdsSurface& surface = surfaces_[k];
+    for (std::uint32_t k = 0; k < index_.surfaces.size(); ++k) {
+        const formats::MdsSurface& surface = index_.surfaces[k].header;
         pLog->print("<li>VB #%u: ", k);
         if (tooManyVertices(surface)) {
             pLog->printError("MDS::loadFromFile - Surface #%u has too many vertices</li>", k);
@@ -176,18 +173,15 @@ void MDS::createVertexBuffers() {
 void MDS::writeSurfaceVertices(std::uint32_t k, BYTE* out) const {
     const formats::ByteView bytes = this->bytes();
     const D3DCOLOR color = surfaceColor(k);
-    std::int64_t at = positions_.surfaces[k].vertices;
-    for (std::int32_t v = 0; v < surfaces_[k].NumVertices; ++v) {
+    formats::forEachVertex(bytes, index_.surfaces[k], [&](std::size_t v, std::int64_t at) {
         const auto vertex = bytes.read<formats::MdsVertex>(at);
         ModelVertex mv{0.0f, 0.0f, 0.0f, color, vertex.TexCoords[0], vertex.TexCoords[1]};
         if (vertex.NumWeights > 0) {
-            const auto weight =
-                bytes.read<formats::MdsWeight>(at + static_cast<std::int64_t>(sizeof(formats::MdsVertex)));
+            const auto weight = bytes.read<formats::MdsWeight>(formats::mdsWeight(at, 0));
             mv.x = weight.xyz[0];
             mv.y = weight.xyz[1];
             mv.z = weight.xyz[2];
         }
-        std::memcpy(out + kModelVertexStride * static_cast<std::size_t>(v), &mv, sizeof mv);
-        at += formats::mdsVertexSize(vertex.NumWeights);
-    }
+        std::memcpy(out + kModelVertexStride * v, &mv, sizeof mv);
+    });
 }

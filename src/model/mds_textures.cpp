@@ -9,8 +9,8 @@
 int MDS::applySkin(const char* dir, const Skin* skin) {
     if (!loaded_) return -1;
     std::vector<std::string> names;
-    names.reserve(surfaces_.size());
-    for (const formats::MdsSurface& surface : surfaces_) names.push_back(formats::nameOf(surface.Name));
+    names.reserve(index_.surfaces.size());
+    for (const formats::MdsSurfaceIndex& surface : index_.surfaces) names.push_back(surface.name);
     skin::texturesFromSkin(device_, dir, skin, names, textures_);
     return 1;
 }

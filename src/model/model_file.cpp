@@ -1,40 +1,28 @@
 #include "model/model_file.h"
 
 #include "log/log.h"
-#include "platform/sys/sys.h"
+#include "platform/sys/whole_file.h"
 
 namespace model_file {
 
 Read readWhole(const char* path, std::uint32_t* size) {
     Read result;
-    sys::File file = sys::openForReading(path);
-    if (!file.valid()) {
-        pLog->printError("CreateFile - Invalid Handle Value");
-        return result;
-    }
-    *size = sys::fileSize(file);
-    if (*size == sys::kInvalidFileSize) {
-        pLog->printError("GetFileSize - Invalid File Size");
-        sys::closeFile(file);
-        return result;
-    }
-    auto* block = static_cast<std::uint8_t*>(sys::allocateBlock(*size));
-    if (!block) {
-        pLog->printError("VirtualAlloc returned NULL");
-        sys::closeFile(file);
-        return result;
-    }
-    if (sys::readFile(file, block, *size) != *size) {
+    sys::WholeFile file = sys::readWholeFile(path);
+    if (file.failed != sys::ReadStep::Open) *size = file.size;
+    switch (file.failed) {
+    case sys::ReadStep::Done: result.block = file.bytes.release(); break;
+    case sys::ReadStep::Open: pLog->printError("CreateFile - Invalid Handle Value"); break;
+    case sys::ReadStep::Size:
+    case sys::ReadStep::TooLarge: pLog->printError("GetFileSize - Invalid File Size"); break;
+    case sys::ReadStep::Memory: pLog->printError("VirtualAlloc returned NULL"); break;
+    case sys::ReadStep::Read:
         pLog->printError("ReadFile didn't read requested Number of bytes");
-        if (!sys::releaseBlock(block)) {
+        if (file.releaseFailed) {
             pLog->printError("VirtualFree failed");
-            result.unreleased = block;
+            result.unreleased = file.bytes.release();
         }
-        sys::closeFile(file);
-        return result;
+        break;
     }
-    sys::closeFile(file);
-    result.block = block;
     return result;
 }
 

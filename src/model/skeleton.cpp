@@ -1,19 +1,15 @@
 // Frame selection and skeleton evaluation: one frame's compressed bone
-// records become one pose per bone in drawing axes, and the skeleton line
-// buffer is rebuilt from the poses.
-#include <bit>
+// records become one pose per bone (formats/skeleton.h, in the file's axes),
+// turned into drawing axes, and the skeleton line buffer is rebuilt from the
+// poses.
 #include <cstring>
 #include <string>
 
+#include "formats/skeleton.h"
 #include "log/log.h"
 #include "model/mds.h"
 
 namespace {
-
-// The float32 nearest to pi / 32768: radians per stored angle unit.
-constexpr float kAngleUnit = std::bit_cast<float>(0x38C90FDBu);
-
-float radians(std::int16_t value) { return static_cast<float>(value) * kAngleUnit; }
 
 constexpr D3DCOLOR kLineStart = 0xFFFF0000u;     // red
 constexpr D3DCOLOR kLineEnd = 0xFF00FF00u;       // green
@@ -25,6 +21,18 @@ D3DCOLOR lineEndColor(const formats::MdsBone& bone) {
     if (name == "tag_armright") return kRightArmEnd;
     if (name == "tag_head") return kHeadEnd;
     return kLineEnd;
+}
+
+// A turn of the file's axes as a rotation matrix of the drawing axes
+// (-y, z, x), for row vectors: entries only move and change sign.
+D3DXMATRIX drawingMatrix(const float (&turn)[3][3]) {
+    constexpr int kFileAxis[3] = {1, 2, 0};  // drawing axis a is file axis kFileAxis[a]
+    constexpr float kSign[3] = {-1.0f, 1.0f, 1.0f};
+    D3DXMATRIX m;
+    D3DXMatrixIdentity(&m);
+    for (int a = 0; a < 3; ++a)
+        for (int b = 0; b < 3; ++b) m(a, b) = kSign[a] * kSign[b] * turn[kFileAxis[b]][kFileAxis[a]];
+    return m;
 }
 
 // A parent must come earlier in the list; any other ParentIndex (a later
@@ -39,45 +47,26 @@ int MDS::setFrame(std::uint32_t frame) {
     if (!loaded_) return -1;
     if (frame >= static_cast<std::uint32_t>(header_.NumFrames)) return -2;
     evaluateSkeleton(frame);
-    for (std::uint32_t s = 0; s < surfaces_.size(); ++s) skinSurface(s);
+    for (std::uint32_t s = 0; s < index_.surfaces.size(); ++s) skinSurface(s);
     return 1;
 }
 
 int MDS::evaluateSkeleton(std::uint32_t frame) {
     // setFrame has tested both; kept so that no direct call reads outside.
     if (!loaded_ || frame >= static_cast<std::uint32_t>(header_.NumFrames)) return -1;
-    const formats::ByteView bytes = this->bytes();
-    const auto numBones = static_cast<std::uint32_t>(header_.NumBones);
+    std::vector<formats::BonePose3> file;
+    formats::evaluatePose(index_, bytes(), frame, file);
     // The pose array is reused: every entry is overwritten below.
-    poses_.resize(numBones);
-
-    const auto record = bytes.read<formats::MdsFrame>(positions_.frame(frame));
-    const D3DXVECTOR3 rootOrigin(-record.ParentOffset[1], record.ParentOffset[2], record.ParentOffset[0]);
-
-    for (std::uint32_t i = 0; i < numBones; ++i) {
-        const auto angles = bytes.read<formats::CompressedBoneFrame>(positions_.boneFrame(frame, i));
-        const auto bone = bytes.read<formats::MdsBone>(positions_.bone(i));
+    poses_.resize(file.size());
+    for (std::size_t i = 0; i < file.size(); ++i) {
         BonePose& pose = poses_[i];
-
-        D3DXMATRIX a, b;
-        D3DXMatrixRotationY(&a, radians(angles.Yaw));
-        D3DXMatrixRotationX(&b, -radians(angles.Pitch));
-        D3DXMatrixMultiply(&pose.rotation, &a, &b);
-        D3DXMatrixRotationZ(&b, radians(angles.Roll));
-        D3DXMatrixMultiply(&pose.rotation, &pose.rotation, &b);
-
-        D3DXMatrixRotationX(&a, radians(angles.OffsetPitch));
-        D3DXMatrixRotationY(&b, -radians(angles.OffsetYaw));
-        D3DXMatrixMultiply(&pose.offsetRotation, &a, &b);
-
-        const D3DXVECTOR3 along(0.0f, 0.0f, bone.ParentDist);
-        D3DXVECTOR3 d;
-        D3DXVec3TransformCoord(&d, &along, &pose.offsetRotation);
-        const D3DXVECTOR3& from = hasParent(bone, i) ? poses_[static_cast<std::size_t>(bone.ParentIndex)].position : rootOrigin;
-        pose.position = D3DXVECTOR3(d.x + from.x, d.y + from.y, d.z + from.z);
-
-        D3DXMatrixTranslation(&a, pose.position.x, pose.position.y, pose.position.z);
-        D3DXMatrixMultiply(&pose.skinMatrix, &pose.rotation, &a);
+        const formats::BonePose3& p = file[i];
+        pose.rotation = drawingMatrix(p.turn);
+        pose.offsetRotation = drawingMatrix(p.offsetTurn);
+        pose.position = D3DXVECTOR3(-p.origin[1], p.origin[2], p.origin[0]);
+        D3DXMATRIX at;
+        D3DXMatrixTranslation(&at, pose.position.x, pose.position.y, pose.position.z);
+        D3DXMatrixMultiply(&pose.skinMatrix, &pose.rotation, &at);
     }
     return buildSkeletonLines() ? 1 : -1;
 }
@@ -104,7 +93,7 @@ bool MDS::buildSkeletonLines() {
     }
     const formats::ByteView bytes = this->bytes();
     for (std::uint32_t i = 0; i < numBones; ++i) {
-        const auto bone = bytes.read<formats::MdsBone>(positions_.bone(i));
+        const auto bone = bytes.read<formats::MdsBone>(index_.bone(i));
         const D3DXVECTOR3 start = hasParent(bone, i) ? poses_[static_cast<std::size_t>(bone.ParentIndex)].position : D3DXVECTOR3();
         const D3DXVECTOR3& end = poses_[i].position;
         const ModelVertex segment[2] = {

@@ -7,12 +7,12 @@
 #include "model/mds.h"
 
 int MDS::skinSurface(std::uint32_t s) {
-    if (!loaded_ || s >= surfaces_.size()) return -1;
+    if (!loaded_ || s >= index_.surfaces.size()) return -1;
     IDirect3DVertexBuffer8* vb = vertexBuffers_[s];
     if (!vb) return 1;  // its creation failed at load: nothing to rewrite
 
-    const formats::MdsSurface& surface = surfaces_[s];
-    const UINT size = static_cast<UINT>(surface.NumVertices) * kModelVertexStride;
+    const formats::MdsSurfaceIndex& surface = index_.surfaces[s];
+    const UINT size = static_cast<UINT>(surface.header.NumVertices) * kModelVertexStride;
     BYTE* data = nullptr;
     if (FAILED(vb->Lock(0, size, &data, 0)) || !data) {
         pLog->printError("Lock failed!");
@@ -22,14 +22,11 @@ int MDS::skinSurface(std::uint32_t s) {
     // Every vertex and weight was checked against the bytes at load.
     const formats::ByteView bytes = this->bytes();
     const std::size_t numPoses = poses_.size();
-    std::int64_t at = positions_.surfaces[s].vertices;
-    for (std::int32_t v = 0; v < surface.NumVertices; ++v) {
+    formats::forEachVertex(bytes, surface, [&](std::size_t v, std::int64_t at) {
         const auto vertex = bytes.read<formats::MdsVertex>(at);
-        at += static_cast<std::int64_t>(sizeof(formats::MdsVertex));
         ModelVertex out{0.0f, 0.0f, 0.0f, color, vertex.TexCoords[0], vertex.TexCoords[1]};
-        for (std::int32_t w = 0; w < vertex.NumWeights;
-             ++w, at += static_cast<std::int64_t>(sizeof(formats::MdsWeight))) {
-            const auto weight = bytes.read<formats::MdsWeight>(at);
+        for (std::int32_t w = 0; w < vertex.NumWeights; ++w) {
+            const auto weight = bytes.read<formats::MdsWeight>(formats::mdsWeight(at, w));
             // A weight on a bone that has no pose adds nothing.
             if (weight.BoneIndex < 0 || static_cast<std::size_t>(weight.BoneIndex) >= numPoses) continue;
             const D3DXVECTOR3 q(-weight.xyz[1], weight.xyz[2], weight.xyz[0]);
@@ -39,8 +36,8 @@ int MDS::skinSurface(std::uint32_t s) {
             out.y += weight.Weight * t.y;
             out.z += weight.Weight * t.z;
         }
-        std::memcpy(data + kModelVertexStride * static_cast<std::size_t>(v), &out, sizeof out);
-    }
+        std::memcpy(data + kModelVertexStride * v, &out, sizeof out);
+    });
     if (FAILED(vb->Unlock())) pLog->printError("Unlock failed - buffer still locked");
     return 1;
 }

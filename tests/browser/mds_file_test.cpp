@@ -42,7 +42,7 @@ TEST_F(MdsFileTest, ReadsWholeFileAndResolvesOnce) {
     EXPECT_FALSE(f.alreadyConverted());
     EXPECT_TRUE(f.resolve());
     EXPECT_TRUE(f.alreadyConverted());
-    EXPECT_EQ(f.positions().surfaces.size(), 2u);
+    EXPECT_EQ(f.index().surfaces.size(), 2u);
     EXPECT_FALSE(f.resolve());  // already done
     EXPECT_EQ(0, std::memcmp(f.bytes().data(), bytes_.data(), bytes_.size()));  // bytes unchanged
     // A new read clears the resolved state.

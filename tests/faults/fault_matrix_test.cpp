@@ -37,10 +37,10 @@ std::vector<std::string> expectedFor(sys::Step step) {
     switch (step) {
         case sys::Step::Open: return {"CreateFile - Invalid Handle Value", "CreateTextureFromFile failed"};
         case sys::Step::Size: return {"GetFileSize - Invalid File Size", "CreateTextureFromFile failed"};
-        case sys::Step::Allocate: return {"VirtualAlloc returned NULL", "no memory for"};
+        case sys::Step::Allocate: return {"VirtualAlloc returned NULL", "no memory for", "CreateTextureFromFile failed"};
         case sys::Step::Read:
             return {"ReadFile didn't read requested Number of bytes", "CreateTextureFromFile failed"};
-        default: return {"VirtualFree failed"};
+        default: return {"VirtualFree failed", "CreateTextureFromFile failed"};
     }
 }
 

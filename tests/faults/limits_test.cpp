@@ -249,8 +249,8 @@ TEST_F(Limits, MdcCountsBeyondTheFileAreRefused) {
                   {"NumSurfaces", false, offsetof(formats::MdcHeader, NumSurfaces)},
                   {"surface NumVertices", true, offsetof(formats::MdcSurface, NumVertices)},
                   {"surface NumTriangles", true, offsetof(formats::MdcSurface, NumTriangles)},
-                  {"surface NumBaseFrames", true, offsetof(formats::MdcSurface, unusedNumBaseFrames)},
-                  {"surface NumCompFrames", true, offsetof(formats::MdcSurface, unusedNumCompFrames)}};
+                  {"surface NumBaseFrames", true, offsetof(formats::MdcSurface, NumBaseFrames)},
+                  {"surface NumCompFrames", true, offsetof(formats::MdcSurface, NumCompFrames)}};
     for (const auto& f : fields) {
         for (const std::int32_t count : {kMillions, kHuge}) {
             const mg::MdcImage image = mg::writeMdc(mg::sampleMdc());

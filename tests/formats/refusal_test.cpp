@@ -1,10 +1,11 @@
-// What resolveMds refuses: files that are not MDS, negative counts, walks
+// What the MDS walk refuses: files that are not MDS, negative counts, walks
 // that would leave the bytes and counts that could never fit.
 #include <gtest/gtest.h>
 
 #include <cstddef>
 
-#include "formats/mds_resolve.h"
+#include "formats/identify.h"
+#include "formats/mds_index.h"
 #include "modelgen/amplify.h"
 #include "modelgen/samples.h"
 
@@ -14,7 +15,10 @@ using formats::MdsHeader;
 using formats::MdsSurface;
 using formats::MdsVertex;
 
-bool resolves(const mg::Bytes& b) { return formats::resolveMds(formats::ByteView(b.data(), b.size())).has_value(); }
+formats::MdsIndex walk(const mg::Bytes& b) {
+    return formats::indexMds(formats::ByteView(b.data(), b.size()), formats::Reader::Walk);
+}
+bool resolves(const mg::Bytes& b) { return walk(b).ok(); }
 
 TEST(Accept, IdentAndLength) {
     const auto good = mg::writeMds(mg::sampleMds()).bytes;
@@ -125,24 +129,22 @@ TEST(Refuse, TotalVerticesAboveFileSize) {
 }
 
 // Lists shared by many surfaces: the records the chain declares are
-// counted once per surface and may not exceed the file, whatever the order.
-TEST(Budget, SharedListsAreRefusedWithTheSurfaceThatOverrunsTheFile) {
+// counted once per surface and may not exceed the budget, whatever the order.
+TEST(Budget, SharedListsAreRefusedOnceTheyPassTheBudget) {
     const auto b = mg::sharedListsMds(40, 2000);  // 40 x 24 KB of triangles in a 31 KB file
-    formats::MdsRefusal why;
-    EXPECT_FALSE(formats::resolveMds(formats::ByteView(b.data(), b.size()), &why));
-    EXPECT_EQ(why.where, "surface 1");
-    EXPECT_NE(why.what.find("more than the file's " + std::to_string(b.size()) + " bytes"), std::string::npos);
+    const auto refused = walk(b);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(formats::idName(refused.refusal->id), std::string("declares-too-much"));
+    EXPECT_NE(refused.refusal->message.find("the file's " + std::to_string(b.size()) + " bytes"), std::string::npos);
     EXPECT_TRUE(resolves(mg::sharedListsMds(1, 2000)));
 }
 
 TEST(Budget, ChainsInAnyOrderResolveWithinTheBudget) {
     const auto back = mg::backwardChainMds();
-    const auto p = formats::resolveMds(formats::ByteView(back.data(), back.size()));
-    ASSERT_TRUE(p);
-    ASSERT_EQ(p->surfaces.size(), 2u);
-    EXPECT_GT(p->surfaces[0].surface, p->surfaces[1].surface);
-    EXPECT_TRUE(formats::mdsRecordsInside(formats::ByteView(back.data(), back.size()), *p));
-    EXPECT_LE(p->surfaceRecordBytes, static_cast<std::int64_t>(back.size()));
+    const auto p = formats::indexMds(formats::ByteView(back.data(), back.size()), formats::Reader::Draw);
+    ASSERT_TRUE(p.ok());
+    ASSERT_EQ(p.surfaces.size(), 2u);
+    EXPECT_GT(p.surfaces[0].at, p.surfaces[1].at);
 
     // One header named over and over (twice is accepted above while it fits).
     EXPECT_FALSE(resolves(mg::sharedHeaderMds(1000)));

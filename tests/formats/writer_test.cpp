@@ -18,7 +18,7 @@ TEST(MdcWriter, SurfaceListsLieWhereTheHeaderSays) {
     const auto img = mg::writeMdc(m);
     const formats::ByteView v(img.bytes.data(), img.bytes.size());
     const auto h = v.read<formats::MdcHeader>(0);
-    EXPECT_EQ(v.read<std::int32_t>(0), formats::kMdcIdent);
+    EXPECT_EQ(v.read<std::int32_t>(0), 0x43504449);  // "IDPC"
     EXPECT_EQ(h.NumFrames, 3);
     EXPECT_EQ(h.NumSurfaces, 2);
     EXPECT_EQ(h.OffsetSurfaces, 112 + 5);

@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "formats/mds_resolve.h"
+#include "formats/mds_index.h"
 #include "generated_player.h"
 #include "model/mdc.h"
 #include "model/mds.h"
@@ -27,9 +27,8 @@ constexpr std::uint32_t kSlotBones[] = {7, 8, 51, 54, 55};
 TEST(MkplayerBody, SkeletonFramesAndWeightsAreWellFormed) {
     const auto bytes = readBytes(player().modelDir + "/body.mds");
     const formats::ByteView view(bytes.data(), bytes.size());
-    const auto positions = formats::resolveMds(view);
-    ASSERT_TRUE(positions);
-    ASSERT_TRUE(formats::mdsRecordsInside(view, *positions));
+    const auto positions = formats::indexMds(view, formats::Reader::Draw);
+    ASSERT_TRUE(positions.ok());
     const auto header = view.read<formats::MdsHeader>(0);
     EXPECT_EQ(header.Version, 4);
     ASSERT_GE(header.NumBones, 56);
@@ -38,17 +37,17 @@ TEST(MkplayerBody, SkeletonFramesAndWeightsAreWellFormed) {
 
     std::set<std::string> names;
     for (std::int32_t i = 0; i < header.NumBones; ++i) {
-        const auto bone = view.read<formats::MdsBone>(positions->bone(i));
+        const auto bone = view.read<formats::MdsBone>(positions.bone(i));
         EXPECT_LT(bone.ParentIndex, i) << "bone " << i;
         EXPECT_EQ(bone.ParentIndex < 0, i == 0) << "one root, bone 0";
         EXPECT_TRUE(names.insert(formats::nameOf(bone.Name)).second) << "duplicate " << formats::nameOf(bone.Name);
     }
     EXPECT_TRUE(names.count("tag_head") && names.count("tag_armright"));
-    EXPECT_EQ(formats::nameOf(view.read<formats::MdsBone>(positions->bone(7)).Name), "tag_head");
+    EXPECT_EQ(formats::nameOf(view.read<formats::MdsBone>(positions.bone(7)).Name), "tag_head");
 
-    for (const auto& s : positions->surfaces) {
-        const auto surface = view.read<formats::MdsSurface>(s.surface);
-        std::int64_t at = s.vertices;
+    for (const auto& s : positions.surfaces) {
+        const auto surface = view.read<formats::MdsSurface>(s.at);
+        std::int64_t at = s.firstVertex;
         for (std::int32_t v = 0; v < surface.NumVertices; ++v) {
             const auto vertex = view.read<formats::MdsVertex>(at);
             at += static_cast<std::int64_t>(sizeof vertex);

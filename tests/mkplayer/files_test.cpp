@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/mdc_walk.h"
-#include "formats/mds_resolve.h"
+#include "formats/mdc_index.h"
+#include "formats/mds_index.h"
 #include "generated_player.h"
 #include "scoped_log.h"
 #include "skin/names.h"
@@ -51,26 +51,25 @@ TEST(MkplayerFiles, UnwritableDirectoryIsAFailure) {
 std::vector<std::string> mdsSurfaceNames(const std::string& path) {
     const auto bytes = readBytes(path);
     const formats::ByteView view(bytes.data(), bytes.size());
-    const auto positions = formats::resolveMds(view);
+    const auto index = formats::indexMds(view, formats::Reader::Walk);
     std::vector<std::string> names;
-    if (!positions) return names;
-    for (const auto& s : positions->surfaces)
-        names.push_back(formats::nameOf(view.read<formats::MdsSurface>(s.surface).Name));
+    if (!index.ok()) return names;
+    for (const auto& s : index.surfaces) names.push_back(s.name);
     return names;
 }
 
 struct MdcInfo {
-    formats::MdcStatus status = formats::MdcStatus::NotMdc;
+    bool ok = false;
     std::vector<std::string> surfaces, shaders;
 };
 
 MdcInfo mdcInfo(const std::string& path) {
     const auto bytes = readBytes(path);
     const formats::ByteView view(bytes.data(), bytes.size());
-    const formats::MdcWalk walk = formats::walkMdc(view);
-    MdcInfo info{walk.status, {}, {}};
+    const formats::MdcIndex walk = formats::indexMdc(view, formats::Reader::Draw);
+    MdcInfo info{walk.ok(), {}, {}};
     for (const auto& s : walk.surfaces) {
-        info.surfaces.push_back(formats::nameOf(s.header.Name));
+        info.surfaces.push_back(s.name);
         char shader[64];
         std::memcpy(shader, bytes.data() + s.shaderName(), sizeof shader);
         info.shaders.push_back(std::string(shader, strnlen(shader, sizeof shader)));
@@ -100,7 +99,7 @@ TEST(MkplayerFiles, SkinsLeadToFilesTheViewerFinds) {
         const char* value = body.lookup(key);
         ASSERT_NE(value, nullptr) << key;
         const MdcInfo acc = mdcInfo(dirFile(std::string(value) + ".mdc"));
-        ASSERT_EQ(acc.status, formats::MdcStatus::Ok) << key;
+        ASSERT_TRUE(acc.ok) << key;
         // Accessories take their textures from their shader names.
         for (const auto& shader : acc.shaders)
             EXPECT_TRUE(textureFound(relativeTextureName("infantryss", shader.c_str()))) << key << " " << shader;
@@ -155,8 +154,8 @@ TEST(MkplayerFiles, AttachedModelsWalkWithTrianglesInsideTheirSurfaces) {
     for (const char* rel : {"head.mdc", "acc/beltl.mdc", "acc/beltr.mdc", "acc/pack.mdc", "acc/hat.mdc"}) {
         const auto bytes = readBytes(dirFile(rel));
         const formats::ByteView view(bytes.data(), bytes.size());
-        const formats::MdcWalk walk = formats::walkMdc(view);
-        ASSERT_EQ(walk.status, formats::MdcStatus::Ok) << rel;
+        const formats::MdcIndex walk = formats::indexMdc(view, formats::Reader::Draw);
+        ASSERT_TRUE(walk.ok()) << rel;
         EXPECT_GE(walk.header.NumFrames, 1) << rel;
         ASSERT_FALSE(walk.surfaces.empty()) << rel;
         for (const auto& s : walk.surfaces) {

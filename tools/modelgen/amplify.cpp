@@ -91,8 +91,8 @@ Bytes sharedListsMdc(int surfaces, int triangles) {
     static constexpr std::int32_t formats::MdcSurface::*kOffsets[] = {
         &formats::MdcSurface::OffsetTriangles,      &formats::MdcSurface::OffsetShaders,
         &formats::MdcSurface::OffsetTexCoords,      &formats::MdcSurface::OffsetBaseVertices,
-        &formats::MdcSurface::unusedOffsetCompVertices, &formats::MdcSurface::OffsetFrameBaseFrames,
-        &formats::MdcSurface::unusedOffsetFrameCompFrames};
+        &formats::MdcSurface::OffsetCompVertices, &formats::MdcSurface::OffsetFrameBaseFrames,
+        &formats::MdcSurface::OffsetFrameCompFrames};
     put<std::int32_t>(b, offsetof(formats::MdcHeader, NumSurfaces), surfaces);
     put<std::int32_t>(b, first + offsetof(formats::MdcSurface, OffsetEnd), static_cast<std::int32_t>(b.size() - first));
     for (int i = 1; i < surfaces; ++i)

@@ -78,9 +78,11 @@ std::vector<Defect> mdsDefects() {
          [](const MdsImage&) {
              return P{"header .Version", 4};
          }},
-        {"truncated", "record-outside", nullptr, [](const MdsImage& i, Bytes& b) { b.resize(i.tags + 10); },
+        // A file cut short is one finding, the cause; the lists it cuts off
+        // are not reported one by one.
+        {"truncated", "end-offset", nullptr, [](const MdsImage& i, Bytes& b) { b.resize(i.tags + 10); },
          [](const MdsImage&) {
-             return P{"header .OffsetTags", hdr(offsetof(formats::MdsHeader, OffsetTags))};
+             return P{"header .OffsetEnd", hdr(offsetof(formats::MdsHeader, OffsetEnd))};
          }},
         {"negative-count", "negative-count", nullptr,
          [](const MdsImage&, Bytes& b) { put<std::int32_t>(b, offsetof(formats::MdsHeader, NumTags), -1); },
@@ -146,9 +148,33 @@ std::vector<Defect> mdsDefects() {
          [](const MdsImage& i) {
              return P{"bone 3 .Name", i.bones + 3 * 80};
          }},
+        // A value that is not a number is named by the field that holds it.
         {"not-finite", "not-finite", [nan](MdsModel& m) { m.frames[1].radius = nan; }, nullptr,
          [](const MdsImage& i) {
-             return P{"frame 1", i.frames + kFrameSize + 36};
+             return P{"frame 1 .Radius", i.frames + kFrameSize + 36};
+         }},
+        {"not-finite-parent-dist", "not-finite", [nan](MdsModel& m) { m.bones[2].parentDist = nan; }, nullptr,
+         [](const MdsImage& i) {
+             return P{"bone 2 \"head\" .ParentDist", i.bones + 2 * 80 + 72};
+         }},
+        {"not-finite-lod-bias", "not-finite", [nan](MdsModel& m) { m.lodBias = nan; }, nullptr,
+         [](const MdsImage&) {
+             return P{"header .LodBias", hdr(offsetof(formats::MdsHeader, LodBias))};
+         }},
+        {"not-finite-tex-coords", "not-finite", [nan](MdsModel& m) { m.surfaces[0].vertices[0].texCoords[1] = nan; },
+         nullptr,
+         [](const MdsImage& i) {
+             return P{"surface 0 \"body\" vertex 0 .TexCoords", i.surfaces[0].vertex[0] + 16};
+         }},
+        {"not-finite-fixed-dist", "not-finite", [nan](MdsModel& m) { m.surfaces[0].vertices[1].fixedDist = nan; },
+         nullptr,
+         [](const MdsImage& i) {
+             return P{"surface 0 \"body\" vertex 1 .FixedDist", i.surfaces[0].vertex[1] + 28};
+         }},
+        {"not-finite-weight-offset", "not-finite",
+         [nan](MdsModel& m) { m.surfaces[0].vertices[0].weights[0].xyz[2] = nan; }, nullptr,
+         [](const MdsImage& i) {
+             return P{"surface 0 \"body\" vertex 0 weight 0 .xyz", i.surfaces[0].vertex[0] + 32 + 16};
          }},
         {"lists-overlap", "lists-overlap", nullptr,
          [](const MdsImage& i, Bytes& b) {
@@ -203,6 +229,8 @@ std::vector<Defect> mdcDefects() {
         out.push_back({name, true, img.bytes, id, where, offset});
     };
     using P = std::pair<std::string, std::int64_t>;
+    add("mdc-version", "version", [](MdcModel& m) { m.version = 7; }, nullptr,
+        [](const MdcImage&) { return P{"header .Version", offsetof(formats::MdcHeader, Version)}; });
     add("mdc-triangle-index", "vertex-index", [](MdcModel& m) { m.surfaces[0].triangles[0].Indices[1] = 3; }, nullptr,
         [](const MdcImage& i) { return P{"surface 0 \"h_head\" triangle 0 .Indices[1]", i.surfaces[0].triangles + 4}; });
     add("mdc-base-frame", "frame-index", [](MdcModel& m) { m.surfaces[1].frameBaseFrames[2] = 2; }, nullptr,
@@ -214,7 +242,7 @@ std::vector<Defect> mdcDefects() {
         [](const MdcImage& i) { return P{"surface 0 \"h_head\" .OffsetShaders", i.surfaces[0].header + 96}; });
     add("mdc-frames-outside", "record-outside", nullptr,
         [](const MdcImage&, Bytes& b) {
-            put<std::int32_t>(b, offsetof(formats::MdcHeader, unusedOffsetFrames), static_cast<std::int32_t>(b.size()));
+            put<std::int32_t>(b, offsetof(formats::MdcHeader, OffsetFrames), static_cast<std::int32_t>(b.size()));
         },
         [](const MdcImage&) { return P{"header .OffsetFrames", 92}; });
     add("mdc-negative-count", "negative-count", nullptr,
@@ -234,7 +262,7 @@ std::vector<Defect> mdcDefects() {
         nullptr, [](const MdcImage& i) { return P{"surface 1 \"h_hat\" shader 0 .Name", i.surfaces[1].shaders}; });
     add("mdc-not-finite", "not-finite",
         [](MdcModel& m) { m.surfaces[0].texCoords[1].u = std::numeric_limits<float>::infinity(); }, nullptr,
-        [](const MdcImage& i) { return P{"surface 0 \"h_head\" texture coordinate 1", i.surfaces[0].texCoords + 8}; });
+        [](const MdcImage& i) { return P{"surface 0 \"h_head\" texture coordinate 1 .u", i.surfaces[0].texCoords + 8}; });
     add("mdc-surface-outside", "record-outside", nullptr,
         [](const MdcImage& i, Bytes& b) { put<std::int32_t>(b, i.surfaces[0].header + 120, 1 << 20); },
         [](const MdcImage& i) { return P{"surface 0 \"h_head\" .OffsetEnd", i.surfaces[0].header + 120}; });

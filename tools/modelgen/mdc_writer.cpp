@@ -1,6 +1,6 @@
 #include "modelgen/mdc_writer.h"
 
-#include "formats/mdc_records.h"
+#include "formats/mdc_layout.h"
 
 namespace mg {
 
@@ -36,20 +36,20 @@ MdcImage::Surface writeSurface(const MdcSurfaceDesc& s, std::int32_t numFrames, 
     at.end = static_cast<std::int64_t>(out.size());
 
     formats::MdcSurface h{};
-    h.unusedId = 0x43504449;
+    h.Id = 0x43504449;
     writeName(h.Name, s.name);
-    h.unusedNumCompFrames = 0;
-    h.unusedNumBaseFrames = static_cast<std::int32_t>(s.baseFrames.size());
-    h.unusedNumShaders = 1;
+    h.NumCompFrames = 0;
+    h.NumBaseFrames = static_cast<std::int32_t>(s.baseFrames.size());
+    h.NumShaders = 1;
     h.NumVertices = s.numVertices.value_or(static_cast<std::int32_t>(s.texCoords.size()));
     h.NumTriangles = static_cast<std::int32_t>(s.triangles.size());
     h.OffsetTriangles = rel(at.triangles, at.header);
     h.OffsetShaders = rel(at.shaders, at.header);
     h.OffsetTexCoords = rel(at.texCoords, at.header);
     h.OffsetBaseVertices = rel(at.baseVertices, at.header);
-    h.unusedOffsetCompVertices = rel(at.frameBaseFrames, at.header);
+    h.OffsetCompVertices = rel(at.frameBaseFrames, at.header);
     h.OffsetFrameBaseFrames = rel(at.frameBaseFrames, at.header);
-    h.unusedOffsetFrameCompFrames = rel(compFrames, at.header);
+    h.OffsetFrameCompFrames = rel(compFrames, at.header);
     h.OffsetEnd = rel(at.end, at.header);
     put(out, at.header, h);
     return at;
@@ -88,16 +88,16 @@ MdcImage writeMdc(const MdcModel& m) {
 
     formats::MdcHeader h{};
     for (int c = 0; c < 4; ++c) h.Id[c] = m.ident[c];
-    h.unusedVersion = 2;
+    h.Version = m.version;
     writeName(h.Name, m.name);
     h.NumFrames = m.numFrames;
     h.NumSurfaces = static_cast<std::int32_t>(m.surfaces.size());
-    h.unusedNumTags = m.frameRecords ? static_cast<std::int32_t>(m.tags.size()) : 0;
-    h.unusedOffsetFrames = static_cast<std::int32_t>(img.frames);
-    h.unusedOffsetTagNames = static_cast<std::int32_t>(img.tagNames);
-    h.unusedOffsetTagFrames = static_cast<std::int32_t>(img.tagFrames);
+    h.NumTags = m.frameRecords ? static_cast<std::int32_t>(m.tags.size()) : 0;
+    h.OffsetFrames = static_cast<std::int32_t>(img.frames);
+    h.OffsetTagNames = static_cast<std::int32_t>(img.tagNames);
+    h.OffsetTagFrames = static_cast<std::int32_t>(img.tagFrames);
     h.OffsetSurfaces = static_cast<std::int32_t>(surfacesStart);
-    h.unusedOffsetEnd = static_cast<std::int32_t>(out.size());
+    h.OffsetEnd = static_cast<std::int32_t>(out.size());
     put(out, 0, h);
     return img;
 }

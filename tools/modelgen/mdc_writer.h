@@ -32,6 +32,7 @@ struct MdcSurfaceDesc {
 
 struct MdcModel {
     std::array<char, 4> ident{'I', 'D', 'P', 'C'};
+    std::int32_t version = 2;
     std::string name;
     std::int32_t numFrames = 1;
     std::vector<MdcSurfaceDesc> surfaces;

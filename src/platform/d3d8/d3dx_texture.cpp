@@ -9,20 +9,13 @@
 #include "platform/d3d8/d3dx8.h"
 #include "platform/d3d8/image_decode.h"
 #include "platform/sys/sys.h"
+#include "platform/sys/whole_file.h"
 
 namespace {
 
 // Texture files larger than this are not images a player model ships.
 constexpr std::uint32_t kMaxTextureFileBytes = 64u * 1024u * 1024u;
 
-bool readWholeFile(const char* path, std::vector<std::uint8_t>* bytes) {
-    sys::File file = sys::openForReading(path);
-    if (!file.valid()) return false;
-    const std::uint32_t size = sys::fileSize(file);
-    if (size == sys::kInvalidFileSize || size > kMaxTextureFileBytes) return false;
-    bytes->resize(size);
-    return sys::readFile(file, bytes->data(), size) == size;
-}
 
 d3dx::RgbaImage halve(const d3dx::RgbaImage& src) {
     d3dx::RgbaImage dst;
@@ -67,10 +60,14 @@ bool fillLevel(IDirect3DTexture8* texture, UINT level, const d3dx::RgbaImage& im
 // The texture is stored in *out as soon as it exists, so that the caller
 // releases it when a later step fails or throws.
 HRESULT createTexture(IDirect3DDevice8* device, const char* path, IDirect3DTexture8** out) {
-    std::vector<std::uint8_t> bytes;
-    if (!readWholeFile(path, &bytes)) return D3DXERR_INVALIDDATA;
+    sys::WholeFile file = sys::readWholeFile(path, kMaxTextureFileBytes);
+    if (file.failed != sys::ReadStep::Done) return D3DXERR_INVALIDDATA;
     d3dx::RgbaImage image;
-    if (!d3dx::decodeImage(bytes.data(), bytes.size(), &image)) return D3DXERR_INVALIDDATA;
+    const bool decoded = d3dx::decodeImage(file.bytes.data(), file.bytes.size(), &image);
+    // The file's bytes go back before the texture is made; a block that
+    // cannot be given back fails the load, so that the caller reports it.
+    if (!sys::releaseBlock(file.bytes.release())) return E_FAIL;
+    if (!decoded) return D3DXERR_INVALIDDATA;
 
     IDirect3DTexture8* texture = nullptr;
     const HRESULT hr = device->CreateTexture(static_cast<UINT>(image.width), static_cast<UINT>(image.height), 0, 0,

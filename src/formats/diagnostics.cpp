@@ -1,10 +1,10 @@
-#include "check/report.h"
+#include "formats/diagnostics.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <utility>
 
-namespace check {
+namespace formats {
 
 namespace {
 
@@ -15,7 +15,7 @@ struct Entry {
 
 constexpr Entry kCatalogue[] = {
 #define KV_CHECK_ENTRY(name, severity, text) {Severity::severity, text},
-    KV_CHECK_CATALOGUE(KV_CHECK_ENTRY)
+    KV_DIAGNOSTICS(KV_CHECK_ENTRY)
 #undef KV_CHECK_ENTRY
 };
 
@@ -23,6 +23,12 @@ constexpr Entry kCatalogue[] = {
 
 Severity defaultSeverity(Id id) { return kCatalogue[static_cast<int>(id)].severity; }
 const char* idName(Id id) { return kCatalogue[static_cast<int>(id)].name; }
+
+std::string Finding::text() const {
+    std::string out = where;
+    if (offset >= 0) out += " @" + hex(offset);
+    return out + ": " + message;
+}
 
 const char* severityName(Severity severity) {
     switch (severity) {
@@ -91,11 +97,29 @@ void Report::add(Id id, Severity severity, std::string where, std::int64_t offse
     findings_.push_back({id, severity, file_, std::move(where), offset, std::move(message)});
 }
 
+void Report::add(Finding finding) {
+    finding.file = file_;
+    findings_.push_back(std::move(finding));
+}
+
 void Report::addCapped(Id id, const std::string& list, std::string where, std::int64_t offset, std::string message) {
-    Overflow& o = counts_[{static_cast<int>(id), list}];
+    addCapped(id, defaultSeverity(id), list, std::move(where), offset, std::move(message));
+}
+
+void Report::addCapped(Id id, Severity severity, const std::string& list, std::string where, std::int64_t offset,
+                       std::string message) {
+    addCapped(list, Finding{id, severity, {}, std::move(where), offset, std::move(message)});
+}
+
+void Report::addCapped(const std::string& list, Finding finding) {
+    Overflow& o = counts_[{static_cast<int>(finding.id), list}];
     o.list = list;
     if (++o.count > kPerList) return;
-    add(id, std::move(where), offset, std::move(message));
+    add(std::move(finding));
+}
+
+void Report::addNeed(std::size_t index, Need need) {
+    if (index < findings_.size()) findings_[index].need = findings_[index].need | need;
 }
 
 bool Report::hasError() const {
@@ -104,4 +128,4 @@ bool Report::hasError() const {
     return false;
 }
 
-}  // namespace check
+}  // namespace formats

@@ -1,38 +1,43 @@
-// resolveMds on valid files of several layouts, and mdsRecordsInside.
+// The MDS index on valid files of several layouts, and what the viewer needs
+// of it (Reader::Draw) beyond the walk (Reader::Walk).
 #include <gtest/gtest.h>
 
 #include <cstddef>
 
-#include "formats/mds_resolve.h"
+#include "formats/mds_index.h"
 #include "modelgen/samples.h"
 
 namespace {
 
 formats::ByteView view(const mg::Bytes& b) { return formats::ByteView(b.data(), b.size()); }
+formats::MdsIndex walked(const mg::Bytes& b) { return formats::indexMds(view(b), formats::Reader::Walk); }
+bool drawable(const mg::Bytes& b) { return formats::indexMds(view(b), formats::Reader::Draw).ok(); }
 
 // Every position resolve yields equals where the writer put the record.
 void expectPositionsMatch(const mg::MdsImage& img) {
-    const auto p = formats::resolveMds(view(img.bytes));
-    ASSERT_TRUE(p.has_value());
-    EXPECT_EQ(p->header, 0);
-    EXPECT_EQ(p->frames, img.frames);
-    EXPECT_EQ(p->bones, img.bones);
-    EXPECT_EQ(p->tags, img.tags);
-    ASSERT_EQ(p->surfaces.size(), img.surfaces.size());
+    const auto p = walked(img.bytes);
+    ASSERT_TRUE(p.ok());
+    EXPECT_EQ(p.frames.at, img.frames);
+    EXPECT_EQ(p.bones.at, img.bones);
+    EXPECT_EQ(p.tags.at, img.tags);
+    ASSERT_EQ(p.surfaces.size(), img.surfaces.size());
     for (std::size_t i = 0; i < img.surfaces.size(); ++i) {
-        EXPECT_EQ(p->surfaces[i].surface, img.surfaces[i].header) << i;
-        EXPECT_EQ(p->surfaces[i].vertices, img.surfaces[i].vertices) << i;
-        EXPECT_EQ(p->surfaces[i].triangles, img.surfaces[i].triangles) << i;
-        EXPECT_EQ(p->surfaces[i].collapseMap, img.surfaces[i].collapseMap) << i;
-        EXPECT_EQ(p->surfaces[i].boneRefs, img.surfaces[i].boneRefs) << i;
+        EXPECT_EQ(p.surfaces[i].at, img.surfaces[i].header) << i;
+        EXPECT_EQ(p.surfaces[i].firstVertex, img.surfaces[i].vertices) << i;
+        ASSERT_EQ(p.surfaces[i].vertices.size(), img.surfaces[i].vertex.size()) << i;
+        for (std::size_t v = 0; v < img.surfaces[i].vertex.size(); ++v)
+            EXPECT_EQ(p.surfaces[i].vertices[v], img.surfaces[i].vertex[v]) << i << " " << v;
+        EXPECT_EQ(p.surfaces[i].triangles.at, img.surfaces[i].triangles) << i;
+        EXPECT_EQ(p.surfaces[i].collapseMap.at, img.surfaces[i].collapseMap) << i;
+        EXPECT_EQ(p.surfaces[i].boneRefs.at, img.surfaces[i].boneRefs) << i;
     }
-    EXPECT_TRUE(formats::mdsRecordsInside(view(img.bytes), *p));
+    EXPECT_TRUE(drawable(img.bytes));
 }
 
-TEST(Resolve, SampleModelPositions) {
+TEST(MdsIndex, SampleModelPositions) {
     const auto img = mg::writeMds(mg::sampleMds());
     expectPositionsMatch(img);
-    const auto p = *formats::resolveMds(view(img.bytes));
+    const auto p = walked(img.bytes);
     EXPECT_EQ(p.frameSize, 52 + 12 * 4);
     EXPECT_EQ(p.frame(2), img.frames + 2 * p.frameSize);
     EXPECT_EQ(p.boneFrame(1, 3), img.frames + p.frameSize + 52 + 36);
@@ -40,10 +45,9 @@ TEST(Resolve, SampleModelPositions) {
     EXPECT_EQ(p.tag(1), img.tags + 72);
     // The ident read as a signed number.
     EXPECT_EQ(view(img.bytes).read<std::int32_t>(0), 1465074765);
-    EXPECT_EQ(formats::kMdsIdent, 1465074765);
 }
 
-TEST(Resolve, OtherSectionOrderAndGapsUseOnlyOffsets) {
+TEST(MdsIndex, OtherSectionOrderAndGapsUseOnlyOffsets) {
     auto m = mg::sampleMds();
     m.order = {mg::MdsSection::Tags, mg::MdsSection::Surfaces, mg::MdsSection::Bones, mg::MdsSection::Frames};
     m.gapBefore = {13, 7, 29, 3};
@@ -58,16 +62,16 @@ TEST(Resolve, OtherSectionOrderAndGapsUseOnlyOffsets) {
     expectPositionsMatch(mg::writeMds(m));
 }
 
-TEST(Resolve, ZeroCountsGiveEmptyLists) {
+TEST(MdsIndex, ZeroCountsGiveEmptyLists) {
     mg::MdsModel m;
     m.name = "empty";
     const auto img = mg::writeMds(m);
     ASSERT_EQ(img.bytes.size(), 120u);
-    const auto p = formats::resolveMds(view(img.bytes));
-    ASSERT_TRUE(p.has_value());
-    EXPECT_TRUE(p->surfaces.empty());
-    EXPECT_EQ(p->frameSize, 52);
-    EXPECT_TRUE(formats::mdsRecordsInside(view(img.bytes), *p));
+    const auto p = walked(img.bytes);
+    ASSERT_TRUE(p.ok());
+    EXPECT_TRUE(p.surfaces.empty());
+    EXPECT_EQ(p.frameSize, 52);
+    EXPECT_TRUE(drawable(img.bytes));
 
     // Frames of a model with no bones are 52 bytes; a surface with no lists.
     m.frames.resize(3);
@@ -77,7 +81,7 @@ TEST(Resolve, ZeroCountsGiveEmptyLists) {
     expectPositionsMatch(img2);
 }
 
-TEST(Resolve, VertexWithoutWeightsIsThirtyTwoBytes) {
+TEST(MdsIndex, VertexWithoutWeightsIsThirtyTwoBytes) {
     // The surface is the last thing in the file and ends with its vertices;
     // a walk that took a weightless vertex for anything but 32 bytes would
     // read the final vertex's NumWeights from the wrong place or outside.
@@ -97,43 +101,40 @@ TEST(Resolve, VertexWithoutWeightsIsThirtyTwoBytes) {
     mg::put<std::int32_t>(img.bytes, hdr + offsetof(formats::MdsSurface, OffsetTriangles), 0);
     mg::put<std::int32_t>(img.bytes, hdr + offsetof(formats::MdsSurface, OffsetCollapseMap), 0);
     img.bytes.resize(static_cast<std::size_t>(img.surfaces[0].vertex[2] + 32 + 20));
-    const auto p = formats::resolveMds(view(img.bytes));
-    ASSERT_TRUE(p.has_value());
-    EXPECT_TRUE(formats::mdsRecordsInside(view(img.bytes), *p));
+    EXPECT_TRUE(walked(img.bytes).ok());
+    EXPECT_TRUE(drawable(img.bytes));
     img.bytes.pop_back();  // the last weight now sticks out by one byte
-    const auto p2 = formats::resolveMds(view(img.bytes));
-    ASSERT_TRUE(p2.has_value());
-    EXPECT_FALSE(formats::mdsRecordsInside(view(img.bytes), *p2));
+    EXPECT_TRUE(walked(img.bytes).ok());
+    EXPECT_FALSE(drawable(img.bytes));
 }
 
-TEST(Resolve, NamesOfSixtyFourCharactersStopAtTheField) {
+TEST(MdsIndex, NamesOfSixtyFourCharactersStopAtTheField) {
     const auto bytes = mg::damagedMds(mg::MdsDamage::UnterminatedNames);
-    const auto p = formats::resolveMds(view(bytes));
-    ASSERT_TRUE(p.has_value());
-    const auto bone = view(bytes).read<formats::MdsBone>(p->bone(0));
+    const auto p = walked(bytes);
+    ASSERT_TRUE(p.ok());
+    const auto bone = view(bytes).read<formats::MdsBone>(p.bone(0));
     EXPECT_EQ(formats::nameOf(bone.Name), std::string(64, 'N'));
     const auto h = view(bytes).read<formats::MdsHeader>(0);
     EXPECT_EQ(formats::nameOf(h.Name), std::string(64, 'N'));
-    const auto surf = view(bytes).read<formats::MdsSurface>(p->surfaces[0].surface);
+    const auto surf = view(bytes).read<formats::MdsSurface>(p.surfaces[0].at);
     EXPECT_EQ(formats::nameOf(surf.Name), std::string(64, 'N'));  // Shader follows directly
 }
 
-TEST(Resolve, WeightsPastTheEndResolveButAreNotInside) {
+TEST(MdsIndex, WeightsPastTheEndResolveButAreNotInside) {
     const auto bytes = mg::damagedMds(mg::MdsDamage::WeightsPastEnd);
-    const auto p = formats::resolveMds(view(bytes));
-    ASSERT_TRUE(p.has_value());
-    EXPECT_EQ(p->surfaces.size(), 2u);
-    EXPECT_FALSE(formats::mdsRecordsInside(view(bytes), *p));
+    const auto p = walked(bytes);
+    ASSERT_TRUE(p.ok());
+    EXPECT_EQ(p.surfaces.size(), 2u);
+    EXPECT_FALSE(drawable(bytes));
 }
 
-TEST(RecordsInside, EachListTheViewerReadsIsChecked) {
+TEST(MdsIndexDraw, EachListTheViewerReadsIsChecked) {
     const auto good = mg::writeMds(mg::sampleMds());
-    const auto p = *formats::resolveMds(view(good.bytes));
+    const auto p = walked(good.bytes);
     auto check = [&](auto&& damage) {
         mg::Bytes b = good.bytes;
         damage(b);
-        const auto q = formats::resolveMds(view(b));
-        return q && formats::mdsRecordsInside(view(b), *q);
+        return drawable(b);
     };
     using formats::MdsHeader;
     using formats::MdsSurface;
@@ -158,10 +159,6 @@ TEST(RecordsInside, EachListTheViewerReadsIsChecked) {
         mg::put<std::int32_t>(b, good.surfaces[0].header + offsetof(MdsSurface, OffsetBoneRefs), 1 << 30);
         mg::put<std::int32_t>(b, good.surfaces[0].header + offsetof(MdsSurface, OffsetCollapseMap), -(1 << 30));
     }));
-    // Positions that do not match the header's surface count are refused.
-    auto fewer = p;
-    fewer.surfaces.pop_back();
-    EXPECT_FALSE(formats::mdsRecordsInside(view(good.bytes), fewer));
 }
 
 }  // namespace
