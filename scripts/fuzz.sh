@@ -27,6 +27,7 @@ replay_runs() {
     fuzz_mdc) echo 100000 ;;
     fuzz_mds) echo 80000 ;;
     fuzz_check) echo 15000 ;;
+    fuzz_agreement) echo 4000 ;;
     *) echo 20000 ;;
   esac
 }

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <utility>
 
-#include "formats/identify.h"
 
 namespace formats {
 
@@ -34,7 +33,7 @@ public:
         w_.name(offsetof(MdcHeader, Name), kNameLength, headerField("Name"), "names");
         const bool frames = w_.count(Need::Walk, h.NumFrames, headerField("NumFrames"), offsetof(MdcHeader, NumFrames));
         w_.count(Need::None, h.NumSkins, headerField("NumSkins"), offsetof(MdcHeader, NumSkins));
-        endOffset();
+        w_.endOffset(h.OffsetEnd, offsetof(MdcHeader, OffsetEnd));
         if (w_.stopped()) return;
         if (frames) frameList();
         // The counts of tags and surfaces are checked where their lists are
@@ -54,35 +53,10 @@ public:
 
 private:
     bool start() {
-        const ByteView b = w_.bytes();
-        if (identify(b).format != Format::Mdc) {
-            w_.fail(Need::Walk, Id::NotModel, headerField("Id"), 0,
-                    "the file does not start with \"IDPC\"; it is not an MDC file");
-            return false;
-        }
-        if (!b.has(0, kHeaderSize)) {
-            w_.fail(Need::Walk, Id::TooShort, "header", 0,
-                    strf("the file has %llu bytes, fewer than the header's %lld",
-                         static_cast<unsigned long long>(b.size()), static_cast<long long>(kHeaderSize)));
-            return false;
-        }
-        x_.header = b.read<MdcHeader>(0);
+        if (!w_.start(Format::Mdc)) return false;
+        x_.header = w_.bytes().read<MdcHeader>(0);
         x_.readable = true;
         return true;
-    }
-
-    void endOffset() {
-        const std::int32_t end = x_.header.OffsetEnd;
-        const std::int64_t field = offsetof(MdcHeader, OffsetEnd);
-        if (end > w_.size())
-            w_.cutShort(end, Finding{Id::EndOffset, Severity::Error, {}, headerField("OffsetEnd"), field,
-                                     strf("the file is cut short: the model data should end at %s, but the file "
-                                          "ends at %s",
-                                          hex(end).c_str(), hex(w_.size()).c_str())});
-        else if (end != w_.size())
-            w_.fail(Need::None, Id::EndOffset, headerField("OffsetEnd"), field,
-                    strf("the model data ends at %s, but the file has %s bytes", hex(end).c_str(),
-                         hex(w_.size()).c_str()));
     }
 
     void frameList() {

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <utility>
 
-#include "formats/identify.h"
 
 namespace formats {
 
@@ -40,7 +39,7 @@ public:
         const bool surfaces =
             w_.count(Need::Walk, h.NumSurfaces, headerField("NumSurfaces"), offsetof(MdsHeader, NumSurfaces));
         const bool tags = w_.count(Need::Walk, h.NumTags, headerField("NumTags"), offsetof(MdsHeader, NumTags));
-        endOffset();
+        w_.endOffset(h.OffsetEnd, offsetof(MdsHeader, OffsetEnd));
         if (w_.stopped()) return;
         x_.frameSize = mdsFrameSize(bones ? h.NumBones : 0);
         if (bones) boneList();
@@ -58,35 +57,10 @@ public:
 
 private:
     bool start() {
-        const ByteView b = w_.bytes();
-        if (identify(b).format != Format::Mds) {
-            w_.fail(Need::Walk, Id::NotModel, headerField("Id"), 0,
-                    "the file does not start with \"MDSW\"; it is not an MDS file");
-            return false;
-        }
-        if (!b.has(0, kHeaderSize)) {
-            w_.fail(Need::Walk, Id::TooShort, "header", 0,
-                    strf("the file has %llu bytes, fewer than the header's %lld",
-                         static_cast<unsigned long long>(b.size()), static_cast<long long>(kHeaderSize)));
-            return false;
-        }
-        x_.header = b.read<MdsHeader>(0);
+        if (!w_.start(Format::Mds)) return false;
+        x_.header = w_.bytes().read<MdsHeader>(0);
         x_.readable = true;
         return true;
-    }
-
-    void endOffset() {
-        const std::int32_t end = x_.header.OffsetEnd;
-        const std::int64_t field = offsetof(MdsHeader, OffsetEnd);
-        if (end > w_.size())
-            w_.cutShort(end, Finding{Id::EndOffset, Severity::Error, {}, headerField("OffsetEnd"), field,
-                                     strf("the file is cut short: the model data should end at %s, but the file "
-                                          "ends at %s",
-                                          hex(end).c_str(), hex(w_.size()).c_str())});
-        else if (end != w_.size())
-            w_.fail(Need::None, Id::EndOffset, headerField("OffsetEnd"), field,
-                    strf("the model data ends at %s, but the file has %s bytes", hex(end).c_str(),
-                         hex(w_.size()).c_str()));
     }
 
     void boneList() {

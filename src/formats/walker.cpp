@@ -97,12 +97,37 @@ void Walker::claim(std::int64_t begin, std::int64_t end, std::string what) {
     if (collecting() && end > begin) spans_.push_back({begin, end, std::move(what)});
 }
 
-void Walker::cutShort(std::int64_t declaredEnd, Finding cause) {
+bool Walker::start(Format format) {
+    const FormatInfo& f = formatInfo(format);
+    if (identify(bytes_).format != format) {
+        fail(Need::Walk, Id::NotModel, "header .Id", 0,
+             strf("the file does not start with \"%s\"; it is not an %s file", f.ident, f.name));
+        return false;
+    }
+    if (!bytes_.has(0, f.headerSize)) {
+        fail(Need::Walk, Id::TooShort, "header", 0,
+             strf("the file has %llu bytes, fewer than the header's %lld", static_cast<unsigned long long>(size()),
+                  static_cast<long long>(f.headerSize)));
+        return false;
+    }
+    return true;
+}
+
+void Walker::endOffset(std::int32_t declaredEnd, std::int64_t field) {
+    if (declaredEnd <= size()) {
+        if (declaredEnd != size())
+            fail(Need::None, Id::EndOffset, "header .OffsetEnd", field,
+                 strf("the model data ends at %s, but the file has %s bytes", hex(declaredEnd).c_str(),
+                      hex(size()).c_str()));
+        return;
+    }
     declaredEnd_ = declaredEnd;
-    cutCause_ = cause;
+    cutCause_ = Finding{Id::EndOffset, Severity::Error, {}, "header .OffsetEnd", field,
+                        strf("the file is cut short: the model data should end at %s, but the file ends at %s",
+                             hex(declaredEnd).c_str(), hex(size()).c_str())};
     if (collecting()) {
         cutCauseIndex_ = report_->findings().size();
-        report_->add(std::move(cause));
+        report_->add(cutCause_);
     }
 }
 

@@ -23,6 +23,7 @@
 #include "formats/byte_view.h"
 #include "formats/diagnostics.h"
 #include "formats/fields.h"
+#include "formats/identify.h"
 
 namespace formats {
 
@@ -90,10 +91,13 @@ public:
     // Keeps [begin, end) as the bytes of `what` for the overlap findings.
     void claim(std::int64_t begin, std::int64_t end, std::string what);
 
-    // The header said the model data ends at `declaredEnd`, past the end of
-    // the bytes (finding `cause` of the report says so): lists cut off by
-    // the missing end are then not reported on their own.
-    void cutShort(std::int64_t declaredEnd, Finding cause);
+    // The file starts with `format`'s ident and holds its whole header;
+    // otherwise one finding (NotModel or TooShort) and false.
+    bool start(Format format);
+    // The header's end offset (at `field`) against the file's size. A file
+    // cut short is one finding: the lists its missing end cuts off are not
+    // reported on their own.
+    void endOffset(std::int32_t declaredEnd, std::int64_t field);
 
     // A name field of `length` bytes at `at` (checked for a terminator when
     // collecting).

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <map>
 
 #include "check/model_check.h"
 #include "check/output.h"
 #include "modelgen/defects.h"
+#include "formats/mds_layout.h"
 #include "modelgen/samples.h"
 
 namespace {
@@ -92,6 +95,27 @@ TEST(CheckOutput, LinesAndJsonCarryTheSameFindings) {
         << json;
     EXPECT_NE(json.find("\"offset\": null"), std::string::npos);
     EXPECT_EQ(check::asJson({}), "[]\n");
+}
+
+}  // namespace
+
+namespace {
+
+// One kind of defect in every one of many surfaces (a list outside, a count
+// below zero, a surface over the limits) is capped like any other finding.
+TEST(CheckModels, FindingsOfEverySurfaceAreCapped) {
+    const mg::MdsImage img = mg::writeMds(mg::syntheticMds(60, 3, 1, 1, 1));
+    mg::Bytes b = img.bytes;
+    for (const auto& s : img.surfaces) {
+        mg::put<std::int32_t>(b, s.header + offsetof(formats::MdsSurface, OffsetTriangles), 1 << 30);
+        mg::put<std::int32_t>(b, s.header + offsetof(formats::MdsSurface, NumBoneRefs), -1);
+    }
+    const auto findings = run(b, false, check::Game::Multiplayer);
+    std::map<std::string, int> counts;
+    for (const auto& f : findings) ++counts[check::idName(f.id)];
+    EXPECT_EQ(counts["record-outside"], check::Report::kPerList);
+    EXPECT_EQ(counts["negative-count"], check::Report::kPerList);
+    EXPECT_EQ(counts["more"], 2);
 }
 
 }  // namespace

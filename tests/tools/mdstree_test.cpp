@@ -122,4 +122,24 @@ TEST_F(MdstreeTest, UsageErrorsExitTwo) {
     EXPECT_EQ(run("--version").status, 0);
 }
 
+// MDC files, told by their ident whatever their name: positions and tag
+// origins in units of 1/64 show their value beside the stored number, and a
+// frame the file does not have is a usage error as for MDS.
+TEST_F(MdstreeTest, MdcPositionsAtTheirScaleAndFramesChecked) {
+    mg::MdcModel m = mg::sampleMdc();
+    m.frameRecords = true;
+    m.tags = {"tag_mouth"};
+    const auto path = write("head.model", mg::writeMdc(m).bytes);
+    const auto r = run(path);
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.lines[1], "  Id: 1129333833");
+    bool scaled = false;
+    for (const auto& l : r.lines) scaled = scaled || l.find("Base frame 1 vertex 1: 64, -128, 32 (1.000000, -2.000000, 0.500000)") != std::string::npos;
+    EXPECT_TRUE(scaled);
+    EXPECT_EQ(run("--frame 2 " + path).status, 0);
+    const auto past = run("--frame 3 " + path);
+    EXPECT_EQ(past.status, 2);
+    EXPECT_TRUE(past.lines.empty());
+}
+
 }  // namespace

@@ -1,0 +1,86 @@
+#include "agreement.h"
+
+#include "browser/mdc_tree.h"
+#include "browser/mds_file.h"
+#include "browser/text_tree.h"
+#include "formats/identify.h"
+#include "formats/mdc_index.h"
+#include "formats/mds_index.h"
+#include "model/mdc.h"
+#include "model/mds.h"
+#include "recording_device.h"
+
+namespace agreement {
+
+namespace {
+
+using formats::Reader;
+
+constexpr Reader kReaders[] = {Reader::Walk, Reader::Draw, Reader::Print};
+
+const char* nameOf(Reader r) { return r == Reader::Walk ? "walk" : r == Reader::Draw ? "draw" : "print"; }
+
+bool stops(const formats::Report& report, Reader reader) {
+    for (const auto& f : report.findings())
+        if (formats::stops(f.need, reader)) return true;
+    return false;
+}
+
+// First-fatal against collect-all, for each reader.
+template <class Index>
+void walks(const char* format, formats::ByteView bytes, Index index, std::string& out) {
+    formats::Report report;
+    index(bytes, &report, Reader::Print);
+    for (const Reader r : kReaders) {
+        const bool accepted = index(bytes, nullptr, r);
+        if (accepted == stops(report, r))
+            out += std::string(format) + " " + nameOf(r) + ": first-fatal " + (accepted ? "accepts" : "refuses") +
+                   ", collect-all " + (accepted ? "stops it" : "does not stop it") + "\n";
+    }
+}
+
+void expect(bool actual, bool expected, const char* what, std::string& out) {
+    if (actual != expected) out += std::string(what) + (actual ? " accepts" : " refuses") + " against its walk\n";
+}
+
+}  // namespace
+
+std::string disagreements(const std::uint8_t* data, std::size_t size, const std::string& path) {
+    const formats::ByteView bytes(data, size);
+    const formats::Format format = formats::identify(bytes).format;
+    std::string out;
+    walks("MDS", bytes,
+          [](formats::ByteView b, formats::Report* report, Reader r) {
+              return report ? (formats::indexMds(b, *report), true) : formats::indexMds(b, r).ok();
+          },
+          out);
+    walks("MDC", bytes,
+          [](formats::ByteView b, formats::Report* report, Reader r) {
+              return report ? (formats::indexMdc(b, *report), true) : formats::indexMdc(b, r).ok();
+          },
+          out);
+
+    rec::RecordingDevice device;
+    const bool mdc = format == formats::Format::Mdc;
+    {
+        MDS body(&device, "m");
+        expect(body.loadFromFile(path.c_str()) == 1,
+               formats::isMds(bytes) && formats::indexMds(bytes, Reader::Draw).ok(), "the body loader", out);
+    }
+    {
+        MDC model(&device);
+        expect(model.loadFromFile(path.c_str()) == 1, mdc && formats::indexMdc(bytes, Reader::Draw).ok(),
+               "the MDC loader", out);
+    }
+    browser::MdsFile file;
+    expect(file.adopt(data, static_cast<std::uint32_t>(size)) && file.resolve(),
+           formats::isMds(bytes) && formats::indexMds(bytes, Reader::Walk).ok(), "the browser", out);
+    if (mdc) {
+        const auto index = formats::indexMdc(bytes, Reader::Print);
+        browser::TextTree tree("f");
+        expect(browser::mdcTree(bytes, index, tree.root(), tree), index.ok(), "the MDC printer", out);
+    }
+    return out;
+}
+
+}  // namespace agreement
