@@ -81,24 +81,12 @@ struct RecordInfo;
             KV_FIELDS_##T(KV_FIELD_ROW, T)}};                                                    \
     };
 
-// The row of the field called `name` (nullptr when the record has none).
-template <class T>
-constexpr const FieldInfo* fieldNamed(const char* name) {
-    for (const FieldInfo& f : RecordInfo<T>::fields) {
-        const char* a = f.name;
-        const char* b = name;
-        while (*a != '\0' && *a == *b) ++a, ++b;
-        if (*a == *b) return &f;
-    }
-    return nullptr;
-}
-
-// The byte offset of field `name` within T, checked at compile time when
-// used in a constant expression.
-template <class T>
-constexpr std::int64_t fieldOffset(const char* name) {
-    const FieldInfo* f = fieldNamed<T>(name);
-    return f ? static_cast<std::int64_t>(f->offset) : -1;
-}
+// A field as findings name it: ".Member" and its byte offset in the record,
+// both from the member itself.
+struct FieldRef {
+    const char* name;
+    std::int64_t offset;
+};
+#define KV_FIELD(T, member) (::formats::FieldRef{"." #member, static_cast<std::int64_t>(offsetof(T, member))})
 
 }  // namespace formats

@@ -7,62 +7,51 @@
 #include <cstddef>
 #include <utility>
 
-
 namespace formats {
 
 namespace {
 
-constexpr std::int64_t kHeaderSize = sizeof(MdcHeader);
-constexpr std::int64_t kSurfaceSize = sizeof(MdcSurface);
-
-std::string headerField(const char* field) { return std::string("header .") + field; }
-std::int64_t at(std::int64_t base, std::size_t field) { return base + static_cast<std::int64_t>(field); }
+#define H(member) KV_FIELD(MdcHeader, member)
+#define S(member) KV_FIELD(MdcSurface, member)
 
 class MdcWalk {
 public:
     MdcWalk(Walker& w, MdcIndex& index) : w_(w), x_(index) {}
 
     void run() {
-        if (!start()) return;
+        if (!w_.start(Format::Mdc)) return;
+        x_.header = w_.bytes().read<MdcHeader>(0);
+        x_.readable = true;
         const MdcHeader& h = x_.header;
-        w_.claim(0, kHeaderSize, "header");
-        w_.charge(kHeaderSize);
+        w_.claim(0, sizeof(MdcHeader), "header");
+        w_.charge(sizeof(MdcHeader));
         if (h.Version != kMdcVersion)
-            w_.fail(Need::None, Id::Version, Severity::Error, headerField("Version"), offsetof(MdcHeader, Version),
+            w_.fail(Need::None, Id::Version, Severity::Error, "header .Version", H(Version).offset,
                     strf("version %d; the game refuses every version but %d", h.Version, kMdcVersion));
-        w_.name(offsetof(MdcHeader, Name), kNameLength, headerField("Name"), "names");
-        const bool frames = w_.count(Need::Walk, h.NumFrames, headerField("NumFrames"), offsetof(MdcHeader, NumFrames));
-        w_.count(Need::None, h.NumSkins, headerField("NumSkins"), offsetof(MdcHeader, NumSkins));
-        w_.endOffset(h.OffsetEnd, offsetof(MdcHeader, OffsetEnd));
+        w_.name(H(Name).offset, kNameLength, "header .Name", "names");
+        const bool frames = w_.count(Need::Walk, h.NumFrames, "header", H(NumFrames), 0);
+        w_.count(Need::None, h.NumSkins, "header", H(NumSkins), 0);
+        w_.endOffset(h.OffsetEnd, H(OffsetEnd));
         if (w_.stopped()) return;
         if (frames) frameList();
         // The counts of tags and surfaces are checked where their lists are
         // walked, so that a printer shows everything before them.
-        const bool tags =
-            !w_.stopped() && w_.count(Need::Print, h.NumTags, headerField("NumTags"), offsetof(MdcHeader, NumTags));
+        const bool tags = !w_.stopped() && w_.count(Need::Print, h.NumTags, "header", H(NumTags), 0);
         if (frames && tags && !w_.stopped()) tagLists();
-        const bool surfaces = !w_.stopped() && w_.count(Need::Walk, h.NumSurfaces, headerField("NumSurfaces"),
-                                                      offsetof(MdcHeader, NumSurfaces));
+        const bool surfaces = !w_.stopped() && w_.count(Need::Walk, h.NumSurfaces, "header", H(NumSurfaces), 0);
         if (frames && surfaces && !w_.stopped())
             x_.allSurfaces = w_.chain(
-                h.OffsetSurfaces, h.NumSurfaces, kSurfaceSize, offsetof(MdcSurface, OffsetEnd),
-                offsetof(MdcHeader, OffsetSurfaces), [&](std::int64_t s, std::int32_t i) { return surface(s, i); },
+                h.OffsetSurfaces, h.NumSurfaces, sizeof(MdcSurface), H(OffsetSurfaces), S(OffsetEnd),
+                [&](std::int64_t s, std::int32_t i) { return surface(s, i); },
                 [&](std::int32_t i) { return strf("surface %d ", i) + quoted(x_.surfaces.back().name); });
         w_.overlaps();
     }
 
 private:
-    bool start() {
-        if (!w_.start(Format::Mdc)) return false;
-        x_.header = w_.bytes().read<MdcHeader>(0);
-        x_.readable = true;
-        return true;
-    }
-
     void frameList() {
         const MdcHeader& h = x_.header;
-        x_.frames = w_.list(Need::Print, h.OffsetFrames, h.NumFrames, sizeof(MdcFrame), "frames", "",
-                            headerField("OffsetFrames"), offsetof(MdcHeader, OffsetFrames));
+        x_.frames = w_.list(Need::Print, h.OffsetFrames, h.NumFrames, sizeof(MdcFrame), "frames", "header",
+                            H(OffsetFrames), 0);
         if (!x_.frames.inside || !w_.collecting()) return;
         for (std::int64_t k = 0; k < x_.frames.count; ++k)
             w_.values<MdcFrame>(x_.frame(k), strf("frame %lld", static_cast<long long>(k)), "frame values");
@@ -70,15 +59,14 @@ private:
 
     void tagLists() {
         const MdcHeader& h = x_.header;
-        x_.tagNames = w_.list(Need::Print, h.OffsetTagNames, h.NumTags, sizeof(MdcTagName), "tag names", "",
-                              headerField("OffsetTagNames"), offsetof(MdcHeader, OffsetTagNames));
+        x_.tagNames = w_.list(Need::Print, h.OffsetTagNames, h.NumTags, sizeof(MdcTagName), "tag names", "header",
+                              H(OffsetTagNames), 0);
         if (x_.tagNames.inside && w_.collecting())
             for (std::int64_t i = 0; i < x_.tagNames.count; ++i)
                 w_.name(x_.tagName(i), kNameLength, strf("tag %lld .Name", static_cast<long long>(i)), "names");
         if (w_.stopped()) return;
         x_.tagFrames = w_.list(Need::Print, h.OffsetTagFrames, std::int64_t{h.NumFrames} * h.NumTags,
-                               sizeof(MdcTagFrame), "tag frames", "", headerField("OffsetTagFrames"),
-                               offsetof(MdcHeader, OffsetTagFrames));
+                               sizeof(MdcTagFrame), "tag frames", "header", H(OffsetTagFrames), 0);
     }
 
     // One frame table: an entry per model frame, each below `bound`
@@ -89,12 +77,31 @@ private:
         const ByteView b = w_.bytes();
         for (std::int64_t f = 0; f < table.count && !w_.stopped(); ++f) {
             const std::int64_t e = table.at + 2 * f;
-            const std::int32_t value = noneAllowed ? std::int32_t{b.read<std::int16_t>(e)} : std::int32_t{b.read<std::uint16_t>(e)};
+            const std::int32_t value =
+                noneAllowed ? std::int32_t{b.read<std::int16_t>(e)} : std::int32_t{b.read<std::uint16_t>(e)};
             if ((noneAllowed && value == -1) || (value >= 0 && value < bound)) continue;
             w_.fail(need, Id::FrameIndex, rec + strf(" %s %lld", what, static_cast<long long>(f)), e,
                     strf("entry %d; the surface's %s is %d, so an entry must lie below it", value, boundField, bound),
                     rec + " " + what);
         }
+    }
+
+    // The viewer reads the first shader's name whatever NumShaders says.
+    void shaders(MdcSurfaceIndex& sx, bool counted, const std::string& rec) {
+        const MdcSurface& sf = sx.header;
+        sx.firstShaderName = w_.bytes().has(sx.shaderName(), kNameLength);
+        if (counted) {
+            sx.shaders = w_.list(sx.firstShaderName ? Need::Print : Need::Draw, sx.shaderName(), sf.NumShaders,
+                                 sizeof(MdcShader), "shaders", rec, S(OffsetShaders), sx.at);
+            if (sx.shaders.inside && w_.collecting())
+                for (std::int64_t k = 0; k < sx.shaders.count; ++k)
+                    w_.name(sx.shader(k), kNameLength, rec + strf(" shader %lld .Name", static_cast<long long>(k)),
+                            "names");
+        }
+        if ((!counted || sf.NumShaders == 0) && !sx.firstShaderName)
+            w_.fail(Need::Draw, Id::RecordOutside, rec + " .OffsetShaders", sx.at + S(OffsetShaders).offset,
+                    strf("the first shader's name at %s does not lie inside the file of %s bytes",
+                         hex(sx.shaderName()).c_str(), hex(w_.size()).c_str()));
     }
 
     bool surface(std::int64_t s, std::int32_t i) {
@@ -104,46 +111,25 @@ private:
         sx.header = w_.bytes().read<MdcSurface>(s);
         const MdcSurface& sf = sx.header;
         const std::string label = strf("surface %d", i);
-        sx.name = w_.name(at(s, offsetof(MdcSurface, Name)), kNameLength, label + " .Name", "names");
+        sx.name = w_.name(s + S(Name).offset, kNameLength, label + " .Name", "names");
         const std::string rec = label + " " + quoted(sx.name);
-        w_.claim(s, s + kSurfaceSize, rec + " header");
-        if (!w_.charge(kSurfaceSize)) return false;
-        const auto count = [&](Need need, std::int32_t v, const char* f, std::size_t off) {
-            return w_.count(need, v, rec + " ." + f, at(s, off));
-        };
-        const bool verts = count(Need::Draw, sf.NumVertices, "NumVertices", offsetof(MdcSurface, NumVertices));
-        const bool tris = count(Need::Draw, sf.NumTriangles, "NumTriangles", offsetof(MdcSurface, NumTriangles));
-        const bool shaders = count(Need::Print, sf.NumShaders, "NumShaders", offsetof(MdcSurface, NumShaders));
-        const bool bases = count(Need::Draw, sf.NumBaseFrames, "NumBaseFrames", offsetof(MdcSurface, NumBaseFrames));
-        const bool comps = count(Need::Print, sf.NumCompFrames, "NumCompFrames", offsetof(MdcSurface, NumCompFrames));
+        w_.claim(s, s + static_cast<std::int64_t>(sizeof(MdcSurface)), rec + " header");
+        if (!w_.charge(sizeof(MdcSurface))) return false;
+        const bool verts = w_.count(Need::Draw, sf.NumVertices, rec, S(NumVertices), s);
+        const bool tris = w_.count(Need::Draw, sf.NumTriangles, rec, S(NumTriangles), s);
+        const bool counted = w_.count(Need::Print, sf.NumShaders, rec, S(NumShaders), s);
+        const bool bases = w_.count(Need::Draw, sf.NumBaseFrames, rec, S(NumBaseFrames), s);
+        const bool comps = w_.count(Need::Print, sf.NumCompFrames, rec, S(NumCompFrames), s);
         if (w_.stopped()) return false;
 
-        // The viewer reads the first shader's name whatever NumShaders says.
-        sx.firstShaderName = w_.bytes().has(sx.shaderName(), kNameLength);
-        const Need nameNeed = sx.firstShaderName ? Need::Print : Need::Draw;
-        const std::string shaderField = rec + " .OffsetShaders";
-        const std::int64_t shaderFieldAt = at(s, offsetof(MdcSurface, OffsetShaders));
-        if (shaders) {
-            sx.shaders = w_.list(nameNeed, sx.shaderName(), sf.NumShaders, sizeof(MdcShader), "shaders", rec,
-                                 shaderField, shaderFieldAt);
-            if (sx.shaders.inside && w_.collecting())
-                for (std::int64_t k = 0; k < sx.shaders.count; ++k)
-                    w_.name(sx.shader(k), kNameLength, rec + strf(" shader %lld .Name", static_cast<long long>(k)),
-                            "names");
-        }
-        if ((!shaders || sf.NumShaders == 0) && !sx.firstShaderName) {
-            w_.fail(Need::Draw, Id::RecordOutside, shaderField, shaderFieldAt,
-                    strf("the first shader's name at %s does not lie inside the file of %s bytes",
-                         hex(sx.shaderName()).c_str(), hex(w_.size()).c_str()));
-        }
+        shaders(sx, counted, rec);
+        const std::int32_t numFrames = x_.header.NumFrames;
         if (tris && !w_.stopped())
-            sx.triangles = w_.list(Need::Draw, at(s, 0) + sf.OffsetTriangles, sf.NumTriangles, sizeof(MdcTriangle),
-                                   "triangles", rec, rec + " .OffsetTriangles",
-                                   at(s, offsetof(MdcSurface, OffsetTriangles)));
+            sx.triangles = w_.list(Need::Draw, s + sf.OffsetTriangles, sf.NumTriangles, sizeof(MdcTriangle),
+                                   "triangles", rec, S(OffsetTriangles), s);
         if (verts && !w_.stopped()) {
             sx.texCoords = w_.list(Need::Draw, s + sf.OffsetTexCoords, sf.NumVertices, sizeof(MdcTexCoord),
-                                   "texture coordinates", rec, rec + " .OffsetTexCoords",
-                                   at(s, offsetof(MdcSurface, OffsetTexCoords)));
+                                   "texture coordinates", rec, S(OffsetTexCoords), s);
             if (sx.texCoords.inside && w_.collecting())
                 for (std::int64_t v = 0; v < sx.texCoords.count; ++v)
                     w_.values<MdcTexCoord>(sx.texCoord(v), rec + strf(" texture coordinate %lld", static_cast<long long>(v)),
@@ -151,22 +137,20 @@ private:
         }
         if (verts && bases && !w_.stopped())
             sx.baseVertices = w_.list(Need::Draw, s + sf.OffsetBaseVertices, std::int64_t{sf.NumBaseFrames} * sf.NumVertices,
-                                      sizeof(MdcBaseVertex), "base vertices", rec, rec + " .OffsetBaseVertices",
-                                      at(s, offsetof(MdcSurface, OffsetBaseVertices)));
+                                      sizeof(MdcBaseVertex), "base vertices", rec, S(OffsetBaseVertices), s);
         if (verts && comps && !w_.stopped())
             sx.compVertices = w_.list(Need::Print, s + sf.OffsetCompVertices, std::int64_t{sf.NumCompFrames} * sf.NumVertices,
-                                      sizeof(MdcCompVertex), "compressed vertices", rec, rec + " .OffsetCompVertices",
-                                      at(s, offsetof(MdcSurface, OffsetCompVertices)));
+                                      sizeof(MdcCompVertex), "compressed vertices", rec, S(OffsetCompVertices), s);
         if (!w_.stopped()) {
-            sx.frameBaseFrames = w_.list(Need::Draw, s + sf.OffsetFrameBaseFrames, x_.header.NumFrames, 2,
-                                         "frame base-frame entries", rec, rec + " .OffsetFrameBaseFrames",
-                                         at(s, offsetof(MdcSurface, OffsetFrameBaseFrames)));
-            if (bases) frameTable(Need::DrawOnly, sx.frameBaseFrames, sf.NumBaseFrames, false, rec, "frame base frame", "NumBaseFrames");
+            sx.frameBaseFrames = w_.list(Need::Draw, s + sf.OffsetFrameBaseFrames, numFrames, 2,
+                                         "frame base-frame entries", rec, S(OffsetFrameBaseFrames), s);
+            if (bases)
+                frameTable(Need::DrawOnly, sx.frameBaseFrames, sf.NumBaseFrames, false, rec, "frame base frame",
+                           "NumBaseFrames");
         }
         if (!w_.stopped()) {
-            sx.frameCompFrames = w_.list(Need::Print, s + sf.OffsetFrameCompFrames, x_.header.NumFrames, 2,
-                                         "frame compressed-frame entries", rec, rec + " .OffsetFrameCompFrames",
-                                         at(s, offsetof(MdcSurface, OffsetFrameCompFrames)));
+            sx.frameCompFrames = w_.list(Need::Print, s + sf.OffsetFrameCompFrames, numFrames, 2,
+                                         "frame compressed-frame entries", rec, S(OffsetFrameCompFrames), s);
             if (comps)
                 frameTable(Need::None, sx.frameCompFrames, sf.NumCompFrames, true, rec, "frame compressed frame",
                            "NumCompFrames");
@@ -177,6 +161,9 @@ private:
     Walker& w_;
     MdcIndex& x_;
 };
+
+#undef H
+#undef S
 
 MdcIndex walk(ByteView bytes, Mode mode, Reader reader, Report* report) {
     MdcIndex index;

@@ -12,61 +12,53 @@ namespace formats {
 
 namespace {
 
-constexpr std::int64_t kHeaderSize = sizeof(MdsHeader);
-constexpr std::int64_t kSurfaceSize = sizeof(MdsSurface);
 constexpr std::int64_t kVertexSize = sizeof(MdsVertex);
 constexpr std::int64_t kWeightSize = sizeof(MdsWeight);
 
-std::string headerField(const char* field) { return std::string("header .") + field; }
-std::int64_t at(std::int64_t base, std::size_t field) { return base + static_cast<std::int64_t>(field); }
+#define H(member) KV_FIELD(MdsHeader, member)
+#define S(member) KV_FIELD(MdsSurface, member)
 
 class MdsWalk {
 public:
     MdsWalk(Walker& w, MdsIndex& index, bool keepVertices) : w_(w), x_(index), keep_(keepVertices) {}
 
     void run() {
-        if (!start()) return;
+        if (!w_.start(Format::Mds)) return;
+        x_.header = w_.bytes().read<MdsHeader>(0);
+        x_.readable = true;
         const MdsHeader& h = x_.header;
-        w_.claim(0, kHeaderSize, "header");
-        w_.charge(kHeaderSize);
+        w_.claim(0, sizeof(MdsHeader), "header");
+        w_.charge(sizeof(MdsHeader));
         if (h.Version != kMdsVersion)
-            w_.fail(Need::None, Id::Version, headerField("Version"), offsetof(MdsHeader, Version),
+            w_.fail(Need::None, Id::Version, "header .Version", H(Version).offset,
                     strf("version %d; the browser and the game read version %d", h.Version, kMdsVersion));
-        w_.name(offsetof(MdsHeader, Name), kNameLength, headerField("Name"), "names");
+        w_.name(H(Name).offset, kNameLength, "header .Name", "names");
         w_.values<MdsHeader>(0, "header", "header values");
-        const bool frames = w_.count(Need::Walk, h.NumFrames, headerField("NumFrames"), offsetof(MdsHeader, NumFrames));
-        const bool bones = w_.count(Need::Walk, h.NumBones, headerField("NumBones"), offsetof(MdsHeader, NumBones));
-        const bool surfaces =
-            w_.count(Need::Walk, h.NumSurfaces, headerField("NumSurfaces"), offsetof(MdsHeader, NumSurfaces));
-        const bool tags = w_.count(Need::Walk, h.NumTags, headerField("NumTags"), offsetof(MdsHeader, NumTags));
-        w_.endOffset(h.OffsetEnd, offsetof(MdsHeader, OffsetEnd));
+        const bool frames = w_.count(Need::Walk, h.NumFrames, "header", H(NumFrames), 0);
+        const bool bones = w_.count(Need::Walk, h.NumBones, "header", H(NumBones), 0);
+        const bool surfaces = w_.count(Need::Walk, h.NumSurfaces, "header", H(NumSurfaces), 0);
+        const bool tags = w_.count(Need::Walk, h.NumTags, "header", H(NumTags), 0);
+        w_.endOffset(h.OffsetEnd, H(OffsetEnd));
         if (w_.stopped()) return;
         x_.frameSize = mdsFrameSize(bones ? h.NumBones : 0);
         if (bones) boneList();
         if (tags && bones && !w_.stopped()) tagList();
         if (frames && bones && !w_.stopped()) frameList();
         if (surfaces && bones && !w_.stopped()) {
+            constexpr std::int64_t kSurfaceSize = sizeof(MdsSurface);
             x_.surfaces.reserve(static_cast<std::size_t>(std::min<std::int64_t>(h.NumSurfaces, w_.size() / kSurfaceSize)));
             x_.allSurfaces = w_.chain(
-                h.OffsetSurfaces, h.NumSurfaces, kSurfaceSize, offsetof(MdsSurface, OffsetEnd),
-                offsetof(MdsHeader, OffsetSurfaces), [&](std::int64_t s, std::int32_t i) { return surface(s, i); },
+                h.OffsetSurfaces, h.NumSurfaces, kSurfaceSize, H(OffsetSurfaces), S(OffsetEnd),
+                [&](std::int64_t s, std::int32_t i) { return surface(s, i); },
                 [&](std::int32_t i) { return strf("surface %d ", i) + quoted(x_.surfaces.back().name); });
         }
         w_.overlaps();
     }
 
 private:
-    bool start() {
-        if (!w_.start(Format::Mds)) return false;
-        x_.header = w_.bytes().read<MdsHeader>(0);
-        x_.readable = true;
-        return true;
-    }
-
     void boneList() {
         const MdsHeader& h = x_.header;
-        x_.bones = w_.list(Need::Draw, h.OffsetBones, h.NumBones, sizeof(MdsBone), "bones", "",
-                           headerField("OffsetBones"), offsetof(MdsHeader, OffsetBones));
+        x_.bones = w_.list(Need::Draw, h.OffsetBones, h.NumBones, sizeof(MdsBone), "bones", "header", H(OffsetBones), 0);
         if (!x_.bones.inside || !w_.collecting()) return;
         for (std::int64_t i = 0; i < x_.bones.count; ++i) {
             const std::string label = strf("bone %lld", static_cast<long long>(i));
@@ -77,8 +69,7 @@ private:
 
     void tagList() {
         const MdsHeader& h = x_.header;
-        x_.tags = w_.list(Need::Print, h.OffsetTags, h.NumTags, sizeof(MdsTag), "tags", "", headerField("OffsetTags"),
-                          offsetof(MdsHeader, OffsetTags));
+        x_.tags = w_.list(Need::Print, h.OffsetTags, h.NumTags, sizeof(MdsTag), "tags", "header", H(OffsetTags), 0);
         if (!x_.tags.inside || !w_.collecting()) return;
         for (std::int64_t i = 0; i < x_.tags.count; ++i) {
             const std::string label = strf("tag %lld", static_cast<long long>(i));
@@ -91,8 +82,8 @@ private:
     // could never hold stops the walk; a list placed outside only the viewer.
     void frameList() {
         const MdsHeader& h = x_.header;
-        x_.frames = w_.list(ListNeed(Need::Draw, Need::Walk), h.OffsetFrames, h.NumFrames, x_.frameSize, "frames", "",
-                            headerField("OffsetFrames"), offsetof(MdsHeader, OffsetFrames));
+        x_.frames = w_.list(ListNeed(Need::Draw, Need::Walk), h.OffsetFrames, h.NumFrames, x_.frameSize, "frames",
+                            "header", H(OffsetFrames), 0);
         if (!x_.frames.inside || !w_.collecting()) return;
         for (std::int64_t k = 0; k < x_.frames.count; ++k)
             w_.values<MdsFrame>(x_.frame(k), strf("frame %lld", static_cast<long long>(k)), "frame values");
@@ -107,7 +98,7 @@ private:
         sx.firstVertex = first;
         const std::int64_t count = sf.NumVertices;
         const std::string field = rec + " .OffsetVertices";
-        const std::int64_t fieldAt = at(sx.at, offsetof(MdsSurface, OffsetVertices));
+        const std::int64_t fieldAt = sx.at + S(OffsetVertices).offset;
         // Every vertex is at least 32 bytes: a count that cannot fit is refused before the walk.
         if (count > w_.size() / kVertexSize || !w_.bytes().has(first, count * kVertexSize)) {
             w_.fail(Need::Walk, Id::RecordOutside, field, fieldAt,
@@ -122,7 +113,7 @@ private:
         std::int64_t v = first;
         for (std::int64_t i = 0; i < count; ++i) {
             const bool last = i + 1 == count;
-            const std::int64_t numAt = v + std::int64_t{offsetof(MdsVertex, NumWeights)};
+            const std::int64_t numAt = v + KV_FIELD(MdsVertex, NumWeights).offset;
             const std::string vrec = rec + strf(" vertex %lld", static_cast<long long>(i));
             if (!b.has(v, kVertexSize)) {
                 const Need need = last && b.has(numAt, 4) ? Need::Draw : Need::Walk;
@@ -135,7 +126,7 @@ private:
                 break;
             }
             const std::int32_t numWeights = b.read<std::int32_t>(numAt);
-            if (!w_.count(Need::Walk, numWeights, vrec + " .NumWeights", numAt)) break;
+            if (!w_.count(Need::Walk, numWeights, vrec, KV_FIELD(MdsVertex, NumWeights), v)) break;
             reached(sx, v);
             const bool fits = numWeights <= (w_.size() - v - kVertexSize) / kWeightSize;
             const std::int64_t length = kVertexSize + std::int64_t{numWeights} * kWeightSize;
@@ -166,28 +157,25 @@ private:
         sx.header = w_.bytes().read<MdsSurface>(s);
         const MdsSurface& sf = sx.header;
         const std::string label = strf("surface %d", i);
-        sx.name = w_.name(at(s, offsetof(MdsSurface, Name)), kNameLength, label + " .Name", "names");
+        sx.name = w_.name(s + S(Name).offset, kNameLength, label + " .Name", "names");
         const std::string rec = label + " " + quoted(sx.name);
         w_.values<MdsSurface>(s, rec, "names");
-        w_.claim(s, s + kSurfaceSize, rec + " header");
-        if (!w_.charge(kSurfaceSize)) return false;
-        const auto count = [&](std::int32_t v, const char* f, std::size_t off) {
-            return w_.count(Need::Walk, v, rec + " ." + f, at(s, off));
-        };
-        const bool verts = count(sf.NumVertices, "NumVertices", offsetof(MdsSurface, NumVertices));
-        const bool tris = count(sf.NumTriangles, "NumTriangles", offsetof(MdsSurface, NumTriangles));
-        const bool refs = count(sf.NumBoneRefs, "NumBoneRefs", offsetof(MdsSurface, NumBoneRefs));
+        w_.claim(s, s + static_cast<std::int64_t>(sizeof(MdsSurface)), rec + " header");
+        if (!w_.charge(sizeof(MdsSurface))) return false;
+        const bool verts = w_.count(Need::Walk, sf.NumVertices, rec, S(NumVertices), s);
+        const bool tris = w_.count(Need::Walk, sf.NumTriangles, rec, S(NumTriangles), s);
+        const bool refs = w_.count(Need::Walk, sf.NumBoneRefs, rec, S(NumBoneRefs), s);
         if (w_.stopped()) return false;
         if (verts) vertices(sx, rec);
         if (tris && !w_.stopped())
             sx.triangles = w_.list(Need::Draw, s + sf.OffsetTriangles, sf.NumTriangles, sizeof(MdsTriangle), "triangles",
-                                   rec, rec + " .OffsetTriangles", at(s, offsetof(MdsSurface, OffsetTriangles)));
+                                   rec, S(OffsetTriangles), s);
         if (verts && !w_.stopped())
             sx.collapseMap = w_.list(Need::Print, s + sf.OffsetCollapseMap, sf.NumVertices, 4, "collapse-map entries",
-                                     rec, rec + " .OffsetCollapseMap", at(s, offsetof(MdsSurface, OffsetCollapseMap)));
+                                     rec, S(OffsetCollapseMap), s);
         if (refs && !w_.stopped())
             sx.boneRefs = w_.list(Need::Print, s + sf.OffsetBoneRefs, sf.NumBoneRefs, 4, "bone references", rec,
-                                  rec + " .OffsetBoneRefs", at(s, offsetof(MdsSurface, OffsetBoneRefs)));
+                                  S(OffsetBoneRefs), s);
         return !w_.stopped();
     }
 
@@ -200,6 +188,9 @@ private:
     MdsIndex& x_;
     bool keep_;
 };
+
+#undef H
+#undef S
 
 MdsIndex walk(ByteView bytes, Mode mode, Reader reader, Report* report, bool keepVertices) {
     MdsIndex index;

@@ -24,10 +24,10 @@ void Walker::fail(Need need, Id id, Severity severity, std::string where, std::i
     stopped_ = true;
 }
 
-bool Walker::count(Need need, std::int32_t value, const std::string& where, std::int64_t fieldOffset) {
+bool Walker::count(Need need, std::int32_t value, const std::string& owner, FieldRef field, std::int64_t base) {
     if (value >= 0) return true;
-    fail(need, Id::NegativeCount, where, fieldOffset, strf("the count is %d; a count cannot be negative", value),
-         "counts");
+    fail(need, Id::NegativeCount, owner + " " + field.name, base + field.offset,
+         strf("the count is %d; a count cannot be negative", value), "counts");
     return false;
 }
 
@@ -44,7 +44,9 @@ bool Walker::followsFromCut(Need need, std::int64_t begin, std::int64_t end) {
 }
 
 ListAt Walker::list(ListNeed need, std::int64_t at, std::int64_t count, std::int64_t recordSize, const char* what,
-                    const std::string& owner, const std::string& where, std::int64_t fieldOffset) {
+                    const std::string& owner, FieldRef field, std::int64_t base) {
+    const std::string where = owner + " " + field.name;
+    const std::int64_t fieldOffset = base + field.offset;
     ListAt out{at, count < 0 ? 0 : count, false};
     // An empty list occupies nothing, wherever it points.
     if (count == 0) {
@@ -75,7 +77,7 @@ ListAt Walker::list(ListNeed need, std::int64_t at, std::int64_t count, std::int
                  what);
         return out;
     }
-    if (length > 0) claim(at, at + length, owner.empty() ? std::string(what) : owner + " " + what);
+    if (length > 0) claim(at, at + length, owner == "header" ? std::string(what) : owner + " " + what);
     out.inside = charge(length);
     return out;
 }
@@ -113,16 +115,17 @@ bool Walker::start(Format format) {
     return true;
 }
 
-void Walker::endOffset(std::int32_t declaredEnd, std::int64_t field) {
+void Walker::endOffset(std::int32_t declaredEnd, FieldRef field) {
+    const std::string where = std::string("header ") + field.name;
     if (declaredEnd <= size()) {
         if (declaredEnd != size())
-            fail(Need::None, Id::EndOffset, "header .OffsetEnd", field,
+            fail(Need::None, Id::EndOffset, where, field.offset,
                  strf("the model data ends at %s, but the file has %s bytes", hex(declaredEnd).c_str(),
                       hex(size()).c_str()));
         return;
     }
     declaredEnd_ = declaredEnd;
-    cutCause_ = Finding{Id::EndOffset, Severity::Error, {}, "header .OffsetEnd", field,
+    cutCause_ = Finding{Id::EndOffset, Severity::Error, {}, where, field.offset,
                         strf("the file is cut short: the model data should end at %s, but the file ends at %s",
                              hex(declaredEnd).c_str(), hex(size()).c_str())};
     if (collecting()) {

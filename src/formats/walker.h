@@ -77,14 +77,15 @@ public:
     void fail(Need need, Id id, Severity severity, std::string where, std::int64_t offset, std::string message,
               const std::string& capList = {});
 
-    // A count field that must not be negative.
-    bool count(Need need, std::int32_t value, const std::string& where, std::int64_t fieldOffset);
+    // A count field that must not be negative: `field` of the record
+    // `owner` ("header", `surface 2 "u_body"`) at `base`.
+    bool count(Need need, std::int32_t value, const std::string& owner, FieldRef field, std::int64_t base);
 
-    // `count` records of `recordSize` bytes from `at`, placed by the field
-    // at `fieldOffset` called `where`; `owner` and `what` name the list for
-    // overlap findings. A list inside is charged to the budget.
+    // `count` records of `recordSize` bytes from `at`, placed by `field` of
+    // the record `owner` at `base`; `what` names the list. A list inside is
+    // charged to the budget.
     ListAt list(ListNeed need, std::int64_t at, std::int64_t count, std::int64_t recordSize, const char* what,
-                const std::string& owner, const std::string& where, std::int64_t fieldOffset);
+                const std::string& owner, FieldRef field, std::int64_t base);
 
     // Charges `length` bytes of records; false once the budget ran out.
     bool charge(std::int64_t length);
@@ -94,10 +95,10 @@ public:
     // The file starts with `format`'s ident and holds its whole header;
     // otherwise one finding (NotModel or TooShort) and false.
     bool start(Format format);
-    // The header's end offset (at `field`) against the file's size. A file
-    // cut short is one finding: the lists its missing end cuts off are not
-    // reported on their own.
-    void endOffset(std::int32_t declaredEnd, std::int64_t field);
+    // The header's end offset against the file's size. A file cut short is
+    // one finding: the lists its missing end cuts off are not reported on
+    // their own.
+    void endOffset(std::int32_t declaredEnd, FieldRef field);
 
     // A name field of `length` bytes at `at` (checked for a terminator when
     // collecting).
@@ -113,24 +114,24 @@ public:
     }
 
     // Follows a surface chain of `count` headers of `headerSize` bytes from
-    // `first`, each next one `OffsetEnd` (at `endField` within a header)
-    // further on, wherever that points. `one(at, i)` walks surface i and
-    // returns false to stop; `label(i)` names it for the next finding.
-    // True when every surface was walked.
+    // `first` (placed by the header's `firstField`), each next one its
+    // `endField` further on, wherever that points. `one(at, i)` walks
+    // surface i and returns false to stop; `label(i)` names it for the next
+    // finding. True when every surface was walked.
     template <class WalkOne, class Label>
-    bool chain(std::int64_t first, std::int32_t count, std::int64_t headerSize, std::int64_t endField,
-               std::int64_t firstFieldOffset, WalkOne one, Label label) {
+    bool chain(std::int64_t first, std::int32_t count, std::int64_t headerSize, FieldRef firstField,
+               FieldRef endField, WalkOne one, Label label) {
         std::int64_t at = first;
-        std::string from = "header .OffsetSurfaces";
-        std::int64_t fromAt = firstFieldOffset;
+        std::string from = std::string("header ") + firstField.name;
+        std::int64_t fromAt = firstField.offset;
         for (std::int32_t i = 0; i < count; ++i) {
             if (!bytes_.has(at, headerSize)) {
                 surfaceOutside(at, headerSize, i, from, fromAt);
                 return false;
             }
             if (!one(at, i) || stopped_) return false;
-            from = label(i) + " .OffsetEnd";
-            fromAt = at + endField;
+            from = label(i) + " " + endField.name;
+            fromAt = at + endField.offset;
             at += bytes_.read<std::int32_t>(fromAt);
         }
         return true;
