@@ -1,5 +1,5 @@
 // The tree-view control of the Qt dialogs: a QTreeView over an item model
-// whose nodes live in a shell::TreeStore (24 bytes and a packed label per
+// whose nodes live in a shell::TreeStore (20 bytes and a packed label per
 // node, for trees of millions of nodes), and the TreeControl interface on
 // it. A node's handle and its index's internal id are its store id. Every
 // opening and closing, by the user or by the program, goes through one
