@@ -30,36 +30,44 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// About 200,000 nodes before any frame is opened: 10 surfaces x 1,085 vertices
-// with 3 weights each, 60 bones, 200 closed frame nodes.
-mg::MdsModel bigModel() { return mg::syntheticMds(10, 1085, 3, 60, 200); }
+// The models, by the benchmark's second argument:
+//  0: about 200,000 nodes before any frame is opened: 10 surfaces x 1,085
+//     vertices with 3 weights each, 60 bones, 200 closed frame nodes (1.1 MB);
+//  1: 8 MB of vertices, 1.4 million nodes: 25 surfaces x 4,000 vertices with
+//     2 weights each, 70 bones, 10 frames.
+mg::MdsModel bigModel(int which) {
+    return which == 0 ? mg::syntheticMds(10, 1085, 3, 60, 200) : mg::syntheticMds(25, 4000, 2, 70, 10);
+}
 
 struct BigFile {
     std::string path;
     std::size_t eagerNodes = 0;
+    std::size_t bytes = 0;
 };
 
-const BigFile& bigFile() {
-    static const BigFile file = [] {
-        BigFile f;
-        f.path = (fs::temp_directory_path() / "kv_bench_tessaly_big.mds").string();
-        mg::writeFile(f.path, mg::writeMds(bigModel()).bytes);
+const BigFile& bigFile(int which) {
+    static BigFile files[2];
+    BigFile& f = files[which];
+    if (f.path.empty()) {
+        f.path = (fs::temp_directory_path() / ("kv_bench_tessaly_big" + std::to_string(which) + ".mds")).string();
+        const mg::Bytes image = mg::writeMds(bigModel(which)).bytes;
+        f.bytes = image.size();
+        mg::writeFile(f.path, image);
         browser::MdsFile model;
         model.read(f.path.c_str());
         model.resolve();
         browser::TextTree tree(f.path);
         browser::toTreeView(model, tree.root(), tree);
         f.eagerNodes = tree.nodes().size();
-        return f;
-    }();
-    return file;
+    }
+    return f;
 }
 
 // Runs one Brannock dialog; inside it, loads `preload` times untimed, then
 // times one load. Returns seconds, or a negative value when the tree is not
 // the expected one.
-double timedLoad(int preload) {
-    const std::string& path = bigFile().path;
+double timedLoad(int which, int preload) {
+    const std::string& path = bigFile(which).path;
     double seconds = -1.0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
@@ -92,20 +100,23 @@ double timedLoad(int preload) {
 
 void BM_LoadNewToTreeShown(benchmark::State& state) {
     const int preload = static_cast<int>(state.range(0));
+    const int which = static_cast<int>(state.range(1));
     for (auto _ : state) {
-        const double s = timedLoad(preload);
+        const double s = timedLoad(which, preload);
         if (s < 0) {
             state.SkipWithError("the tree was not shown as expected");
             break;
         }
         state.SetIterationTime(s);
     }
-    state.counters["eager_nodes"] = static_cast<double>(bigFile().eagerNodes);
+    state.counters["eager_nodes"] = static_cast<double>(bigFile(which).eagerNodes);
+    state.counters["file_bytes"] = static_cast<double>(bigFile(which).bytes);
 }
 BENCHMARK(BM_LoadNewToTreeShown)
-    ->ArgName("reload")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"reload", "model"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(5)
@@ -118,12 +129,14 @@ int main(int argc, char** argv) {
     auto qt = qtshell::createQtShell(argc, argv);
     shell::setCurrent(qt.get());
     benchmark::Initialize(&argc, argv);
-    std::printf("model: %s, %zu nodes before any frame is opened\n", bigFile().path.c_str(), bigFile().eagerNodes);
+    for (int which : {0, 1})
+        std::printf("model %d: %s, %zu bytes, %zu nodes before any frame is opened\n", which,
+                    bigFile(which).path.c_str(), bigFile(which).bytes, bigFile(which).eagerNodes);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     shell::setCurrent(nullptr);
     qt.reset();
     std::error_code ec;
-    fs::remove(bigFile().path, ec);
+    for (int which : {0, 1}) fs::remove(bigFile(which).path, ec);
     return 0;
 }

@@ -1,28 +1,27 @@
-// Arbitrary bytes as a held MDS file: resolve, the whole tree into a
-// counting sink, then every frame node filled.
+// Arbitrary bytes as a held MDS file: resolve, the whole tree into the store
+// the dialog's tree view keeps its nodes in, then every frame node filled.
+// Every label must read back from the store exactly as it was written; the
+// root's label is the input's first bytes, so the label packing also sees
+// text that is no label at all.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <string>
 
 #include "browser/mds_file.h"
+#include "browser/store_tree.h"
 #include "browser/tree_builder.h"
 
 namespace {
 
-class CountingSink : public browser::TreeSink {
+class CheckedTree : public browser::StoreTree {
 public:
-    browser::TreeNode appendChild(browser::TreeNode, const char* label, int frameNumber, bool) override {
-        ++nodes;
-        while (*label) checksum += static_cast<unsigned char>(*label++);
-        if (frameNumber != -1) frames.push_back(frameNumber);
-        return reinterpret_cast<browser::TreeNode>(nodes);
+    using StoreTree::StoreTree;
+    browser::TreeNode appendChild(browser::TreeNode parent, const char* label, int frameNumber,
+                                  bool hasChildren) override {
+        const browser::TreeNode added = StoreTree::appendChild(parent, label, frameNumber, hasChildren);
+        if (added && store().label(id(added)) != label) __builtin_trap();
+        return added;
     }
-    browser::TreeNode appendLast(browser::TreeNode p, const char* label) override { return appendChild(p, label, -1, false); }
-    void progressRange(int, int) override {}
-    void progressPos(int) override {}
-    std::uintptr_t nodes = 0;
-    unsigned checksum = 0;
-    std::vector<int> frames;
 };
 
 }  // namespace
@@ -32,8 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     browser::MdsFile model;
     model.adopt(data, static_cast<std::uint32_t>(size));
     model.resolve();
-    CountingSink sink;
-    browser::toTreeView(model, nullptr, sink);
-    for (int k : sink.frames) browser::fillFrame(model, sink, nullptr, k);
+    const std::string rootLabel(reinterpret_cast<const char*>(data), size < 256 ? size : 256);
+    CheckedTree tree(rootLabel.c_str());
+    if (tree.store().label(browser::StoreTree::id(tree.root())) != rootLabel.c_str()) __builtin_trap();
+    browser::toTreeView(model, tree.root(), tree);
+    for (browser::TreeNode frame : tree.frameNodes())
+        browser::fillFrame(model, tree, frame, static_cast<int>(tree.store().param(browser::StoreTree::id(frame))));
     return 0;
 }

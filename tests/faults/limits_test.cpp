@@ -15,6 +15,7 @@
 #include <string>
 
 #include "browser/mds_file.h"
+#include "browser/store_tree.h"
 #include "browser/tree_builder.h"
 #include "log/log.h"
 #include "model/mdc.h"
@@ -238,6 +239,99 @@ TEST_F(Limits, SharedListsAndChainsInAnyOrderStayInProportionToTheFile) {
 TEST_F(Limits, LargeRealMdsFilesLoadInBoundedMemory) {
     EXPECT_TRUE(throughMdsReaders("20000 frames x 64 bones", mg::writeMds(mg::syntheticMds(1, 3, 1, 64, 20000)).bytes));
     EXPECT_TRUE(throughMdsReaders("20000 surfaces", mg::writeMds(mg::syntheticMds(20000, 3, 1, 1, 1)).bytes));
+}
+
+// The browser's tree as its tree view holds it (nodes and packed labels),
+// for files whose bytes give many nodes and long labels: a body made of
+// vertices, and files made so that few bytes print as long labels (a bone
+// reference of 4 bytes naming a bone of 64 characters, floats printed with
+// 39 digits). A body's tree may hold 8 bytes per byte of the file, the
+// worst of these 14: with the file itself, Tessaly stays within 16.
+namespace tree_shapes {
+
+// 8 MB of vertices: 25 surfaces x 4000 vertices with 2 weights, 70 bones.
+mg::Bytes vertexBody() { return mg::writeMds(mg::syntheticMds(25, 4000, 2, 70, 10)).bytes; }
+
+// 2000 bones of 64-character names, 400,000 bone references naming them.
+mg::Bytes longNames() {
+    mg::MdsModel m = mg::syntheticMds(1, 0, 0, 0, 0);
+    for (int b = 0; b < 2000; ++b) {
+        std::string name = "bone " + std::to_string(b) + " ";
+        name.resize(64, static_cast<char>('a' + b % 26));
+        m.bones.push_back({name, b - 1, 0.5f, 3.0f, 0});
+    }
+    for (int r = 0; r < 400000; ++r) m.surfaces[0].boneRefs.push_back(r % 2000);
+    return mg::writeMds(m).bytes;
+}
+
+// Every float of 50,000 vertices the largest there is, printed in 46 characters.
+mg::Bytes hugeFloats() {
+    constexpr float big = -3.40282347e38f;
+    mg::MdsModel m = mg::syntheticMds(5, 10000, 1, 4, 1);
+    for (auto& s : m.surfaces)
+        for (auto& v : s.vertices) {
+            v.normal = {big, big, big};
+            v.texCoords = {big, big};
+            for (auto& w : v.weights) w = formats::MdsWeight{w.BoneIndex, big, {big, big, big}};
+        }
+    return mg::writeMds(m).bytes;
+}
+
+// 5000 bones of unique 64-character names, read again as 5555 tags and as
+// 100,000 bone references: every byte of the bones gives three kinds of
+// nodes.
+mg::Bytes overlaidNames() {
+    constexpr int kBones = 20000;
+    mg::MdsModel m = mg::syntheticMds(1, 0, 0, 0, 0);
+    m.tags.clear();
+    for (int b = 0; b < kBones; ++b) {
+        std::string name = std::to_string(b * 7919 % 100000) + " ";
+        while (name.size() < 64) name += static_cast<char>('a' + (name.size() * 7 + static_cast<std::size_t>(b)) % 26);
+        m.bones.push_back({name, b - 1, 0.5f, 3.0f, 0});
+    }
+    mg::MdsImage image = mg::writeMds(m);
+    const auto bones = static_cast<std::int32_t>(image.bones);
+    patch<std::int32_t>(image.bytes, offsetof(formats::MdsHeader, NumTags), kBones * 80 / 72);
+    patch<std::int32_t>(image.bytes, offsetof(formats::MdsHeader, OffsetTags), bones);
+    const std::int64_t surface = image.surfaces[0].header;
+    patch<std::int32_t>(image.bytes, surface + offsetof(formats::MdsSurface, NumBoneRefs), kBones * 20);
+    patch<std::int32_t>(image.bytes, surface + offsetof(formats::MdsSurface, OffsetBoneRefs),
+                        bones - static_cast<std::int32_t>(surface));
+    return image.bytes;
+}
+
+// Vertices without weights: 36 bytes give six nodes.
+mg::Bytes bareVertices() { return mg::writeMds(mg::syntheticMds(8, 30000, 0, 2, 1)).bytes; }
+
+}  // namespace tree_shapes
+
+TEST_F(Limits, TessalyTreeHoldsFewBytesPerByteOfTheFile) {
+    const struct {
+        const char* label;
+        mg::Bytes (*make)();
+        std::size_t bytesPerFileByte;
+    } shapes[] = {{"vertex body", tree_shapes::vertexBody, 8},
+                  {"vertices without weights", tree_shapes::bareVertices, 8},
+                  {"64-char names, 400000 refs", tree_shapes::longNames, 14},
+                  {"floats of 46 characters", tree_shapes::hugeFloats, 14},
+                  {"names as bones, tags and refs", tree_shapes::overlaidNames, 14}};
+    for (const auto& shape : shapes) {
+        const mg::Bytes bytes = shape.make();
+        browser::MdsFile file;
+        ASSERT_TRUE(file.adopt(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+        ASSERT_TRUE(file.resolve());
+        browser::StoreTree tree("model.mds");
+        bool built = false;
+        const Measure m = measure([&] { built = browser::toTreeView(file, tree.root(), tree); });
+        const shell::TreeStore& store = tree.store();
+        row(std::string("tree held: ") + shape.label, bytes.size(),
+            std::to_string(store.size()) + " nodes, " + std::to_string(store.bytesHeld() / store.size()) + " B each",
+            m);
+        std::printf("  %-34s %.2f bytes per byte of the file\n", "",
+                    static_cast<double>(store.bytesHeld()) / static_cast<double>(bytes.size()));
+        EXPECT_TRUE(built) << shape.label;
+        EXPECT_LE(store.bytesHeld(), shape.bytesPerFileByte * bytes.size()) << shape.label;
+    }
 }
 
 TEST_F(Limits, MdcCountsBeyondTheFileAreRefused) {

@@ -11,69 +11,58 @@ namespace qtshell::detail {
 
 // ---- model ----------------------------------------------------------------------
 
-TreeNode* TreeModel::insert(TreeNode* parent, int position, const char* text, LPARAM param, bool hasChildren) {
-    auto& kids = parent->children;
-    const int pos = std::clamp(position, 0, static_cast<int>(kids.size()));
-    beginInsertRows(indexOf(parent), pos, pos);
-    auto n = std::make_unique<TreeNode>();
-    n->parent = parent;
-    n->text = text ? text : "";
-    n->param = param;
-    n->hasChildrenMark = hasChildren;
-    TreeNode* raw = n.get();
-    kids.insert(kids.begin() + pos, std::move(n));
-    for (std::size_t i = static_cast<std::size_t>(pos); i < kids.size(); ++i) kids[i]->row = static_cast<int>(i);
+NodeId TreeModel::insert(NodeId parent, NodeId after, const char* text, LPARAM param, bool hasChildren) {
+    const int row = store_.rowFor(parent, after);
+    if (row < 0) return 0;
+    const NodeId id = store_.add(text ? text : "", param, hasChildren);
+    if (id == 0) return 0;
+    beginInsertRows(indexOf(parent), row, row);
+    store_.link(id, parent, after);
     endInsertRows();
-    return raw;
+    return id;
 }
 
 void TreeModel::clear() {
     beginResetModel();
-    root_.children.clear();
+    store_.clear();
     endResetModel();
 }
 
-QModelIndex TreeModel::indexOf(TreeNode* n) const {
-    if (!n || n == &root_) return {};
-    return createIndex(n->row, 0, n);
+QModelIndex TreeModel::indexOf(NodeId n) const {
+    if (!store_.isNode(n)) return {};
+    return createIndex(store_.row(n), 0, static_cast<quintptr>(n));
 }
 
-TreeNode* TreeModel::nodeOf(const QModelIndex& index) {
-    return index.isValid() ? static_cast<TreeNode*>(index.internalPointer()) : nullptr;
-}
-
-const TreeNode* TreeModel::node(const QModelIndex& index) const {
-    return index.isValid() ? static_cast<const TreeNode*>(index.internalPointer()) : &root_;
+NodeId TreeModel::nodeOf(const QModelIndex& index) {
+    return index.isValid() ? static_cast<NodeId>(index.internalId()) : shell::TreeStore::kTop;
 }
 
 QModelIndex TreeModel::index(int row, int column, const QModelIndex& parent) const {
-    const TreeNode* p = node(parent);
-    if (column != 0 || row < 0 || row >= static_cast<int>(p->children.size())) return {};
-    return createIndex(row, 0, p->children[static_cast<std::size_t>(row)].get());
+    if (column != 0) return {};
+    const NodeId c = store_.child(nodeOf(parent), row);
+    return c == 0 ? QModelIndex() : createIndex(row, 0, static_cast<quintptr>(c));
 }
 
 QModelIndex TreeModel::parent(const QModelIndex& child) const {
-    const TreeNode* n = nodeOf(child);
-    if (!n || n->parent == &root_ || !n->parent) return {};
-    return createIndex(n->parent->row, 0, n->parent);
+    const NodeId n = nodeOf(child);
+    return n == shell::TreeStore::kTop ? QModelIndex() : indexOf(store_.parent(n));
 }
 
 int TreeModel::rowCount(const QModelIndex& parent) const {
     if (parent.column() > 0) return 0;
-    return static_cast<int>(node(parent)->children.size());
+    return store_.childCount(nodeOf(parent));
 }
 
 int TreeModel::columnCount(const QModelIndex&) const { return 1; }
 
 bool TreeModel::hasChildren(const QModelIndex& parent) const {
     if (parent.column() > 0) return false;
-    const TreeNode* n = node(parent);
-    return !n->children.empty() || n->hasChildrenMark;
+    return store_.hasChildren(nodeOf(parent));
 }
 
 QVariant TreeModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
-    return QString::fromLocal8Bit(node(index)->text);
+    return QString::fromLocal8Bit(store_.label(nodeOf(index)));
 }
 
 // ---- view -----------------------------------------------------------------------
@@ -93,9 +82,9 @@ bool ShellTreeView::onExpander(const QPoint& pos, QModelIndex* hit) const {
 }
 
 void ShellTreeView::toggle(const QModelIndex& index) {
-    TreeNode* n = TreeModel::nodeOf(index);
-    if (!n) return;
-    control_.change(n, n->expanded ? shell::TVE_COLLAPSE : shell::TVE_EXPAND, true);
+    const NodeId n = TreeModel::nodeOf(index);
+    if (n == shell::TreeStore::kTop) return;
+    control_.change(n, control_.model().store().expanded(n) ? shell::TVE_COLLAPSE : shell::TVE_EXPAND, true);
 }
 
 void ShellTreeView::mousePressEvent(QMouseEvent* e) {
@@ -130,25 +119,26 @@ void ShellTreeView::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void ShellTreeView::keyPressEvent(QKeyEvent* e) {
     const QModelIndex cur = currentIndex();
-    TreeNode* n = TreeModel::nodeOf(cur);
-    if (n) {
+    const NodeId n = TreeModel::nodeOf(cur);
+    if (n != shell::TreeStore::kTop) {
         const bool can = model()->hasChildren(cur);
+        const bool open = control_.model().store().expanded(n);
         switch (e->key()) {
         case Qt::Key_Plus:
         case Qt::Key_Asterisk:
-            if (can && !n->expanded) control_.change(n, shell::TVE_EXPAND, true);
+            if (can && !open) control_.change(n, shell::TVE_EXPAND, true);
             return;
         case Qt::Key_Minus:
-            if (n->expanded) control_.change(n, shell::TVE_COLLAPSE, true);
+            if (open) control_.change(n, shell::TVE_COLLAPSE, true);
             return;
         case Qt::Key_Right:
-            if (can && !n->expanded) {
+            if (can && !open) {
                 control_.change(n, shell::TVE_EXPAND, true);
                 return;
             }
             break;
         case Qt::Key_Left:
-            if (n->expanded) {
+            if (open) {
                 control_.change(n, shell::TVE_COLLAPSE, true);
                 return;
             }
@@ -180,22 +170,23 @@ QtTreeControl::QtTreeControl(int id, DWORD style, QWidget* parent, std::function
     QObject::connect(view_, &QTreeView::collapsed, view_, [this](const QModelIndex& i) { viewExpanded(i, false); });
 }
 
-TreeNode* QtTreeControl::parentNode(shell::HTREEITEM h) {
-    if (!h || h == shell::TVI_ROOT) return &model_.root();
-    return node(h);
+NodeId QtTreeControl::node(shell::HTREEITEM h) const {
+    const auto v = reinterpret_cast<std::uintptr_t>(h);
+    if (v > UINT32_MAX || !model_.store().isNode(static_cast<NodeId>(v))) return shell::TreeStore::kTop;
+    return static_cast<NodeId>(v);
 }
 
 shell::HTREEITEM QtTreeControl::insertItem(shell::HTREEITEM parent, shell::HTREEITEM after, const char* text,
                                            LPARAM param, bool hasChildren) {
-    TreeNode* p = parentNode(parent);
-    int pos = static_cast<int>(p->children.size());
-    if (after == shell::TVI_FIRST) {
-        pos = 0;
-    } else if (after && after != shell::TVI_LAST && after != shell::TVI_ROOT) {
-        TreeNode* sib = node(after);
-        if (sib->parent == p) pos = sib->row + 1;
-    }
-    return handle(model_.insert(p, pos, text, param, hasChildren));
+    // Null and TVI_ROOT are the top; a handle that names no node of the
+    // current tree adds nothing. A place that is not a child of the parent
+    // means the end.
+    const NodeId p = node(parent);
+    if (p == shell::TreeStore::kTop && parent && parent != shell::TVI_ROOT) return nullptr;
+    NodeId place = shell::TreeStore::kLast;
+    if (after == shell::TVI_FIRST) place = shell::TreeStore::kFirst;
+    else if (const NodeId sibling = node(after); sibling != shell::TreeStore::kTop) place = sibling;
+    return handle(model_.insert(p, place, text, param, hasChildren));
 }
 
 void QtTreeControl::deleteAllItems() {
@@ -203,32 +194,34 @@ void QtTreeControl::deleteAllItems() {
     model_.clear();
 }
 
-void QtTreeControl::expand(shell::HTREEITEM item, UINT action) {
-    if (!item || item == shell::TVI_ROOT) return;
-    change(node(item), action, false);
-}
+void QtTreeControl::expand(shell::HTREEITEM item, UINT action) { change(node(item), action, false); }
 
 UINT QtTreeControl::itemState(shell::HTREEITEM item) {
-    if (!item || item == shell::TVI_ROOT) return 0;
-    const TreeNode* n = node(item);
-    return (n->expanded ? shell::TVIS_EXPANDED : 0u) | (n->expandedOnce ? shell::TVIS_EXPANDEDONCE : 0u);
+    const NodeId n = node(item);
+    if (n == shell::TreeStore::kTop) return 0;
+    const shell::TreeStore& s = model_.store();
+    return (s.expanded(n) ? shell::TVIS_EXPANDED : 0u) | (s.expandedOnce(n) ? shell::TVIS_EXPANDEDONCE : 0u);
 }
 
-void QtTreeControl::change(TreeNode* n, UINT action, bool fromUser) {
-    if (!n || n == &model_.root()) return;
+shell::NMTREEVIEW QtTreeControl::note(NodeId n, UINT action) {
+    return {shell::TVN_ITEMEXPANDINGA, id_, action, handle(n), itemState(handle(n)),
+            static_cast<LPARAM>(model_.store().param(n))};
+}
+
+void QtTreeControl::change(NodeId n, UINT action, bool fromUser) {
+    if (n == shell::TreeStore::kTop) return;
     const bool open = action == shell::TVE_EXPAND;
     if (action != shell::TVE_EXPAND && action != shell::TVE_COLLAPSE) return;
-    if (open == n->expanded) return;
+    if (open == model_.store().expanded(n)) return;
     // The program's own call notifies only before the first opening; the
     // user's openings and closings always do.
-    if (fromUser || (open && !n->expandedOnce)) {
-        shell::NMTREEVIEW nm{shell::TVN_ITEMEXPANDINGA, id_, action, handle(n), itemState(handle(n)), n->param};
+    if (fromUser || (open && !model_.store().expandedOnce(n))) {
+        shell::NMTREEVIEW nm = note(n, action);
         const unsigned generation = generation_;
         if (notify_(nm) != 0) return;
         if (generation != generation_) return;  // the procedure emptied the tree; n is gone
     }
-    if (open) n->expandedOnce = true;
-    n->expanded = open;
+    model_.store().setExpanded(n, open);
     changing_ = true;
     if (open) view_->expand(model_.indexOf(n));
     else view_->collapse(model_.indexOf(n));
@@ -236,23 +229,23 @@ void QtTreeControl::change(TreeNode* n, UINT action, bool fromUser) {
 }
 
 void QtTreeControl::viewExpanded(const QModelIndex& index, bool expanded) {
-    TreeNode* n = TreeModel::nodeOf(index);
-    if (!n || changing_) return;
+    const NodeId n = TreeModel::nodeOf(index);
+    if (n == shell::TreeStore::kTop || changing_) return;
+    shell::TreeStore& s = model_.store();
     // Opened or closed by a path the view took on its own: tell the
     // procedure afterwards rather than not at all.
-    if (expanded && !n->expanded) {
-        shell::NMTREEVIEW nm{shell::TVN_ITEMEXPANDINGA, id_, shell::TVE_EXPAND, handle(n), itemState(handle(n)),
-                             n->param};
-        n->expandedOnce = true;
-        n->expanded = true;
-        if (notify_(nm) != 0) {
-            n->expanded = false;
+    if (expanded && !s.expanded(n)) {
+        shell::NMTREEVIEW nm = note(n, shell::TVE_EXPAND);
+        s.setExpanded(n, true);
+        const unsigned generation = generation_;
+        if (notify_(nm) != 0 && generation == generation_) {
+            s.setExpanded(n, false);
             changing_ = true;
             view_->collapse(index);
             changing_ = false;
         }
     } else if (!expanded) {
-        n->expanded = false;
+        s.setExpanded(n, false);
     }
 }
 

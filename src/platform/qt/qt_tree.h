@@ -1,40 +1,36 @@
-// The tree-view control of the Qt dialogs: a QTreeView over a light item
-// model that the program appends to (fast for hundreds of thousands of
-// nodes), and the TreeControl interface on it. Every opening and closing,
-// by the user or by the program, goes through one path that first notifies
-// the dialog procedure (TVN_ITEMEXPANDINGA) and then lets the view open.
+// The tree-view control of the Qt dialogs: a QTreeView over an item model
+// whose nodes live in a shell::TreeStore (20 bytes and a packed label per
+// node, for trees of millions of nodes), and the TreeControl interface on
+// it. A node's handle and its index's internal id are its store id. Every
+// opening and closing, by the user or by the program, goes through one
+// path that first notifies the dialog procedure (TVN_ITEMEXPANDINGA) and
+// then lets the view open.
 #pragma once
 
 #include <QAbstractItemModel>
 #include <QTreeView>
 
+#include <cstdint>
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "platform/shell/shell.h"
+#include "platform/shell/tree_store.h"
 
 namespace qtshell::detail {
 
-struct TreeNode {
-    TreeNode* parent = nullptr;
-    std::vector<std::unique_ptr<TreeNode>> children;
-    std::string text;
-    LPARAM param = 0;
-    int row = 0;
-    bool hasChildrenMark = false;
-    bool expanded = false;
-    bool expandedOnce = false;
-};
+using NodeId = shell::TreeStore::Id;
 
 class TreeModel : public QAbstractItemModel {
 public:
-    TreeNode& root() { return root_; }
-    TreeNode* insert(TreeNode* parent, int position, const char* text, LPARAM param, bool hasChildren);
+    shell::TreeStore& store() { return store_; }
+    const shell::TreeStore& store() const { return store_; }
+    // A node under parent (TreeStore::kTop or a node) after `after`
+    // (TreeStore::kFirst, kLast or a sibling); 0 when it cannot be held.
+    NodeId insert(NodeId parent, NodeId after, const char* text, LPARAM param, bool hasChildren);
     void clear();
-    QModelIndex indexOf(TreeNode* node) const;
-    static TreeNode* nodeOf(const QModelIndex& index);
+    QModelIndex indexOf(NodeId node) const;
+    // The node of an index; TreeStore::kTop for the invalid index.
+    static NodeId nodeOf(const QModelIndex& index);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -44,8 +40,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
-    const TreeNode* node(const QModelIndex& index) const;
-    TreeNode root_;
+    shell::TreeStore store_;
 };
 
 class QtTreeControl;
@@ -82,13 +77,17 @@ public:
     TreeModel& model() { return model_; }
     // The one path of every opening and closing; fromUser notifies on every
     // opening, the program's call only on the first (as TVM_EXPAND does).
-    void change(TreeNode* node, UINT action, bool fromUser);
+    void change(NodeId node, UINT action, bool fromUser);
 
 private:
     void viewExpanded(const QModelIndex& index, bool expanded);
-    static shell::HTREEITEM handle(TreeNode* n) { return reinterpret_cast<shell::HTREEITEM>(n); }
-    static TreeNode* node(shell::HTREEITEM h) { return reinterpret_cast<TreeNode*>(h); }
-    TreeNode* parentNode(shell::HTREEITEM h);
+    shell::NMTREEVIEW note(NodeId n, UINT action);
+    static shell::HTREEITEM handle(NodeId n) {
+        return reinterpret_cast<shell::HTREEITEM>(static_cast<std::uintptr_t>(n));
+    }
+    // The node of a handle; 0 (the top) for null, TVI_ROOT and anything
+    // that names no node of the current tree.
+    NodeId node(shell::HTREEITEM h) const;
 
     int id_;
     TreeModel model_;
