@@ -1,5 +1,6 @@
 #include "model/model_file.h"
 
+#include "log/load_context.h"
 #include "log/log.h"
 #include "platform/sys/sys.h"
 
@@ -7,6 +8,7 @@ namespace model_file {
 
 Read readWhole(const char* path, std::uint32_t* size) {
     Read result;
+    const loadctx::Scope scope(path ? path : "", "");
     sys::File file = sys::openForReading(path);
     if (!file.valid()) {
         pLog->printError("CreateFile - Invalid Handle Value");

@@ -1,35 +1,52 @@
-#include "platform/sys/second_root.h"
+#include "platform/sys/game_root.h"
 
+#ifndef _WIN32
+#include "platform/sys/archive_lookup.h"
+#endif
 #include "platform/sys/path.h"
+#include "platform/sys/sys.h"
 
 namespace sys {
 
 namespace {
 
-std::string gPrefix;
 std::string gRoot;
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool climbsOut(const std::string& path) {
+    const std::string p = "/" + normalizeSeparators(path) + "/";
+    return p.find("/../") != std::string::npos;
+}
 
-std::string withoutTrailingSlash(std::string p) {
-    while (p.size() > 1 && p.back() == '/') p.pop_back();
-    return p;
+// Whether the file opens, without inflating an archive member to find out.
+bool opens(const std::string& path) {
+#ifndef _WIN32
+    if (resolvePath(path).empty()) {
+        archive::MemberRef ref;
+        return archive::findMember(path, ref);
+    }
+#endif
+    File file = openForReading(path.c_str());
+    return file.valid();
 }
 
 }  // namespace
 
-void setSecondRoot(const std::string& prefix, const std::string& root) {
-    gPrefix = withoutTrailingSlash(normalizeSeparators(prefix));
-    gRoot = root.empty() ? std::string() : withoutTrailingSlash(normalizeSeparators(root));
+void setGameRoot(const std::string& root) {
+    gRoot = normalizeSeparators(root);
+    while (gRoot.size() > 1 && gRoot.back() == '/') gRoot.pop_back();
 }
 
-std::string secondRootPath(const std::string& path) {
-    if (gRoot.empty() || gPrefix.empty()) return {};
-    const std::string p = normalizeSeparators(path);
-    if (p.size() <= gPrefix.size() + 1 || p[gPrefix.size()] != '/') return {};
-    for (std::size_t i = 0; i < gPrefix.size(); ++i)
-        if (lower(p[i]) != lower(gPrefix[i])) return {};
-    return gRoot + p.substr(gPrefix.size());
+std::string gameRootPath(const std::string& gamePath) {
+    if (gRoot.empty() || gamePath.empty() || climbsOut(gamePath)) return {};
+    return gRoot + "/" + normalizeSeparators(gamePath);
+}
+
+std::string viewerOrGamePath(const std::string& path, const std::string& gamePath, const char* extension) {
+    if (gRoot.empty() || opens(path)) return path;
+    const std::string game = gameRootPath(gamePath);
+    if (game.empty()) return path;
+    const std::string candidate = game + (extension ? extension : "");
+    return opens(candidate) ? candidate : path;
 }
 
 }  // namespace sys
