@@ -1,0 +1,121 @@
+#include "check/paths.h"
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "check/files.h"
+#include "platform/sys/path.h"
+#include "platform/sys/sys.h"
+#include "skin/names.h"
+
+namespace check {
+
+namespace {
+
+bool endsWith(const std::string& lowered, const char* tail) {
+    const std::size_t n = std::strlen(tail);
+    return lowered.size() >= n && lowered.compare(lowered.size() - n, n, tail) == 0;
+}
+
+std::string lastComponent(std::string path) {
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
+    const auto slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The first four bytes, or fewer for a shorter file.
+std::string magicOf(const std::string& path) {
+    sys::File file = sys::openForReading(path.c_str());
+    if (!file.valid()) return {};
+    char head[4] = {};
+    const std::uint32_t size = sys::fileSize(file);
+    const std::uint32_t want = size == sys::kInvalidFileSize ? 0 : (size < 4 ? size : 4);
+    const std::uint32_t got = want > 0 ? sys::readFile(file, head, want) : 0;
+    return std::string(head, got);
+}
+
+// The formats of the game family that korvane-check does not read.
+const char* otherFormat(const std::string& magic) {
+    if (magic == "IDP3") return "an MD3 model";
+    if (magic == "MDMW") return "an MDM mesh";
+    if (magic == "MDXW") return "an MDX skeleton";
+    if (magic == std::string("PK\x03\x04", 4))
+        return "a .pk3 (zip) archive; a player folder inside it is checked as the archive's folder followed by the "
+               "folder's path in the archive";
+    return nullptr;
+}
+
+std::string shownMagic(const std::string& magic) {
+    std::string out;
+    for (const char ch : magic) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            static const char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+Target classifyFound(const std::string& path) {
+    const std::string magic = magicOf(path);
+    const std::string name = skin::lowered(lastComponent(path).c_str());
+    if (magic == "MDSW") return {Kind::Mds, path, {}};
+    if (magic == "IDPC") return {Kind::Mdc, path, {}};
+    if (endsWith(name, ".skin")) return {Kind::Skin, path, {}};
+    if (name == "wolfanim.cfg") return {Kind::AnimConfig, path, {}};
+    // A model file by its name whose bytes say otherwise: the model check
+    // names what is wrong with its header.
+    if (!otherFormat(magic) && endsWith(name, ".mds")) return {Kind::Mds, path, {}};
+    if (!otherFormat(magic) && endsWith(name, ".mdc")) return {Kind::Mdc, path, {}};
+    const char* other = otherFormat(magic);
+    return {Kind::Unsupported, path,
+            std::string("the format is not supported: ") + (other ? other : "not a model, skin or wolfanim.cfg") +
+                " (the file starts with \"" + shownMagic(magic) +
+                "\"); korvane-check reads MDS (MDSW), MDC (IDPC), .skin and wolfanim.cfg files and player folders"};
+}
+
+Target classifyAt(const std::string& path) {
+    if (path.empty()) return {};
+    if (locate(path).found()) return classifyFound(path);
+    if (isDirectory(path) || locate(joinPath(path, "body.mds")).found()) return {Kind::Folder, path, {}};
+    return {};
+}
+
+}  // namespace
+
+Target classify(const std::string& typed, const std::string& gameDir) {
+    Target target = classifyAt(typed);
+    if (target.kind == Kind::Missing && !gameDir.empty()) target = classifyAt(joinPath(gameDir, typed));
+    if (target.kind == Kind::Missing) target.path = typed;
+    return target;
+}
+
+std::string folderName(const std::string& dir) {
+    const std::string resolved = sys::resolvePath(dir);
+    std::error_code ec;
+    std::filesystem::path p = sys::normalizeSeparators(resolved.empty() ? dir : resolved);
+    const std::filesystem::path absolute = std::filesystem::absolute(p, ec);
+    if (!ec) p = absolute;
+    std::string name = p.lexically_normal().generic_string();
+    while (name.size() > 1 && name.back() == '/') name.pop_back();
+    return lastComponent(name);
+}
+
+std::string fileNameOf(const std::string& path) { return lastComponent(path); }
+
+std::string parentOf(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 1 && (p.back() == '/' || p.back() == '\\')) p.pop_back();
+    const auto slash = p.find_last_of("/\\");
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? p.substr(0, 1) : p.substr(0, slash);
+}
+
+}  // namespace check
