@@ -25,6 +25,7 @@ const Target kTargets[] = {
     {"fuzz_pk3", seeds::pk3},
     {"fuzz_anim", seeds::anim},
     {"fuzz_check", seeds::check},
+    {"fuzz_apply", seeds::apply},
 };
 
 constexpr const char* kUsage = "usage: mkseeds TARGETNAME DIR\n";
