@@ -70,9 +70,8 @@ void checkHead(FolderContext& ctx, const std::string& skinPath) {
     if (head.found()) {
         if (inGameDir) {
             ctx.report.beginFile(skinPath);
-            ctx.report.add(Id::OnlyInGameDir, strf("line %u \"md3_part\"", part->line), part->offset,
-                           "the head model is not below the model's folder but below the game folder, as " +
-                               head.path + "; the game finds it, the viewer does not (korvane-render --game-dir does)");
+            onlyInGameDir(ctx, "the head model " + std::string(part->value) + ".mdc", head,
+                          strf("line %u \"md3_part\"", part->line), part->offset);
         }
         headSurfaces = checkMdcFile(ctx, head.path, false);
     } else {

@@ -89,11 +89,7 @@ void checkAccessory(FolderContext& ctx, const Entry& e, const Entry* viewer, boo
                           e.offset);
         return;
     }
-    if (inGameDir && viewerLoads)
-        ctx.report.addCapped(Id::OnlyInGameDir, "skin entries", where, e.offset,
-                             "the attachment " + std::string(e.value) +
-                                 ".mdc is not below the model's folder but below the game folder, as " + model.path +
-                                 "; the game finds it, the viewer does not (korvane-render --game-dir does)");
+    if (inGameDir && viewerLoads) onlyInGameDir(ctx, "the attachment " + std::string(e.value) + ".mdc", model, where, e.offset);
     if (viewerLoads && viewer && !inGameDir)
         viewerMisses(ctx, Id::MissingAttachment, "skin entries", viewer->value, e.value, {".mdc"}, where, e.offset);
     checkMdcFile(ctx, model.path, true);
@@ -103,6 +99,7 @@ void checkHat(FolderContext& ctx, const std::string& skinFile, const Entry& e) {
     const std::string where = entryWhere(e);
     bool skinInGameDir = false;
     const Located hatSkin = findNamed(ctx, e.value, e.gamePath, ".skin", skinInGameDir);
+    if (skinInGameDir) onlyInGameDir(ctx, "the hat's skin " + std::string(e.value) + ".skin", hatSkin, where, e.offset);
     if (hatSkin.found()) {
         std::string error;
         const auto bytes = readWhole(hatSkin.path, error);
@@ -136,6 +133,7 @@ void checkHat(FolderContext& ctx, const std::string& skinFile, const Entry& e) {
                                  (ctx.options.gameDir.empty() ? std::string(kGameDirHint) : ", nor below the game folder"));
         return;
     }
+    if (inGameDir) onlyInGameDir(ctx, "the hat " + std::string(e.value) + ".mdc", model, where, e.offset);
     // Legal, but the viewer logs the skin it tries first as an error
     // (and korvane-render --strict fails on it).
     ctx.report.add(Id::MissingFile, Severity::Warning, where, e.offset,
@@ -146,6 +144,13 @@ void checkHat(FolderContext& ctx, const std::string& skinFile, const Entry& e) {
 }
 
 }  // namespace
+
+void onlyInGameDir(FolderContext& ctx, const std::string& what, const Located& found, const std::string& where,
+                   long long offset) {
+    ctx.report.addCapped(Id::OnlyInGameDir, "skin entries", where, offset,
+                         what + " is not below the model's folder but below the game folder, as " + found.path +
+                             "; the game finds it, the viewer does not (korvane-render --game-dir does)");
+}
 
 const Located& FolderContext::find(const std::string& path) {
     const auto it = located.find(path);

@@ -62,4 +62,8 @@ const std::vector<std::string>* checkMdcFile(FolderContext& ctx, const std::stri
 Located findNamed(FolderContext& ctx, const std::string& name, const std::string& gamePath, const char* extension,
                   bool& inGameDir);
 
+// A model or skin that a skin entry names, found only below the game folder.
+void onlyInGameDir(FolderContext& ctx, const std::string& what, const Located& found, const std::string& where,
+                   long long offset);
+
 }  // namespace check
