@@ -169,8 +169,9 @@ private:
             const Token& tok = t_[at_++];
             a.line = tok.line;
             if (!parseCount(tok.text, a.firstFrame))
-                return fail(tok.line, "expected a first frame for " + a.name + ", not '" + tok.text + "' (a version 1 config has " +
-                                          std::to_string(kVersion1Rows) + " rows without names)");
+                return fail(tok.line, "expected a first frame for " + a.name + ", not '" + tok.text +
+                                          "' (a version 1 config has " + std::to_string(kVersion1Rows) +
+                                          " rows without names)");
             if (!rowValues(a)) return false;
             c.animations.push_back(std::move(a));
         }

@@ -222,7 +222,8 @@ void checkPath(const std::string& typed, const Options& options, Report& report)
     case Kind::Missing:
         report.beginFile(target.path);
         report.add(Id::Unreadable, "file", -1,
-                   std::string("no such file or player folder") + (options.gameDir.empty() ? "" : ", nor below the game folder") +
+                   std::string("no such file or player folder") +
+                       (options.gameDir.empty() ? "" : ", nor below the game folder") +
                        " (a PATH is a folder holding body.mds, or one .mds, .mdc, .skin or wolfanim.cfg file)");
         break;
     }

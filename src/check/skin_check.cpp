@@ -63,14 +63,15 @@ void viewerMisses(FolderContext& ctx, Id id, const std::string& list, const std:
         return;
     }
     ctx.report.add(id, Severity::Warning, where, offset,
-                         "the viewer keeps the blanks around the value and looks for \"" + viewerName +
-                             "\" below the model's folder, which does not exist; the game skips them and finds \"" +
-                             name + "\"");
+                   "the viewer keeps the blanks around the value and looks for \"" + viewerName +
+                       "\" below the model's folder, which does not exist; the game skips them and finds \"" + name +
+                       "\"");
 }
 
 void missingAttachment(FolderContext& ctx, const std::string& what, const std::string& name,
                        const std::string& gamePath, const char* extension, const std::string& where, long long offset) {
-    const std::string game = ctx.options.gameDir.empty() ? std::string() : joinPath(ctx.options.gameDir, gamePath + extension);
+    const std::string game =
+        ctx.options.gameDir.empty() ? std::string() : joinPath(ctx.options.gameDir, gamePath + extension);
     ctx.report.addCapped(Id::MissingAttachment, "skin entries", where, offset,
                          what + " " + joinPath(ctx.dir, name + extension) + " does not exist" +
                              (game.empty() ? std::string(kGameDirHint) : ", nor " + game));
@@ -89,7 +90,8 @@ void checkAccessory(FolderContext& ctx, const Entry& e, const Entry* viewer, boo
                           e.offset);
         return;
     }
-    if (inGameDir && viewerLoads) onlyInGameDir(ctx, "the attachment " + std::string(e.value) + ".mdc", model, where, e.offset);
+    if (inGameDir && viewerLoads)
+        onlyInGameDir(ctx, "the attachment " + std::string(e.value) + ".mdc", model, where, e.offset);
     if (viewerLoads && viewer && !inGameDir)
         viewerMisses(ctx, Id::MissingAttachment, "skin entries", viewer->value, e.value, {".mdc"}, where, e.offset);
     checkMdcFile(ctx, model.path, true);
@@ -127,10 +129,11 @@ void checkHat(FolderContext& ctx, const std::string& skinFile, const Entry& e) {
     const Located model = findNamed(ctx, e.value, e.gamePath, ".mdc", inGameDir);
     ctx.report.beginFile(skinFile);
     if (!model.found()) {
-        ctx.report.addCapped(Id::MissingAttachment, "skin entries", where, e.offset,
-                             "the hat names neither the skin " + joinPath(ctx.dir, std::string(e.value) + ".skin") +
-                                 " nor the model " + joinPath(ctx.dir, std::string(e.value) + ".mdc") +
-                                 (ctx.options.gameDir.empty() ? std::string(kGameDirHint) : ", nor below the game folder"));
+        ctx.report.addCapped(
+            Id::MissingAttachment, "skin entries", where, e.offset,
+            "the hat names neither the skin " + joinPath(ctx.dir, std::string(e.value) + ".skin") + " nor the model " +
+                joinPath(ctx.dir, std::string(e.value) + ".mdc") +
+                (ctx.options.gameDir.empty() ? std::string(kGameDirHint) : ", nor below the game folder"));
         return;
     }
     if (inGameDir) onlyInGameDir(ctx, "the hat " + std::string(e.value) + ".mdc", model, where, e.offset);
@@ -191,13 +194,12 @@ void checkTexture(FolderContext& ctx, const std::string& name, const std::string
                                      "; the game finds it, the viewer does not (korvane-render --game-dir does)");
             return;
         }
-    ctx.report.addCapped(Id::MissingTexture, "textures", where, offset,
-                         "the texture " + name + " is missing: neither " + joinPath(ctx.dir, name + ".jpg") +
-                             " nor .tga exists" +
-                             (ctx.options.gameDir.empty()
-                                  ? std::string(kGameDirHint)
-                                  : gamePath.empty() ? std::string()
-                                                     : ", nor " + joinPath(ctx.options.gameDir, gamePath) + ".jpg or .tga"));
+    ctx.report.addCapped(
+        Id::MissingTexture, "textures", where, offset,
+        "the texture " + name + " is missing: neither " + joinPath(ctx.dir, name + ".jpg") + " nor .tga exists" +
+            (ctx.options.gameDir.empty() ? std::string(kGameDirHint)
+             : gamePath.empty()          ? std::string()
+                                         : ", nor " + joinPath(ctx.options.gameDir, gamePath) + ".jpg or .tga"));
 }
 
 const std::vector<std::string>* checkMdcFile(FolderContext& ctx, const std::string& path, bool shaderTextures) {
@@ -223,10 +225,8 @@ const std::vector<std::string>* checkMdcFile(FolderContext& ctx, const std::stri
     if (shaderTextures)
         for (std::size_t i = 0; i < summary.shaderNames.size() && i < summary.surfaceNames.size(); ++i) {
             const std::string& shader = summary.shaderNames[i];
-            std::string gamePath = skin::lowered(shader.c_str());
-            if (const auto stop = gamePath.find('.'); stop != std::string::npos) gamePath.resize(stop);
             const std::string name = relativeTextureName(ctx.modelName.c_str(), shader.c_str());
-            checkTexture(ctx, name, gamePath, name,
+            checkTexture(ctx, name, shaderGamePath(shader.c_str()), name,
                          strf("surface %llu ", static_cast<unsigned long long>(i)) + quoted(summary.surfaceNames[i]) +
                              " shader 0 .Name",
                          -1);
@@ -283,11 +283,12 @@ void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vecto
                                      "the value is nothing but blanks: the game gives the surface no texture, and the "
                                      "viewer finds none");
         } else {
-            ctx.report.addCapped(Id::UnknownSkinKey, "skin entries", where, v.offset,
-                                 "the key names no surface of the model and no accessory the game knows (" +
-                                     std::string(isBody ? "md3_beltl, md3_beltr, md3_back, md3_belt, md3_weapon, md3_weapon2"
-                                                        : "md3_part, md3_hat, md3_rank, md3_hat2, md3_hat3") +
-                                     ")");
+            ctx.report.addCapped(
+                Id::UnknownSkinKey, "skin entries", where, v.offset,
+                "the key names no surface of the model and no accessory the game knows (" +
+                    std::string(isBody ? "md3_beltl, md3_beltr, md3_back, md3_belt, md3_weapon, md3_weapon2"
+                                       : "md3_part, md3_hat, md3_rank, md3_hat2, md3_hat3") +
+                    ")");
         }
     }
 }

@@ -87,8 +87,9 @@ int MDS::loadHead(const char* dir, const Skin* skin) {
     Path path;
     if (composePath("MDS::loadHead()", path, "%s\\%s.mdc", dir, part ? part->value : "head")) {
         if (part) preferGamePath(path, *part, ".mdc");
-        const loadctx::Scope scope(path.text, part ? askedBy("md3_part", skin)
-                                                  : "no 'md3_part' in " + (skin ? skin->path() : std::string("no skin")));
+        const loadctx::Scope scope(
+            path.text,
+            part ? askedBy("md3_part", skin) : "no 'md3_part' in " + (skin ? skin->path() : std::string("no skin")));
         MDC* head = new MDC(device_);
         slots_[Head] = head;
         head->loadFromFile(path.text);

@@ -23,13 +23,6 @@ IDirect3DTexture8* tryCreate(IDirect3DDevice8* device, const std::string& path, 
     return texture;
 }
 
-// A shader name as the game reads it: lowered, without its extension.
-std::string gamePathOf(const std::string& shader) {
-    std::string path = lowered(shader.c_str());
-    if (const auto stop = path.find('.'); stop != std::string::npos) path.resize(stop);
-    return path;
-}
-
 void rebuild(std::vector<IDirect3DTexture8*>& textures, std::size_t count) {
     releaseTextures(textures);
     textures.assign(count, nullptr);
@@ -86,7 +79,8 @@ void texturesFromShaders(IDirect3DDevice8* device, const char* modelName, const 
             std::string(dir ? dir : "") + "\\" + relativeTextureName(modelName, shaderNames[i].c_str());
         const loadctx::Scope scope(base + ".jpg, .tga", "the shader '" + shaderNames[i] + "' of surface " +
                                                             std::to_string(i));
-        textures[i] = createJpegThenTga(device, base + ".jpg", base + ".tga", true, gamePathOf(shaderNames[i]));
+        textures[i] =
+            createJpegThenTga(device, base + ".jpg", base + ".tga", true, shaderGamePath(shaderNames[i].c_str()));
     }
 }
 

@@ -37,8 +37,8 @@ TEST(Pk3Check, APackedFoldersConfigIsReadLikeEveryOtherFile) {
     std::string error;
     ASSERT_TRUE(pk3_fixture::writePlayerBothWays(loose.path(), packed.path(), &error)) << error;
     // pak1.pk3 sorts after pak0.pk3, so its config wins.
-    ASSERT_TRUE(pk3_fixture::writeZip(packed.path() + "/pak1.pk3",
-                                      {{"models/players/infantryss/WOLFANIM.CFG", "version 2\nSTARTANIMS\nwalk 0 x\n"}}));
+    ASSERT_TRUE(pk3_fixture::writeZip(packed.path() + "/pak1.pk3", {{"models/players/infantryss/WOLFANIM.CFG",
+                                                                     "version 2\nSTARTANIMS\nwalk 0 x\n"}}));
     const std::string folder = findings(packed.path() + "/models/players/infantryss");
     EXPECT_NE(folder.find("wolfanim.cfg: line 3: expected a frame count"), std::string::npos) << folder;
     EXPECT_EQ(findings(packed.path() + "/models/players/infantryss/wolfanim.cfg"), folder);

@@ -28,7 +28,8 @@ int writeDefects(const std::string& dir) {
                     d.gameDir ? ("--game-dir " + root + "/game ").c_str() : "", root.c_str(), mp::kModelFolder,
                     d.id.empty() ? "nothing above a note" : (d.severity + " " + d.id).c_str());
         if (!d.id.empty()) std::printf(" in %s at %s", d.file.empty() ? "the folder" : d.file.c_str(), d.where.c_str());
-        std::printf("\n  korvane-render --strict: %s\n", d.strictFails ? ("fails, naming " + d.strictNames).c_str() : "passes");
+        std::printf("\n  korvane-render --strict: %s\n",
+                    d.strictFails ? ("fails, naming " + d.strictNames).c_str() : "passes");
     }
     return 0;
 }
