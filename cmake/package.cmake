@@ -9,9 +9,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer and structure browser for MDS/MDC 
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Korvane shows a classic shooter's skeletal player models (MDS bodies with\n"
     "MDC heads and accessories) with their skins and animation. Tessaly shows an\n"
-    "MDS file's structure as a tree. mdstree prints that tree as text and\n"
-    "korvane-render draws the model into PNG files without a display. File\n"
-    "managers show MDS files with a picture of the body.")
+    "MDS file's structure as a tree. mdstree prints that tree as text,\n"
+    "korvane-render draws the model into PNG files without a display and\n"
+    "korvane-check says what is wrong with a player model. mkplayer writes a\n"
+    "demo player to try them on. File managers show MDS files with a picture\n"
+    "of the body.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)

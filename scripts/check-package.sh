@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Checks the installed Debian package (after `apt-get install ./korvane_*.deb`):
 # every program answers --help and --version without a display, the manual
-# pages are found, korvane-render draws the demo player headless, and the
-# thumbnailer entry's command makes a picture as a file manager would run it.
-#   scripts/check-package.sh MKPLAYER
+# pages are found, the installed mkplayer writes the demo player and
+# korvane-render draws it headless, and the thumbnailer entry's command
+# makes a picture as a file manager would run it.
+#   scripts/check-package.sh
 set -euo pipefail
-mkplayer=$1
+mkplayer=mkplayer
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-for program in korvane tessaly mdstree korvane-render korvane-check; do
+for program in korvane tessaly mdstree korvane-render korvane-check mkplayer; do
   path=$(command -v "$program") || { fail "$program not installed"; continue; }
   [ "${path%/*}" = /usr/bin ] || fail "$program found at $path, not /usr/bin"
   env -u DISPLAY -u WAYLAND_DISPLAY "$program" --version | grep -q "^$program " || fail "$program --version"
@@ -20,7 +21,7 @@ for program in korvane tessaly mdstree korvane-render korvane-check; do
 done
 man korvane-render 2>/dev/null | grep -q -- "--body-skin" || fail "man korvane-render does not show the options"
 
-"$mkplayer" "$work/demo" >/dev/null
+"$mkplayer" "$work/demo" >/dev/null || fail "the installed mkplayer did not write the demo player"
 (cd "$work/demo" && env -u DISPLAY -u WAYLAND_DISPLAY korvane-render --base-dir models/players \
   --model infantryss --camera 0,38,105,0,0 --size 256x256 --strict --out soldier.png) \
   || fail "installed korvane-render did not draw the demo player headless"

@@ -28,7 +28,7 @@ echo "== Debian package =="
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq ./build/korvane_*.deb
 status=0
-scripts/check-package.sh build/bin/mkplayer || status=$?
+scripts/check-package.sh || status=$?
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get remove -y -qq korvane
 [ "$status" = 0 ]
 stage_done "Debian package"

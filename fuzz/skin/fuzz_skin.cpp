@@ -1,6 +1,9 @@
 // Arbitrary bytes as a .skin file (through an in-memory file): the first
 // byte picks the model name, the rest is the text. Checks that every entry
-// has a value, and that lookup returns the first entry of its key.
+// has a value, and that lookup returns the first entry of its key; then the
+// same text with the game's rule: entries in line order inside the text,
+// each on a line that gives the viewer an entry too (skipping blanks never
+// makes an entry).
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -12,6 +15,7 @@
 
 #include "skin/names.h"
 #include "skin/skin.h"
+#include "skin/skin_text.h"
 
 namespace {
 
@@ -47,6 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (value != e.value) std::abort();
                 break;
             }
+    }
+    const skin::ParsedSkin game(data + 1, size - 1, modelName, skin::ValueBlanks::Skipped);
+    std::uint32_t lastLine = 0;
+    std::size_t viewer = 0;
+    for (const skin::Entry& e : game.entries()) {
+        const std::size_t n = std::strlen(e.value);
+        if (e.line <= lastLine || e.offset >= size - 1 || n == 0) std::abort();
+        while (viewer < skin.entries().size() && skin.entries()[viewer].line < e.line) ++viewer;
+        if (viewer == skin.entries().size() || skin.entries()[viewer].line != e.line) std::abort();
+        lastLine = e.line;
     }
     return 0;
 }

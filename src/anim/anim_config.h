@@ -1,6 +1,7 @@
 // A player model's animation config ("wolfanim.cfg" next to body.mds): the
 // optional header, one row per named animation between STARTANIMS and
-// ENDANIMS, and the optional HEADFRAMES rows for the head model.
+// ENDANIMS (before version 2: 130 rows without names after the header),
+// and the optional HEADFRAMES rows for the head model.
 //
 // Reading never logs: a failure is one message naming the file and the
 // line ("wolfanim.cfg:23: expected a frame count after 'walk'").
@@ -20,6 +21,9 @@ namespace anim {
 inline constexpr std::size_t kMaxFileBytes = 100000;
 inline constexpr std::size_t kMaxAnimations = 512;
 inline constexpr std::size_t kMaxHeadFrames = 512;
+// A config before version 2 has exactly this many rows, one per animation
+// the game knows, by position.
+inline constexpr std::size_t kVersion1Rows = 130;
 
 struct Animation {
     std::string name;  // lower case; "anim_N" (N from 0) in a version 1 file
@@ -37,7 +41,7 @@ struct Animation {
 };
 
 struct HeadAnimation {
-    std::string name;  // lower case; empty when the row has none
+    std::string name;  // lower case
     int line = 0;
     std::uint32_t firstFrame = 0;
     std::uint32_t numFrames = 0;

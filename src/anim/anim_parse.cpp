@@ -1,6 +1,8 @@
-// The config's grammar on top of the tokens: header keywords until
-// STARTANIMS, animation rows until ENDANIMS, then optionally HEADFRAMES
-// rows to the end. A row's values must stay on the line of its first token.
+// The config's grammar on top of the tokens, as the game reads it: header
+// keywords; from version 2 on STARTANIMS, named rows and ENDANIMS; before
+// version 2 a number (or STARTANIMS) ends the header and exactly 130 rows
+// without names follow; then optionally HEADFRAMES rows to the end. A row's
+// values must stay on the line of its first token.
 #include <charconv>
 #include <cmath>
 #include <new>
@@ -61,10 +63,13 @@ public:
 
     bool run(Config& c) {
         if (!header(c)) return false;
-        if (!animations(c)) return false;
+        if (!(c.version >= 2 ? namedRows(c) : numberedRows(c))) return false;
         if (at_ == t_.size()) return true;
         const Token& next = t_[at_++];
-        if (lower(next.text) != "headframes") return fail(next.line, "unexpected '" + next.text + "' after ENDANIMS");
+        if (lower(next.text) != "headframes")
+            return fail(next.line, "unexpected '" + next.text + "' after " +
+                                       (c.version >= 2 ? std::string("ENDANIMS")
+                                                       : "the " + std::to_string(kVersion1Rows) + " animation rows"));
         return headFrames(c);
     }
 
@@ -94,10 +99,19 @@ private:
 
     bool header(Config& c) {
         for (;;) {
-            if (at_ == t_.size()) return fail(t_.empty() ? 1 : t_.back().line, "no STARTANIMS before the end of the file");
+            if (at_ == t_.size()) {
+                const int line = t_.empty() ? 1 : t_.back().line;
+                if (c.version < 2) return true;  // the rows' count says what is missing
+                return fail(line, "no STARTANIMS before the end of the file");
+            }
             const Token& tok = t_[at_++];
             const std::string key = lower(tok.text);
             if (key == "startanims") return true;
+            // Before version 2 the rows need no STARTANIMS: a number starts them.
+            if (c.version < 2 && !tok.text.empty() && tok.text[0] >= '0' && tok.text[0] <= '9') {
+                --at_;
+                return true;
+            }
             if (key == "skeletal") {
                 c.skeletal = true;
             } else if (key == "footsteps") {
@@ -120,7 +134,8 @@ private:
         }
     }
 
-    bool animations(Config& c) {
+    // Version 2 on: named rows up to ENDANIMS.
+    bool namedRows(Config& c) {
         const int start = at_ > 0 ? t_[at_ - 1].line : 1;
         for (;;) {
             if (at_ == t_.size()) return fail(start, "STARTANIMS here has no ENDANIMS");
@@ -134,38 +149,58 @@ private:
                                           " animations (the game has room for " + std::to_string(kMaxAnimations) + ")");
             Animation a;
             a.line = tok.line;
-            if (c.version >= 2) {
-                a.name = lower(tok.text);
-                ++at_;
-                if (!value("a first frame", a.name, a.line, parseCount, a.firstFrame)) return false;
-            } else {
-                // Rows without names: the first token is the first frame.
-                a.name = "anim_" + std::to_string(c.animations.size());
-                ++at_;
-                if (!parseCount(tok.text, a.firstFrame))
-                    return fail(tok.line, "expected a first frame for " + a.name + ", not '" + tok.text +
-                                              "' (rows have names from version 2 on)");
-            }
-            if (!value("a frame count", a.name, a.line, parseCount, a.numFrames) ||
-                !value("a loop frame count", a.name, a.line, parseCount, a.loopFrames) ||
-                !value("a speed in frames per second", a.name, a.line, parseFps, a.fps) ||
-                !value("a move speed", a.name, a.line, parseFloat, a.moveSpeed))
-                return false;
-            std::int32_t extra = 0;
-            if (sameLine() != nullptr) {
-                if (!value("a blend time", a.name, a.line, parseInt, extra)) return false;
-                a.animBlend = extra;
-            }
-            if (sameLine() != nullptr) {
-                if (!value("a priority", a.name, a.line, parseInt, extra)) return false;
-                a.priority = extra;
-            }
-            if (const Token* more = sameLine())
-                return fail(more->line, "unexpected '" + more->text + "' at the end of the row of '" + a.name + "'");
+            a.name = lower(tok.text);
+            ++at_;
+            if (!value("a first frame", a.name, a.line, parseCount, a.firstFrame) || !rowValues(a)) return false;
             c.animations.push_back(std::move(a));
         }
     }
 
+    // Before version 2: exactly kVersion1Rows rows without names, taken by
+    // their position, and no ENDANIMS.
+    bool numberedRows(Config& c) {
+        while (c.animations.size() < kVersion1Rows) {
+            Animation a;
+            a.name = "anim_" + std::to_string(c.animations.size());
+            if (at_ == t_.size())
+                return fail(t_.empty() ? 1 : t_.back().line,
+                            "the file ends after " + std::to_string(c.animations.size()) + " of the " +
+                                std::to_string(kVersion1Rows) + " animation rows of a version 1 config");
+            const Token& tok = t_[at_++];
+            a.line = tok.line;
+            if (!parseCount(tok.text, a.firstFrame))
+                return fail(tok.line, "expected a first frame for " + a.name + ", not '" + tok.text +
+                                          "' (a version 1 config has " + std::to_string(kVersion1Rows) +
+                                          " rows without names)");
+            if (!rowValues(a)) return false;
+            c.animations.push_back(std::move(a));
+        }
+        return true;
+    }
+
+    // The rest of a row after its first frame, on the same line.
+    bool rowValues(Animation& a) {
+        if (!value("a frame count", a.name, a.line, parseCount, a.numFrames) ||
+            !value("a loop frame count", a.name, a.line, parseCount, a.loopFrames) ||
+            !value("a speed in frames per second", a.name, a.line, parseFps, a.fps) ||
+            !value("a move speed", a.name, a.line, parseFloat, a.moveSpeed))
+            return false;
+        std::int32_t extra = 0;
+        if (sameLine() != nullptr) {
+            if (!value("a blend time", a.name, a.line, parseInt, extra)) return false;
+            a.animBlend = extra;
+        }
+        if (sameLine() != nullptr) {
+            if (!value("a priority", a.name, a.line, parseInt, extra)) return false;
+            a.priority = extra;
+        }
+        if (const Token* more = sameLine())
+            return fail(more->line, "unexpected '" + more->text + "' at the end of the row of '" + a.name + "'");
+        return true;
+    }
+
+    // Rows "name first frames [moveSpeed]" to the end; the first token is
+    // always the name, as the game reads it.
     bool headFrames(Config& c) {
         while (at_ < t_.size()) {
             const Token& tok = t_[at_++];
@@ -173,15 +208,11 @@ private:
                 return fail(tok.line, "more than " + std::to_string(kMaxHeadFrames) + " HEADFRAMES rows");
             HeadAnimation h;
             h.line = tok.line;
-            std::string label = "HEADFRAMES";
-            if (!parseCount(tok.text, h.firstFrame)) {  // a named row
-                h.name = lower(tok.text);
-                label = h.name;
-                if (!value("a first frame", label, h.line, parseCount, h.firstFrame)) return false;
-            }
-            if (!value("a frame count", label, h.line, parseCount, h.numFrames) ||
-                !value("a move speed", label, h.line, parseFloat, h.moveSpeed))
+            h.name = lower(tok.text);
+            if (!value("a first frame", h.name, h.line, parseCount, h.firstFrame) ||
+                !value("a frame count", h.name, h.line, parseCount, h.numFrames))
                 return false;
+            if (sameLine() != nullptr && !value("a move speed", h.name, h.line, parseFloat, h.moveSpeed)) return false;
             if (const Token* more = sameLine())
                 return fail(more->line, "unexpected '" + more->text + "' at the end of the head row");
             c.headFrames.push_back(std::move(h));

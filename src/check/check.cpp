@@ -1,36 +1,25 @@
 #include "check/check.h"
 
-#include "anim/anim_config.h"
-#include "anim/frame_sequence.h"
-
 #include <algorithm>
 #include <optional>
 
+#include "anim/anim_config.h"
+#include "anim/frame_sequence.h"
 #include "check/files.h"
 #include "check/model_check.h"
+#include "check/paths.h"
 #include "check/skin_check.h"
 #include "formats/byte_view.h"
 #include "skin/names.h"
-#include "skin/skin.h"
 
 namespace check {
 
 namespace {
 
-std::string lastComponent(std::string path) {
-    while (!path.empty() && (path.back() == '/' || path.back() == '\\')) path.pop_back();
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+bool startsWith(const std::string& lowered, const char* head) { return lowered.rfind(head, 0) == 0; }
 
-std::string parentOf(const std::string& path) {
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
-bool endsWith(const std::string& text, const char* tail) {
-    const std::string t = tail;
-    return text.size() >= t.size() && skin::lowered(text.c_str()).compare(text.size() - t.size(), t.size(), t) == 0;
+bool endsWith(const std::string& lowered, const std::string& tail) {
+    return lowered.size() >= tail.size() && lowered.compare(lowered.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // Reads and checks a model file; nullopt summary fields when unreadable.
@@ -47,36 +36,71 @@ ModelSummary checkModelFile(const std::string& path, bool mds, const Options& op
 }
 
 // Skins of the folder whose names start with prefix ("body_", "head_").
-std::vector<std::string> skinsOf(const std::string& dir, const char* prefix) {
+std::vector<std::string> skinsOf(FolderContext& ctx, const char* prefix) {
     std::vector<std::string> out;
-    for (const auto& name : listFiles(dir)) {
+    for (const auto& name : listFiles(ctx.dir)) {
         const std::string low = skin::lowered(name.c_str());
-        if (low.rfind(prefix, 0) == 0 && endsWith(low, ".skin")) out.push_back(joinPath(dir, name));
+        if (startsWith(low, prefix) && endsWith(low, ".skin")) out.push_back(joinPath(ctx.dir, name));
     }
+    const std::string fallback = joinPath(ctx.dir, std::string(prefix) + "default.skin");
     // A folder inside an archive cannot be listed: its default skins are
     // looked for by name.
     if (out.empty()) {
-        const std::string fallback = joinPath(dir, std::string(prefix) + "default.skin");
-        if (locate(fallback).found()) out.push_back(fallback);
+        if (ctx.find(fallback).found()) out.push_back(fallback);
+    } else if (!ctx.find(fallback).found()) {
+        ctx.report.beginFile(ctx.dir);
+        ctx.report.add(Id::MissingFile, Severity::Warning, "folder", -1,
+                       "no " + std::string(prefix) +
+                           "default.skin: the viewer's start-up dialog and korvane-render take it unless told "
+                           "another skin");
     }
     return out;
 }
 
+// The head model that a head skin names ("head" when it names none).
+void checkHead(FolderContext& ctx, const std::string& skinPath) {
+    std::string error;
+    const auto text = readWhole(skinPath, error);
+    const skin::ParsedSkin parsed(text ? text->data() : nullptr, text ? text->size() : 0, ctx.modelName.c_str(),
+                                  skin::ValueBlanks::Skipped);
+    const skin::Entry* part = parsed.find("md3_part");
+    bool inGameDir = false;
+    const Located head = findNamed(ctx, part ? part->value : "head", part ? part->gamePath : "", ".mdc", inGameDir);
+    const std::vector<std::string>* headSurfaces = nullptr;
+    if (head.found()) {
+        if (inGameDir) {
+            ctx.report.beginFile(skinPath);
+            onlyInGameDir(ctx, "the head model " + std::string(part->value) + ".mdc", head,
+                          strf("line %u \"md3_part\"", part->line), part->offset);
+        }
+        headSurfaces = checkMdcFile(ctx, head.path, false);
+    } else {
+        ctx.report.beginFile(skinPath);
+        ctx.report.add(Id::MissingAttachment, part ? strf("line %u \"md3_part\"", part->line) : std::string("file"),
+                       part ? static_cast<long long>(part->offset) : -1LL,
+                       "the head model " + joinPath(ctx.dir, std::string(part ? part->value : "head") + ".mdc") +
+                           " does not exist");
+    }
+    checkSkin(ctx, skinPath, headSurfaces, false);
+}
+
 void checkPlayer(const std::string& dir, const Options& options, Report& report) {
-    FolderContext ctx{dir, lastComponent(dir), options, report, {}};
+    FolderContext ctx(dir, folderName(dir), options, report);
     const std::string body = joinPath(dir, "body.mds");
     long long numFrames = -1;
+    bool bodyRead = false;
     std::optional<std::vector<std::string>> bodySurfaces;
-    if (locate(body).found()) {
+    if (ctx.find(body).found()) {
         const ModelSummary s = checkModelFile(body, true, options, report);
         if (s.allSurfaces) bodySurfaces = s.surfaceNames;
         if (s.readable) numFrames = s.numFrames;
+        bodyRead = s.readable;
     } else {
         report.beginFile(body);
         report.add(Id::MissingFile, "file", -1, "the player folder has no body.mds");
     }
-    const auto bodySkins = skinsOf(dir, "body_");
-    const auto headSkins = skinsOf(dir, "head_");
+    const auto bodySkins = skinsOf(ctx, "body_");
+    const auto headSkins = skinsOf(ctx, "head_");
     if (bodySkins.empty() || headSkins.empty()) {
         report.beginFile(dir);
         report.add(Id::NoSkins, "folder", -1,
@@ -84,29 +108,32 @@ void checkPlayer(const std::string& dir, const Options& options, Report& report)
                        "; the viewer draws those surfaces without texture");
     }
     for (const auto& s : bodySkins) checkSkin(ctx, s, bodySurfaces ? &*bodySurfaces : nullptr, true);
-    for (const auto& s : headSkins) {
-        Skin headSkin(ctx.modelName.c_str());
-        headSkin.load(s.c_str());
-        const char* part = headSkin.lookup("md3_part");
-        const std::string head = joinPath(dir, std::string(part ? part : "head") + ".mdc");
-        const std::vector<std::string>* headSurfaces = nullptr;
-        if (locate(head).found()) {
-            headSurfaces = checkMdcFile(ctx, head, false);
-        } else {
-            report.beginFile(s);
-            report.add(Id::MissingAttachment, part ? "\"md3_part\"" : "file", -1,
-                       "the head model " + head + " does not exist");
-        }
-        checkSkin(ctx, s, headSurfaces, false);
-    }
-    for (const auto& name : listFiles(dir))
-        if (skin::lowered(name.c_str()) == "wolfanim.cfg") checkAnimationConfig(joinPath(dir, name), numFrames, report);
+    for (const auto& s : headSkins) checkHead(ctx, s);
+    // Found as every model file is: any letter case, inside an archive too.
+    const Located config = ctx.find(joinPath(dir, "wolfanim.cfg"));
+    if (config.found()) checkAnimationConfig(config.path, numFrames, bodyRead, report);
     report.endFile();
+}
+
+void checkSkinFile(const std::string& path, const Options& options, Report& report) {
+    const std::string dir = parentOf(path);
+    FolderContext ctx(dir, folderName(dir), options, report);
+    const bool head = startsWith(skin::lowered(fileNameOf(path).c_str()), "head");
+    std::optional<std::vector<std::string>> surfaces;
+    Report quiet;  // the model's own findings belong to a check of the model
+    if (!head && locate(joinPath(dir, "body.mds")).found()) {
+        const ModelSummary s = checkModelFile(joinPath(dir, "body.mds"), true, options, quiet);
+        if (s.allSurfaces) surfaces = s.surfaceNames;
+    } else if (head && locate(joinPath(dir, "head.mdc")).found()) {
+        FolderContext quietCtx(dir, ctx.modelName, options, quiet);
+        if (const auto* names = checkMdcFile(quietCtx, joinPath(dir, "head.mdc"), false)) surfaces = *names;
+    }
+    checkSkin(ctx, path, surfaces ? &*surfaces : nullptr, !head);
 }
 
 }  // namespace
 
-void checkAnimationConfig(const std::string& path, long long numFrames, Report& report) {
+void checkAnimationConfig(const std::string& path, long long numFrames, bool skeletalBody, Report& report) {
     report.beginFile(path);
     anim::Config config;
     std::string error;
@@ -125,12 +152,20 @@ void checkAnimationConfig(const std::string& path, long long numFrames, Report& 
         report.add(Id::AnimationConfig, where, -1, message);
         return;
     }
+    if (skeletalBody && !config.skeletal)
+        report.add(Id::AnimationConfig, "header", -1,
+                   "no SKELETAL keyword, but body.mds is a skeletal model: the game then reads the rows' frames as "
+                   "those of a non-skeletal (legs and torso) model");
     if (numFrames < 0) return;
     std::vector<bool> used(static_cast<std::size_t>(numFrames), false);
     for (const anim::Animation& a : config.animations) {
-        if (a.numFrames == 0) continue;
-        const anim::Span span = anim::spanOf(a);
         const std::string where = "line " + std::to_string(a.line) + " '" + a.name + "'";
+        if (a.numFrames == 0) {
+            report.add(Id::AnimationRange, Severity::Warning, where, -1,
+                       "the animation has no frames (korvane-render --anim refuses it)");
+            continue;
+        }
+        const anim::Span span = anim::spanOf(a);
         if (span.low < 0 || span.high >= numFrames) {
             report.addCapped(Id::AnimationRange, "animations", where, -1,
                              strf("frames %lld to %lld, past the model's %lld frames (0 to %lld)",
@@ -154,40 +189,43 @@ void checkAnimationConfig(const std::string& path, long long numFrames, Report& 
     }
 }
 
-void checkPath(const std::string& path, const Options& options, Report& report) {
-    const std::string low = skin::lowered(path.c_str());
-    if (!isDirectory(path) && (endsWith(low, ".mds") || endsWith(low, ".mdc"))) {
-        checkModelFile(path, endsWith(low, ".mds"), options, report);
-    } else if (!isDirectory(path) && endsWith(low, ".skin")) {
-        const std::string dir = parentOf(path);
-        FolderContext ctx{dir, lastComponent(dir), options, report, {}};
-        const bool head = skin::lowered(lastComponent(path).c_str()).rfind("head", 0) == 0;
-        std::optional<std::vector<std::string>> surfaces;
-        Report quiet;  // the model's own findings belong to a check of the model
-        if (!head && locate(joinPath(dir, "body.mds")).found()) {
-            const ModelSummary s = checkModelFile(joinPath(dir, "body.mds"), true, options, quiet);
-            if (s.allSurfaces) surfaces = s.surfaceNames;
-        } else if (head && locate(joinPath(dir, "head.mdc")).found()) {
-            FolderContext quietCtx{dir, ctx.modelName, options, quiet, {}};
-            if (const auto* names = checkMdcFile(quietCtx, joinPath(dir, "head.mdc"), false)) surfaces = *names;
-        }
-        checkSkin(ctx, path, surfaces ? &*surfaces : nullptr, !head);
-    } else if (low == "wolfanim.cfg" || endsWith(low, "/wolfanim.cfg") || endsWith(low, "\\wolfanim.cfg")) {
-        const std::string body = joinPath(parentOf(path), "body.mds");
+void checkPath(const std::string& typed, const Options& options, Report& report) {
+    const Target target = classify(typed, options.gameDir);
+    switch (target.kind) {
+    case Kind::Mds:
+    case Kind::Mdc:
+        checkModelFile(target.path, target.kind == Kind::Mds, options, report);
+        break;
+    case Kind::Skin:
+        checkSkinFile(target.path, options, report);
+        break;
+    case Kind::AnimConfig: {
+        const std::string body = joinPath(parentOf(target.path), "body.mds");
         long long frames = -1;
+        bool bodyRead = false;
         if (locate(body).found()) {
             Report quiet;
             const ModelSummary s = checkModelFile(body, true, options, quiet);
             if (s.readable) frames = s.numFrames;
+            bodyRead = s.readable;
         }
-        checkAnimationConfig(path, frames, report);
-    } else if (!isDirectory(path) && !locate(joinPath(path, "body.mds")).found()) {
-        report.beginFile(path);
+        checkAnimationConfig(target.path, frames, bodyRead, report);
+        break;
+    }
+    case Kind::Folder:
+        checkPlayer(target.path, options, report);
+        break;
+    case Kind::Unsupported:
+        report.beginFile(target.path);
+        report.add(Id::NotModel, "file", -1, target.what);
+        break;
+    case Kind::Missing:
+        report.beginFile(target.path);
         report.add(Id::Unreadable, "file", -1,
-                   "no such file or player folder (a PATH is a folder holding body.mds, or one .mds, .mdc, .skin "
-                   "or wolfanim.cfg file)");
-    } else {
-        checkPlayer(path, options, report);
+                   std::string("no such file or player folder") +
+                       (options.gameDir.empty() ? "" : ", nor below the game folder") +
+                       " (a PATH is a folder holding body.mds, or one .mds, .mdc, .skin or wolfanim.cfg file)");
+        break;
     }
     report.endFile();
 }

@@ -4,21 +4,58 @@ namespace check {
 
 namespace {
 
+// The length of the UTF-8 sequence at text[i] (1 to 4), or 0 when the
+// bytes there are not one: a stray continuation byte, an overlong form, a
+// surrogate, a code point past U+10FFFF or a sequence cut short.
+std::size_t utf8Length(const std::string& text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char c = byte(i);
+    std::size_t n = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        n = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) low = 0xA0;
+        if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) low = 0x90;
+        if (c == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + n > text.size() || byte(i + 1) < low || byte(i + 1) > high) return 0;
+    for (std::size_t k = 2; k < n; ++k)
+        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+    return n;
+}
+
+// A JSON string: UTF-8 kept as it is (file names on Linux are bytes, mostly
+// UTF-8), control characters escaped, and every byte that is not part of a
+// UTF-8 sequence written as U+FFFD, the replacement character.
 std::string jsonString(const std::string& text) {
     std::string out = "\"";
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t n = utf8Length(text, i);
+            out += n == 0 ? std::string("\\ufffd") : text.substr(i, n);
+            i += n == 0 ? 1 : n;
+            continue;
+        }
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
         case '\t': out += "\\t"; break;
         default:
-            if (c < 0x20 || c >= 0x7F)
-                out += strf("\\u%04x", c);  // bytes of names: shown as Latin-1 code points
+            if (c < 0x20 || c == 0x7F)
+                out += strf("\\u%04x", c);
             else
                 out += static_cast<char>(c);
         }
+        ++i;
     }
     return out + "\"";
 }

@@ -2,113 +2,204 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
+#include <string_view>
+#include <unordered_set>
 
-#include "check/files.h"
 #include "check/model_check.h"
 #include "formats/byte_view.h"
 #include "skin/names.h"
-#include "skin/skin.h"
 
 namespace check {
 
 namespace {
 
-constexpr const char* kBodyKeys[] = {"md3_beltl", "md3_beltr", "md3_back"};
+using skin::Entry;
 
-struct LineAt {
-    std::string key;
-    int line;
-    long long offset;
+// Accessory keys the game knows: those the viewer loads too, then the
+// game's others (formats-family section 4).
+constexpr const char* kBodyKeys[] = {"md3_beltl", "md3_beltr", "md3_back"};
+constexpr const char* kBodyGameKeys[] = {"md3_belt", "md3_weapon", "md3_weapon2"};
+constexpr const char* kHeadKeys[] = {"md3_part", "md3_hat"};
+constexpr const char* kHeadGameKeys[] = {"md3_rank", "md3_hat2", "md3_hat3"};
+
+template <std::size_t N>
+bool oneOf(const std::string& key, const char* const (&keys)[N]) {
+    return std::any_of(std::begin(keys), std::end(keys), [&](const char* k) { return key == k; });
+}
+
+std::string entryWhere(const Entry& e) { return strf("line %u ", e.line) + quoted(e.key); }
+
+const char* kGameDirHint = " (give --game-dir to look in the game folder too)";
+
+// The game's entry of a line the viewer takes, asked in line order (the
+// viewer keeps blanks around a value, so it may have an entry where the
+// game has none, never the reverse).
+class LineCursor {
+public:
+    explicit LineCursor(const std::vector<Entry>& entries) : entries_(entries) {}
+    const Entry* at(std::uint32_t line) {
+        while (next_ < entries_.size() && entries_[next_].line < line) ++next_;
+        return next_ < entries_.size() && entries_[next_].line == line ? &entries_[next_] : nullptr;
+    }
+
+private:
+    const std::vector<Entry>& entries_;
+    std::size_t next_ = 0;
 };
 
-// Keys of the lines with a comma, in file order, with their line numbers and
-// byte offsets (the skin reader's own rules for comments and line ends).
-std::vector<LineAt> keyLines(const sys::Block& text) {
-    std::vector<LineAt> out;
-    std::size_t start = 0;
-    int line = 1;
-    const char* chars = reinterpret_cast<const char*>(text.data());
-    while (start < text.size()) {
-        std::size_t end = start;
-        while (end < text.size() && chars[end] != '\n') ++end;
-        std::string s(chars + start, chars + end);
-        if (!s.empty() && s.back() == '\r') s.pop_back();
-        if (const auto c = s.find("//"); c != std::string::npos) s.resize(c);
-        if (const auto comma = s.find(','); comma != std::string::npos)
-            out.push_back({s.substr(0, comma), line, static_cast<long long>(start)});
-        start = end + 1;
-        ++line;
+// Reports, once the game's name was found, a viewer that keeps the blanks
+// around the value and so looks for a file that is not there.
+void viewerMisses(FolderContext& ctx, Id id, const std::string& list, const std::string& viewerName,
+                  const std::string& name, const std::vector<std::string>& extensions, const std::string& where,
+                  long long offset) {
+    if (viewerName == name) return;
+    for (const std::string& ext : extensions)
+        if (ctx.find(joinPath(ctx.dir, viewerName + ext)).found()) return;
+    // A warning, not the id's usual error: the game finds the file. Capped
+    // here, as the report caps only findings of their usual severity.
+    if (++ctx.blankWarnings > Report::kPerList) {
+        if (ctx.blankWarnings == Report::kPerList + 1)
+            ctx.report.add(Id::More, list, -1, "... and more values whose blanks the viewer keeps");
+        return;
     }
-    return out;
+    ctx.report.add(id, Severity::Warning, where, offset,
+                   "the viewer keeps the blanks around the value and looks for \"" + viewerName +
+                       "\" below the model's folder, which does not exist; the game skips them and finds \"" + name +
+                       "\"");
 }
 
-std::string entryWhere(const LineAt* at, const std::string& key) {
-    return at ? strf("line %d ", at->line) + quoted(key) : quoted(key);
+void missingAttachment(FolderContext& ctx, const std::string& what, const std::string& name,
+                       const std::string& gamePath, const char* extension, const std::string& where, long long offset) {
+    const std::string game =
+        ctx.options.gameDir.empty() ? std::string() : joinPath(ctx.options.gameDir, gamePath + extension);
+    ctx.report.addCapped(Id::MissingAttachment, "skin entries", where, offset,
+                         what + " " + joinPath(ctx.dir, name + extension) + " does not exist" +
+                             (game.empty() ? std::string(kGameDirHint) : ", nor " + game));
 }
 
-bool isAttachmentKey(const std::string& key, bool isBody) {
-    if (isBody) return std::any_of(std::begin(kBodyKeys), std::end(kBodyKeys), [&](const char* k) { return key == k; });
-    return key == "md3_part" || key == "md3_hat";
+// An accessory that a skin names: the viewer loads it as an MDC file below
+// the model's folder; the game also takes it from the game folder, and the
+// keys only the game knows also as an MD3 file (not read here).
+void checkAccessory(FolderContext& ctx, const Entry& e, const Entry* viewer, bool viewerLoads) {
+    const std::string where = entryWhere(e);
+    bool inGameDir = false;
+    const Located model = findNamed(ctx, e.value, e.gamePath, ".mdc", inGameDir);
+    if (!model.found()) {
+        if (!viewerLoads && findNamed(ctx, e.value, e.gamePath, ".md3", inGameDir).found()) return;
+        missingAttachment(ctx, "the attachment", e.value, e.gamePath, viewerLoads ? ".mdc" : ".mdc (or .md3)", where,
+                          e.offset);
+        return;
+    }
+    if (inGameDir && viewerLoads)
+        onlyInGameDir(ctx, "the attachment " + std::string(e.value) + ".mdc", model, where, e.offset);
+    if (viewerLoads && viewer && !inGameDir)
+        viewerMisses(ctx, Id::MissingAttachment, "skin entries", viewer->value, e.value, {".mdc"}, where, e.offset);
+    checkMdcFile(ctx, model.path, true);
 }
 
-void checkHat(FolderContext& ctx, const std::string& skinFile, const std::string& hat, const std::string& where,
-              long long offset) {
-    const std::string hatSkin = joinPath(ctx.dir, hat + ".skin");
-    if (locate(hatSkin).found()) {
-        Skin skin(ctx.modelName.c_str());
-        skin.load(hatSkin.c_str());
-        const char* part = skin.lookup("md3_part");
+void checkHat(FolderContext& ctx, const std::string& skinFile, const Entry& e) {
+    const std::string where = entryWhere(e);
+    bool skinInGameDir = false;
+    const Located hatSkin = findNamed(ctx, e.value, e.gamePath, ".skin", skinInGameDir);
+    if (skinInGameDir) onlyInGameDir(ctx, "the hat's skin " + std::string(e.value) + ".skin", hatSkin, where, e.offset);
+    if (hatSkin.found()) {
+        std::string error;
+        const auto bytes = readWhole(hatSkin.path, error);
+        const skin::ParsedSkin parsed(bytes ? bytes->data() : nullptr, bytes ? bytes->size() : 0,
+                                      ctx.modelName.c_str(), skin::ValueBlanks::Skipped);
+        const Entry* part = parsed.find("md3_part");
         if (!part) {
-            ctx.report.beginFile(hatSkin);
+            ctx.report.beginFile(hatSkin.path);
             ctx.report.add(Id::MissingAttachment, "md3_part", -1,
                            "the hat's skin names no \"md3_part\"; the viewer then shows no hat");
             return;
         }
-        const std::string model = joinPath(ctx.dir, std::string("acc/") + part + ".mdc");
-        if (!locate(model).found()) {
-            ctx.report.beginFile(hatSkin);
-            ctx.report.add(Id::MissingAttachment, "md3_part", -1, "the hat model " + model + " does not exist");
+        // The viewer's own place for a hat with a skin: the acc folder.
+        const std::string model = joinPath(ctx.dir, std::string("acc/") + part->value + ".mdc");
+        if (!ctx.find(model).found()) {
+            ctx.report.beginFile(hatSkin.path);
+            ctx.report.add(Id::MissingAttachment, entryWhere(*part), part->offset,
+                           "the hat model " + model + " does not exist");
             return;
         }
-        checkSkin(ctx, hatSkin, checkMdcFile(ctx, model, false), false);
+        checkSkin(ctx, hatSkin.path, checkMdcFile(ctx, model, false), false);
         return;
     }
-    const std::string model = joinPath(ctx.dir, hat + ".mdc");
-    if (!locate(model).found()) {
-        ctx.report.beginFile(skinFile);
-        ctx.report.add(Id::MissingAttachment, where, offset,
-                       "the hat names neither the skin " + hatSkin + " nor the model " + model);
+    bool inGameDir = false;
+    const Located model = findNamed(ctx, e.value, e.gamePath, ".mdc", inGameDir);
+    ctx.report.beginFile(skinFile);
+    if (!model.found()) {
+        ctx.report.addCapped(
+            Id::MissingAttachment, "skin entries", where, e.offset,
+            "the hat names neither the skin " + joinPath(ctx.dir, std::string(e.value) + ".skin") + " nor the model " +
+                joinPath(ctx.dir, std::string(e.value) + ".mdc") +
+                (ctx.options.gameDir.empty() ? std::string(kGameDirHint) : ", nor below the game folder"));
         return;
     }
-    checkMdcFile(ctx, model, true);
+    if (inGameDir) onlyInGameDir(ctx, "the hat " + std::string(e.value) + ".mdc", model, where, e.offset);
+    // Legal, but the viewer logs the skin it tries first as an error
+    // (and korvane-render --strict fails on it).
+    ctx.report.add(Id::MissingFile, Severity::Warning, where, e.offset,
+                   "the hat has no skin of its own (" + joinPath(ctx.dir, std::string(e.value) + ".skin") +
+                       "): the viewer logs \"CreateFile - Invalid Handle Value\" for it and draws the hat " +
+                       model.path + " with its shaders' textures");
+    checkMdcFile(ctx, model.path, true);
 }
 
 }  // namespace
 
-void checkTexture(FolderContext& ctx, const std::string& name, const std::string& where, long long offset) {
+void onlyInGameDir(FolderContext& ctx, const std::string& what, const Located& found, const std::string& where,
+                   long long offset) {
+    ctx.report.addCapped(Id::OnlyInGameDir, "skin entries", where, offset,
+                         what + " is not below the model's folder but below the game folder, as " + found.path +
+                             "; the game finds it, the viewer does not (korvane-render --game-dir does)");
+}
+
+const Located& FolderContext::find(const std::string& path) {
+    const auto it = located.find(path);
+    if (it != located.end()) return it->second;
+    return located.emplace(path, locate(path)).first->second;
+}
+
+Located findNamed(FolderContext& ctx, const std::string& name, const std::string& gamePath, const char* extension,
+                  bool& inGameDir) {
+    inGameDir = false;
+    const Located& own = ctx.find(joinPath(ctx.dir, name + extension));
+    if (own.found() || ctx.options.gameDir.empty() || gamePath.empty()) return own;
+    const Located& game = ctx.find(joinPath(ctx.options.gameDir, gamePath + extension));
+    inGameDir = game.found();
+    return game.found() ? game : own;
+}
+
+void checkTexture(FolderContext& ctx, const std::string& name, const std::string& gamePath,
+                  const std::string& viewerName, const std::string& where, long long offset) {
     for (const char* ext : {".jpg", ".tga"}) {
-        const Located l = locate(joinPath(ctx.dir, name + ext));
+        const std::string path = joinPath(ctx.dir, name + ext);
+        const Located& l = ctx.find(path);
         if (l.at == FoundAt::OtherCase)
-            ctx.report.addCapped(
-                Id::OtherCase, "textures", where, offset,
-                "the texture " + joinPath(ctx.dir, name + ext) + " is found only with other letter case, as " + l.path);
-        if (l.found()) return;
+            ctx.report.addCapped(Id::OtherCase, "textures", where, offset,
+                                 "the texture " + path + " is found only with other letter case, as " + l.path);
+        if (l.found()) {
+            viewerMisses(ctx, Id::MissingTexture, "textures", viewerName, name, {".jpg", ".tga"}, where, offset);
+            return;
+        }
     }
-    if (!ctx.options.gameDir.empty())
+    if (!ctx.options.gameDir.empty() && !gamePath.empty())
         for (const char* ext : {".jpg", ".tga"}) {
-            const Located l = locate(joinPath(ctx.options.gameDir, name + ext));
+            const Located& l = ctx.find(joinPath(ctx.options.gameDir, gamePath + ext));
             if (!l.found()) continue;
             ctx.report.addCapped(Id::OnlyInGameDir, "textures", where, offset,
-                                 "the texture " + name + ext +
+                                 "the texture " + gamePath + ext +
                                      " is not below the model's folder but below the game folder, as " + l.path +
                                      "; the game finds it, the viewer does not (korvane-render --game-dir does)");
             return;
         }
-    ctx.report.addCapped(Id::MissingTexture, "textures", where, offset,
-                   "the texture " + name + " is missing: neither " + joinPath(ctx.dir, name + ".jpg") + " nor .tga exists" +
-                       (ctx.options.gameDir.empty() ? std::string(" (give --game-dir to look in the game folder too)")
-                                                    : ", nor below the game folder"));
+    ctx.report.addCapped(
+        Id::MissingTexture, "textures", where, offset,
+        "the texture " + name + " is missing: neither " + joinPath(ctx.dir, name + ".jpg") + " nor .tga exists" +
+            (ctx.options.gameDir.empty() ? std::string(kGameDirHint)
+             : gamePath.empty()          ? std::string()
+                                         : ", nor " + joinPath(ctx.options.gameDir, gamePath) + ".jpg or .tga"));
 }
 
 const std::vector<std::string>* checkMdcFile(FolderContext& ctx, const std::string& path, bool shaderTextures) {
@@ -132,9 +223,14 @@ const std::vector<std::string>* checkMdcFile(FolderContext& ctx, const std::stri
     else
         ctx.checkedModels[path] = std::nullopt;
     if (shaderTextures)
-        for (std::size_t i = 0; i < summary.shaderNames.size(); ++i)
-            checkTexture(ctx, relativeTextureName(ctx.modelName.c_str(), summary.shaderNames[i].c_str()),
-                         strf("surface %llu ", static_cast<unsigned long long>(i)) + quoted(summary.surfaceNames[i]) + " shader 0 .Name", -1);
+        for (std::size_t i = 0; i < summary.shaderNames.size() && i < summary.surfaceNames.size(); ++i) {
+            const std::string& shader = summary.shaderNames[i];
+            const std::string name = relativeTextureName(ctx.modelName.c_str(), shader.c_str());
+            checkTexture(ctx, name, shaderGamePath(shader.c_str()), name,
+                         strf("surface %llu ", static_cast<unsigned long long>(i)) + quoted(summary.surfaceNames[i]) +
+                             " shader 0 .Name",
+                         -1);
+        }
     return known();
 }
 
@@ -146,46 +242,53 @@ void checkSkin(FolderContext& ctx, const std::string& skinPath, const std::vecto
         ctx.report.add(Id::MissingFile, "file", -1, error);
         return;
     }
-    const std::vector<LineAt> lines = keyLines(*text);
-    Skin skin(ctx.modelName.c_str());
-    skin.load(skinPath.c_str());
-    std::unordered_map<std::string, const LineAt*> firstLine;
-    for (const auto& l : lines) firstLine.emplace(l.key, &l);
-    const auto lineOf = [&](const std::string& key) -> const LineAt* {
-        const auto it = firstLine.find(key);
-        return it == firstLine.end() ? nullptr : it->second;
-    };
-    for (const auto& surface : surfaces ? *surfaces : std::vector<std::string>{})
-        if (!skin.lookup(surface.c_str()))
+    const char* model = ctx.modelName.c_str();
+    const skin::ParsedSkin game(text->data(), text->size(), model, skin::ValueBlanks::Skipped);
+    const skin::ParsedSkin viewer(text->data(), text->size(), model, skin::ValueBlanks::Kept);
+
+    static const std::vector<std::string> kNone;
+    std::unordered_set<std::string_view> surfaceSet;  // views of *surfaces
+    for (const auto& surface : surfaces ? *surfaces : kNone) {
+        surfaceSet.insert(surface);
+        if (!viewer.find(surface.c_str()))
             ctx.report.addCapped(Id::NoSkinEntry, "surfaces", "surface " + quoted(surface), -1,
                                  "the skin has no entry for this surface; it is drawn without texture");
-    for (const auto& entry : skin.entries()) {
-        const std::string key = entry.key;
-        const LineAt* at = lineOf(key);
-        const std::string where = entryWhere(at, key);
-        const long long offset = at ? at->offset : -1;
+    }
+    LineCursor gameLines(game.entries());
+    // Every line the viewer takes (the game's entries are among them); only
+    // the first entry of a key is ever looked up.
+    for (const Entry& v : viewer.entries()) {
+        if (viewer.find(v.key) != &v) continue;
+        const Entry* g = gameLines.at(v.line);
+        const std::string key = v.key;
+        const std::string where = entryWhere(v);
         ctx.report.beginFile(skinPath);
-        if (isAttachmentKey(key, isBody)) {
-            if (key == "md3_hat") {
-                checkHat(ctx, skinPath, entry.value, where, offset);
-            } else if (key != "md3_part") {
-                const std::string model = joinPath(ctx.dir, std::string(entry.value) + ".mdc");
-                if (locate(model).found())
-                    checkMdcFile(ctx, model, true);
-                else
-                    ctx.report.addCapped(Id::MissingAttachment, "skin entries", where, offset,
-                                         "the attachment " + model + " does not exist");
+        if (isBody ? oneOf(key, kBodyKeys) : oneOf(key, kHeadKeys)) {
+            if (!g) {
+                ctx.report.addCapped(Id::MissingAttachment, "skin entries", where, v.offset,
+                                     "the value is nothing but blanks");
+            } else if (key == "md3_hat") {
+                checkHat(ctx, skinPath, *g);
+            } else if (key != "md3_part") {  // the head: checked with the folder
+                checkAccessory(ctx, *g, &v, true);
             }
-        } else if (!surfaces) {
+        } else if (isBody ? oneOf(key, kBodyGameKeys) : oneOf(key, kHeadGameKeys)) {
+            if (g) checkAccessory(ctx, *g, nullptr, false);
+        } else if (surfaces ? surfaceSet.count(key) != 0 : key.rfind("md3_", 0) != 0) {
             // Surfaces unknown: every entry but an md3_ key may name a texture.
-            if (key.rfind("md3_", 0) != 0) checkTexture(ctx, entry.value, where, offset);
-        } else if (std::find(surfaces->begin(), surfaces->end(), key) != surfaces->end()) {
-            checkTexture(ctx, entry.value, where, offset);
+            if (g)
+                checkTexture(ctx, g->value, g->gamePath, v.value, where, v.offset);
+            else
+                ctx.report.addCapped(Id::MissingTexture, "textures", where, v.offset,
+                                     "the value is nothing but blanks: the game gives the surface no texture, and the "
+                                     "viewer finds none");
         } else {
-            ctx.report.addCapped(Id::UnknownSkinKey, "skin entries", where, offset,
-                           "the key names no surface of the model and no " +
-                               std::string(isBody ? "\"md3_beltl\", \"md3_beltr\" or \"md3_back\""
-                                                  : "\"md3_part\" or \"md3_hat\""));
+            ctx.report.addCapped(
+                Id::UnknownSkinKey, "skin entries", where, v.offset,
+                "the key names no surface of the model and no accessory the game knows (" +
+                    std::string(isBody ? "md3_beltl, md3_beltr, md3_back, md3_belt, md3_weapon, md3_weapon2"
+                                       : "md3_part, md3_hat, md3_rank, md3_hat2, md3_hat3") +
+                    ")");
         }
     }
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "log/log.h"
+#include "log/load_context.h"
 
 namespace {
 
@@ -92,6 +93,15 @@ void Log::printOk(const char* format, ...) {
 void Log::printError(const char* format, ...) {
     std::va_list args;
     va_start(args, format);
+    if (enabled_ && stream_ != nullptr && loadctx::listening()) {
+        // The same text as written, unescaped, for whoever asks what failed.
+        std::va_list copy;
+        va_copy(copy, args);
+        char text[1024];
+        std::vsnprintf(text, sizeof text, format, copy);
+        va_end(copy);
+        loadctx::errorLogged(text);
+    }
     write("<p style=\"color: red; background-color: transparent;\"><b>ERROR:</b> ", format, args, "</p>\n", true);
     va_end(args);
 }

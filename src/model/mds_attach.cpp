@@ -3,10 +3,13 @@
 // slot's model is made here; placing and drawing them is the body's draw.
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
+#include "log/load_context.h"
 #include "log/log.h"
 #include "model/mdc.h"
 #include "model/mds.h"
+#include "platform/sys/game_root.h"
 #include "skin/skin.h"
 
 namespace {
@@ -32,9 +35,22 @@ bool composePath(const char* operation, Path& path, const char* format, ...) {
     return false;
 }
 
-const char* lookup(const Skin* skin, const char* key) { return skin ? skin->lookup(key) : nullptr; }
+const Skin::Entry* find(const Skin* skin, const char* key) { return skin ? skin->find(key) : nullptr; }
 
 const char* textOr(const char* text) { return text ? text : ""; }
+
+// Who asks for an attachment, for the report of a failed load.
+std::string askedBy(const char* key, const Skin* skin) {
+    return std::string("'") + key + "' in " + (skin ? skin->path() : std::string("no skin"));
+}
+
+// With a game folder set (korvane-render --game-dir), a file missing where
+// the viewer looks is taken from the entry's game path below that folder.
+void preferGamePath(Path& path, const Skin::Entry& entry, const char* extension) {
+    const std::string chosen = sys::viewerOrGamePath(path.text, entry.gamePath, extension);
+    if (chosen != path.text && chosen.size() < sizeof(path.text))
+        std::snprintf(path.text, sizeof(path.text), "%s", chosen.c_str());
+}
 
 }  // namespace
 
@@ -48,9 +64,11 @@ int MDS::loadAccessories(const char* dir, const Skin* skin) {
 
     dir = textOr(dir);
     for (const auto& accessory : kAccessories) {
-        const char* value = lookup(skin, accessory.key);
+        const Skin::Entry* entry = find(skin, accessory.key);
         Path path;
-        if (!value || !composePath("MDS::loadAccessories()", path, "%s\\%s.mdc", dir, value)) continue;
+        if (!entry || !composePath("MDS::loadAccessories()", path, "%s\\%s.mdc", dir, entry->value)) continue;
+        preferGamePath(path, *entry, ".mdc");
+        const loadctx::Scope scope(path.text, askedBy(accessory.key, skin));
         MDC* model = new MDC(device_);
         slots_[accessory.slot] = model;
         model->loadFromFile(path.text);
@@ -65,35 +83,44 @@ int MDS::loadHead(const char* dir, const Skin* skin) {
     deleteSlot(Hat);
     dir = textOr(dir);
 
-    const char* part = lookup(skin, "md3_part");
+    const Skin::Entry* part = find(skin, "md3_part");
     Path path;
-    if (composePath("MDS::loadHead()", path, "%s\\%s.mdc", dir, part ? part : "head")) {
+    if (composePath("MDS::loadHead()", path, "%s\\%s.mdc", dir, part ? part->value : "head")) {
+        if (part) preferGamePath(path, *part, ".mdc");
+        const loadctx::Scope scope(
+            path.text,
+            part ? askedBy("md3_part", skin) : "no 'md3_part' in " + (skin ? skin->path() : std::string("no skin")));
         MDC* head = new MDC(device_);
         slots_[Head] = head;
         head->loadFromFile(path.text);
         head->applySkin(dir, skin);
     }
 
-    const char* hat = lookup(skin, "md3_hat");
-    if (!hat || !composePath("MDS::loadHead()", path, "%s\\%s.skin", dir, hat)) return 1;
+    const Skin::Entry* hat = find(skin, "md3_hat");
+    if (!hat || !composePath("MDS::loadHead()", path, "%s\\%s.skin", dir, hat->value)) return 1;
+    preferGamePath(path, *hat, ".skin");
+    const loadctx::Scope scope("", askedBy("md3_hat", skin));
     // The hat's own skin lives only for this call; the hat keeps the
     // textures, not the skin.
     Skin hatSkin(modelName_);
     if (hatSkin.load(path.text) < 0) {
         // No skin: the hat's file lies beside where the skin would be.
-        if (!composePath("MDS::loadHead()", path, "%s\\%s.mdc", dir, hat)) return 1;
-        MDC* model = new MDC(device_);
-        slots_[Hat] = model;
-        model->loadFromFile(path.text);
-        model->loadShaderTextures(modelName_, dir);
+        if (!composePath("MDS::loadHead()", path, "%s\\%s.mdc", dir, hat->value)) return 1;
+        preferGamePath(path, *hat, ".mdc");
+        const loadctx::Scope model(path.text, "");
+        MDC* hatModel = new MDC(device_);
+        slots_[Hat] = hatModel;
+        hatModel->loadFromFile(path.text);
+        hatModel->loadShaderTextures(modelName_, dir);
         return 1;
     }
     // A hat skin that names no model part gives no hat.
     const char* hatPart = hatSkin.lookup("md3_part");
     if (!hatPart || !composePath("MDS::loadHead()", path, "%s\\acc\\%s.mdc", dir, hatPart)) return 1;
-    MDC* model = new MDC(device_);
-    slots_[Hat] = model;
-    model->loadFromFile(path.text);
-    model->applySkin(dir, &hatSkin);
+    const loadctx::Scope model(path.text, askedBy("md3_part", &hatSkin));
+    MDC* hatModel = new MDC(device_);
+    slots_[Hat] = hatModel;
+    hatModel->loadFromFile(path.text);
+    hatModel->applySkin(dir, &hatSkin);
     return 1;
 }

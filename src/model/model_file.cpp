@@ -1,5 +1,6 @@
 #include "model/model_file.h"
 
+#include "log/load_context.h"
 #include "log/log.h"
 #include "platform/sys/whole_file.h"
 
@@ -7,6 +8,7 @@ namespace model_file {
 
 Read readWhole(const char* path, std::uint32_t* size) {
     Read result;
+    const loadctx::Scope scope(path ? path : "", "");
     sys::WholeFile file = sys::readWholeFile(path);
     if (file.failed != sys::ReadStep::Open) *size = file.size;
     switch (file.failed) {

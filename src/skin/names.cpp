@@ -33,11 +33,13 @@ char* afterModelName(char* text, const std::string& loweredModelName) {
 
 }  // namespace skin
 
+std::string shaderGamePath(const char* shader) {
+    std::string path = skin::lowered(shader);
+    if (const auto stop = path.find('.'); stop != std::string::npos) path.resize(stop);
+    return path;
+}
+
 std::string relativeTextureName(const char* modelName, const char* gamePath) {
-    const std::string name = skin::lowered(modelName);
-    std::string path = skin::lowered(gamePath);
-    const auto stop = path.find('.');
-    if (stop != std::string::npos) path.resize(stop);
-    const char* rest = skin::afterModelName(path.c_str(), name);
-    return std::string(rest);
+    const std::string path = shaderGamePath(gamePath);
+    return std::string(skin::afterModelName(path.c_str(), skin::lowered(modelName)));
 }

@@ -27,3 +27,7 @@ char* afterModelName(char* text, const std::string& loweredModelName);
 // and including the model's folder. For the model "infantryss",
 // "models/players/infantryss/acc/belt.tga" gives "acc/belt".
 std::string relativeTextureName(const char* modelName, const char* gamePath);
+
+// A shader name as the game looks it up below its folder: lowered, cut at
+// the first full stop ("Models/X/Belt.TGA" gives "models/x/belt").
+std::string shaderGamePath(const char* shader);

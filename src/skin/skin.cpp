@@ -5,10 +5,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
+#include "log/load_context.h"
 #include "log/log.h"
 #include "platform/sys/sys.h"
-#include "skin/names.h"
 
 Skin::Skin(const char* modelName) : modelName_(modelName) {}
 
@@ -16,6 +17,8 @@ Skin::~Skin() { std::free(text_); }
 
 int Skin::load(const char* path) {
     pLog->print("<h1>Loading Skin from file: '%s'</h1>\n", path);
+    path_ = path ? path : "";
+    const loadctx::Scope scope(path_, "");
 
     sys::File file = sys::openForReading(path);
     if (!file.valid()) {
@@ -31,6 +34,7 @@ int Skin::load(const char* path) {
 
     // The entries of an earlier load point into the text given back here.
     entries_.clear();
+    index_.build(entries_);
     std::free(text_);
     textSize_ = 0;
     // One byte more than the file: the terminator of the last line, which
@@ -54,36 +58,20 @@ int Skin::load(const char* path) {
 
     pLog->printOk("Skin File loaded");
     pLog->print("Start parsing...<br>\n");
-    parse();
+    try {
+        parse();
+    } catch (const std::bad_alloc&) {
+        entries_.clear();
+        index_.build(entries_);
+        pLog->printError("Skin::load - no memory for the entries of %u bytes", static_cast<unsigned>(size));
+        return -1;
+    }
     return 1;
 }
 
 void Skin::parse() {
-    // Line starts, each line terminated in place. A carriage return belongs
-    // to the break only right before a line feed.
-    std::vector<char*> lines;
-    if (textSize_ > 0) lines.push_back(text_);
-    for (std::uint32_t i = 0; i < textSize_; ++i) {
-        if (text_[i] != '\n') continue;
-        text_[i] = '\0';
-        if (i > 0 && text_[i - 1] == '\r') text_[i - 1] = '\0';
-        if (i + 1 < textSize_) lines.push_back(text_ + i + 1);
-    }
-
-    const std::string lowered = skin::lowered(modelName_ ? modelName_ : "");
-    for (char* line : lines) {
-        if (char* comment = std::strstr(line, "//")) *comment = '\0';
-        char* comma = std::strchr(line, ',');
-        if (!comma) continue;
-        *comma = '\0';
-        char* value = comma + 1;
-        skin::lowerInPlace(value);
-        if (char* stop = std::strchr(value, '.')) *stop = '\0';
-        if (char* quote = std::strchr(value, '"')) value = quote + 1;
-        if (char* quote = std::strchr(value, '"')) *quote = '\0';
-        value = skin::afterModelName(value, lowered);
-        if (*value != '\0') entries_.push_back(Entry{line, value});
-    }
+    skin::parseInPlace(text_, textSize_, modelName_, skin::ValueBlanks::Kept, entries_);
+    index_.build(entries_);
 
     pLog->print("<table>\n");
     for (const Entry& entry : entries_)
@@ -91,9 +79,9 @@ void Skin::parse() {
     pLog->print("</table>\n");
 }
 
+const Skin::Entry* Skin::find(const char* name) const { return index_.find(entries_, name); }
+
 const char* Skin::lookup(const char* name) const {
-    if (!name) return nullptr;
-    for (const Entry& entry : entries_)
-        if (std::strcmp(entry.key, name) == 0) return entry.value;
-    return nullptr;
+    const Entry* entry = find(name);
+    return entry ? entry->value : nullptr;
 }

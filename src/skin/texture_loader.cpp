@@ -1,7 +1,9 @@
 #include "skin/texture_loader.h"
 
+#include "log/load_context.h"
 #include "log/log.h"
 #include "platform/d3d8/d3dx8.h"
+#include "platform/sys/game_root.h"
 #include "skin/names.h"
 #include "skin/skin.h"
 
@@ -35,9 +37,13 @@ void releaseTextures(std::vector<IDirect3DTexture8*>& textures) {
 }
 
 IDirect3DTexture8* createJpegThenTga(IDirect3DDevice8* device, const std::string& jpgPath,
-                                     const std::string& tgaPath, bool logAttempts) {
+                                     const std::string& tgaPath, bool logAttempts, const std::string& gamePath) {
     if (IDirect3DTexture8* texture = tryCreate(device, jpgPath, logAttempts)) return texture;
     if (IDirect3DTexture8* texture = tryCreate(device, tgaPath, logAttempts)) return texture;
+    if (const std::string game = sys::gameRootPath(gamePath); !game.empty()) {
+        if (IDirect3DTexture8* texture = tryCreate(device, game + ".jpg", logAttempts)) return texture;
+        if (IDirect3DTexture8* texture = tryCreate(device, game + ".tga", logAttempts)) return texture;
+    }
     pLog->printError("CreateTextureFromFile failed");
     return nullptr;
 }
@@ -45,20 +51,23 @@ IDirect3DTexture8* createJpegThenTga(IDirect3DDevice8* device, const std::string
 void texturesFromSkin(IDirect3DDevice8* device, const char* dir, const Skin* skin,
                       const std::vector<std::string>& surfaceNames, std::vector<IDirect3DTexture8*>& textures) {
     rebuild(textures, surfaceNames.size());
+    const std::string skinPath = skin ? skin->path() : std::string();
     for (std::size_t i = 0; i < surfaceNames.size(); ++i) {
-        const char* value = skin ? skin->lookup(surfaceNames[i].c_str()) : nullptr;
-        if (!value) {
+        const Skin::Entry* entry = skin ? skin->find(surfaceNames[i].c_str()) : nullptr;
+        if (!entry) {
+            const loadctx::Scope scope(skinPath, "");
             pLog->printError("There is no skin entry for surface '%s'", surfaceNames[i].c_str());
             continue;
         }
-        const std::string base = std::string(dir ? dir : "") + "\\" + value;
+        const std::string base = std::string(dir ? dir : "") + "\\" + entry->value;
+        const loadctx::Scope scope(base + ".jpg, .tga", "surface '" + surfaceNames[i] + "' in " + skinPath);
         // Both attempts add four characters; a base that leaves no room for
         // them and the terminator is not tried at all.
         if (base.size() + 4 >= kSkinPathBuffer) {
             pLog->printError("CreateTextureFromFile failed");
             continue;
         }
-        textures[i] = createJpegThenTga(device, base + ".jpg", base + ".tga", false);
+        textures[i] = createJpegThenTga(device, base + ".jpg", base + ".tga", false, entry->gamePath);
     }
 }
 
@@ -68,7 +77,10 @@ void texturesFromShaders(IDirect3DDevice8* device, const char* modelName, const 
     for (std::size_t i = 0; i < shaderNames.size(); ++i) {
         const std::string base =
             std::string(dir ? dir : "") + "\\" + relativeTextureName(modelName, shaderNames[i].c_str());
-        textures[i] = createJpegThenTga(device, base + ".jpg", base + ".tga", true);
+        const loadctx::Scope scope(base + ".jpg, .tga", "the shader '" + shaderNames[i] + "' of surface " +
+                                                            std::to_string(i));
+        textures[i] =
+            createJpegThenTga(device, base + ".jpg", base + ".tga", true, shaderGamePath(shaderNames[i].c_str()));
     }
 }
 

@@ -22,22 +22,27 @@ constexpr std::size_t kSkinPathBuffer = 500;
 void releaseTextures(std::vector<IDirect3DTexture8*>& textures);
 
 // Entry i: the texture that the skin names for surfaceNames[i] (exact key),
-// "<dir>\<value>.jpg", else the same with ".tga". A missing entry or two
-// failed attempts are logged and leave the entry empty. A null skin has no
+// "<dir>\<value>.jpg", else the same with ".tga" (else the entry's game path
+// below the game folder, when one is set). A missing entry or failed
+// attempts are logged and leave the entry empty. A null skin has no
 // entries.
 void texturesFromSkin(IDirect3DDevice8* device, const char* dir, const Skin* skin,
                       const std::vector<std::string>& surfaceNames, std::vector<IDirect3DTexture8*>& textures);
 
 // Entry i: the texture named by shaderNames[i] relative to the model's
-// folder, "<dir>\<name>.jpg", else ".tga"; every attempt and its outcome
-// are logged.
+// folder, "<dir>\<name>.jpg", else ".tga" (else the shader's own path below
+// the game folder, when one is set); every attempt and its outcome are
+// logged.
 void texturesFromShaders(IDirect3DDevice8* device, const char* modelName, const char* dir,
                          const std::vector<std::string>& shaderNames, std::vector<IDirect3DTexture8*>& textures);
 
-// The JPEG attempt, then the TGA attempt; null after two failures, which are
-// reported with "CreateTextureFromFile failed". With logAttempts each try is
-// announced with its path and a success with "Ok<br>".
+// The JPEG attempt, then the TGA attempt; then, when a game folder is set
+// (platform/sys/game_root.h), the same two for `gamePath` below it. Null
+// after every attempt failed, which is reported with "CreateTextureFromFile
+// failed". With logAttempts each try is announced with its path and a
+// success with "Ok<br>".
 IDirect3DTexture8* createJpegThenTga(IDirect3DDevice8* device, const std::string& jpgPath,
-                                     const std::string& tgaPath, bool logAttempts);
+                                     const std::string& tgaPath, bool logAttempts,
+                                     const std::string& gamePath = {});
 
 }  // namespace skin

@@ -23,7 +23,8 @@ RUN         38 12 4  30   150.5 200 -3
 ENDANIMS
 HEADFRAMES
 talk 0 4 0
-5 2 1.5
+"5" 2 1
+blink 6 2
 )";
 
 TEST(AnimConfig, ReadsEveryRowFormHeaderAndHeadFrames) {
@@ -61,27 +62,51 @@ TEST(AnimConfig, ReadsEveryRowFormHeaderAndHeadFrames) {
     EXPECT_EQ(c.find("Run"), &run);
     EXPECT_EQ(c.find("walk"), nullptr);
 
-    ASSERT_EQ(c.headFrames.size(), 2u);
+    // The first token of a head row is its name, even a number; the move
+    // speed may be left out.
+    ASSERT_EQ(c.headFrames.size(), 3u);
     EXPECT_EQ(c.headFrames[0].name, "talk");
     EXPECT_EQ(c.headFrames[0].numFrames, 4u);
-    EXPECT_EQ(c.headFrames[1].name, "");
-    EXPECT_EQ(c.headFrames[1].firstFrame, 5u);
-    EXPECT_FLOAT_EQ(c.headFrames[1].moveSpeed, 1.5f);
+    EXPECT_EQ(c.headFrames[1].name, "5");
+    EXPECT_EQ(c.headFrames[1].firstFrame, 2u);
+    EXPECT_FLOAT_EQ(c.headFrames[1].moveSpeed, 0.0f);
+    EXPECT_EQ(c.headFrames[2].numFrames, 2u);
 }
 
-TEST(AnimConfig, VersionOneRowsHaveNoNamesAndTheHeaderIsOptional) {
+// A version 1 config as the game reads it: no STARTANIMS or ENDANIMS, the
+// first number ends the header, 130 rows by position, then HEADFRAMES.
+std::string versionOne(std::size_t rows, const std::string& before = "version 1\nskeletal\n") {
+    std::string text = before;
+    for (std::size_t i = 0; i < rows; ++i) text += std::to_string(i) + " 1 0 20 0" + (i == 3 ? " 100" : "") + "\n";
+    return text;
+}
+
+TEST(AnimConfig, VersionOneIsReadAsTheGameReadsIt) {
     Config c;
     std::string error;
-    ASSERT_TRUE(anim::parseConfig("version 1\nstartanims\n0 5 5 10 0\n5 3 0 20 1 100\nendanims", "a.cfg", c, error))
-        << error;
-    ASSERT_EQ(c.animations.size(), 2u);
-    EXPECT_EQ(c.animations[1].name, "anim_1");
-    EXPECT_EQ(c.animations[1].firstFrame, 5u);
-    EXPECT_EQ(c.animations[1].animBlend, 100);
+    ASSERT_TRUE(anim::parseConfig(versionOne(130) + "HEADFRAMES\nhead_idle 130 5\n", "a.cfg", c, error)) << error;
+    ASSERT_EQ(c.animations.size(), 130u);
+    EXPECT_TRUE(c.skeletal);
+    EXPECT_EQ(c.animations[3].name, "anim_3");
+    EXPECT_EQ(c.animations[3].line, 6);
+    EXPECT_EQ(c.animations[3].animBlend, 100);
+    EXPECT_EQ(c.animations[129].firstFrame, 129u);
+    ASSERT_EQ(c.headFrames.size(), 1u);
+    EXPECT_EQ(c.headFrames[0].name, "head_idle");
 
-    ASSERT_TRUE(anim::parseConfig("STARTANIMS ENDANIMS", "b.cfg", c, error)) << error;
+    // No header at all, or STARTANIMS before the rows: the same rows.
+    ASSERT_TRUE(anim::parseConfig(versionOne(130, ""), "b.cfg", c, error)) << error;
     EXPECT_EQ(c.version, 0);
-    EXPECT_TRUE(c.animations.empty());
+    ASSERT_TRUE(anim::parseConfig(versionOne(130, "version 1 STARTANIMS\n"), "b.cfg", c, error)) << error;
+    EXPECT_EQ(c.animations.size(), 130u);
+
+    // The twins: a row short, and the invented layout that ends its rows early.
+    EXPECT_FALSE(anim::parseConfig(versionOne(129), "c.cfg", c, error));
+    EXPECT_EQ(error, "c.cfg:131: the file ends after 129 of the 130 animation rows of a version 1 config");
+    EXPECT_FALSE(anim::parseConfig("version 1\nstartanims\n0 5 5 10 0\nendanims", "d.cfg", c, error));
+    EXPECT_EQ(error.rfind("d.cfg:4: expected a first frame for anim_1, not 'endanims'", 0), 0u) << error;
+    EXPECT_FALSE(anim::parseConfig(versionOne(131), "e.cfg", c, error));
+    EXPECT_EQ(error, "e.cfg:133: unexpected '130' after the 130 animation rows");
 }
 
 TEST(AnimConfig, BrokenTwinsNameFileAndLine) {
@@ -95,7 +120,7 @@ TEST(AnimConfig, BrokenTwinsNameFileAndLine) {
         {"version\n2\nstartanims endanims", "x.cfg:1: expected a version number after 'version'"},
         {"headoffset 1 2 z\nstartanims endanims", "x.cfg:1: expected three numbers after 'headoffset', not 'z'"},
         {"footsteps\n", "x.cfg:1: expected a word after 'footsteps'"},
-        {"skeletal\n", "x.cfg:1: no STARTANIMS before the end of the file"},
+        {"version 2 skeletal\n", "x.cfg:1: no STARTANIMS before the end of the file"},
         {rows + "walk 0 20\n20 15 0\nendanims", "x.cfg:3: expected a loop frame count after 'walk'"},
         {rows + "walk 0\n", "x.cfg:3: expected a frame count after 'walk'"},
         {rows + "walk 0 -4 0 15 0\nendanims", "x.cfg:3: expected a frame count after 'walk', not '-4'"},
@@ -107,9 +132,11 @@ TEST(AnimConfig, BrokenTwinsNameFileAndLine) {
         {rows + "walk 0 4 0 10 0 1 2 3\nendanims", "x.cfg:3: unexpected '3' at the end of the row of 'walk'"},
         {rows + "walk 0 4 0 10 0\n", "x.cfg:2: STARTANIMS here has no ENDANIMS"},
         {"startanims\nwalk 0 4 0 10 0\nendanims", "x.cfg:2: expected a first frame for anim_0, not 'walk'"},
+        {"skeletal\n", "x.cfg:1: the file ends after 0 of the 130 animation rows"},
         {rows + "endanims\nwalk", "x.cfg:4: unexpected 'walk' after ENDANIMS"},
-        {rows + "endanims\nheadframes\ntalk 0 4\n", "x.cfg:5: expected a move speed after 'talk'"},
-        {rows + "endanims\nheadframes\n0 4 1 9\n", "x.cfg:5: unexpected '9' at the end of the head row"},
+        {rows + "endanims\nheadframes\ntalk 0\n", "x.cfg:5: expected a frame count after 'talk'"},
+        {rows + "endanims\nheadframes\ntalk 0 4 x\n", "x.cfg:5: expected a move speed after 'talk', not 'x'"},
+        {rows + "endanims\nheadframes\nt 0 4 1 9\n", "x.cfg:5: unexpected '9' at the end of the head row"},
         {"/* open\n\n", "x.cfg:1: the comment opened here has no */"},
         {"sex \"male\nstartanims", "x.cfg:1: the quote opened here ends without its closing \""},
     };
@@ -139,7 +166,7 @@ TEST(AnimConfig, FileLimitsAndMissingFile) {
     EXPECT_FALSE(anim::loadConfig(dir.file("over.cfg").c_str(), "over.cfg", c, error));
     EXPECT_EQ(error, "over.cfg:514: more than 512 animations (the game has room for 512)");
 
-    std::string big = "startanims endanims";
+    std::string big = "version 2 startanims endanims";
     big.resize(anim::kMaxFileBytes + 1, ' ');
     dir.write("big.cfg", big);
     EXPECT_FALSE(anim::loadConfig(dir.file("big.cfg").c_str(), "big.cfg", c, error));

@@ -1,39 +1,32 @@
-// A whole player folder (the demo player written by mkplayer's library):
-// clean as written, then with one texture missing, found only with other
-// letter case, or only below the game folder.
+// Whole player folders: the demo player written by mkplayer's library with
+// one defect each (mkplayer/defect_folders.h), each giving its one finding,
+// and the animation config checked against the body's frames.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "check/check.h"
 #include "check/output.h"
+#include "mkplayer/defect_folders.h"
 #include "mkplayer/player.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class PlayerFolder : public ::testing::Test {
-protected:
-    void SetUp() override {
-        base = fs::temp_directory_path() /
-               (std::string("kv_check_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(base);
-        ASSERT_TRUE(mp::writePlayer(base.string()).ok);
-        dir = base / mp::kModelFolder;
-    }
-    void TearDown() override { fs::remove_all(base); }
+fs::path tempBase(const std::string& name) {
+    const fs::path base = fs::temp_directory_path() / ("kv_check_" + name);
+    fs::remove_all(base);
+    return base;
+}
 
-    std::vector<check::Finding> check(const std::string& gameDir = "") {
-        check::Options options;
-        options.gameDir = gameDir;
-        check::Report report;
-        check::checkPath(dir.string(), options, report);
-        return report.findings();
-    }
-
-    fs::path base, dir;
-};
+std::vector<check::Finding> checkFolder(const std::string& dir, const std::string& gameDir = "") {
+    check::Options options;
+    options.gameDir = gameDir;
+    check::Report report;
+    check::checkPath(dir, options, report);
+    return report.findings();
+}
 
 std::vector<const check::Finding*> above(const std::vector<check::Finding>& findings, check::Severity s) {
     std::vector<const check::Finding*> out;
@@ -42,49 +35,38 @@ std::vector<const check::Finding*> above(const std::vector<check::Finding>& find
     return out;
 }
 
-TEST_F(PlayerFolder, TheDemoPlayerChecksClean) {
-    const auto findings = check();
-    EXPECT_TRUE(above(findings, check::Severity::Note).empty()) << check::asText(findings);
-}
-
-TEST_F(PlayerFolder, ATextureIsFollowedToTheGameFolderAndAcrossLetterCase) {
-    fs::rename(dir / "legs.jpg", base / "legs.jpg");
-    const auto all = check();
-    const auto findings = above(all, check::Severity::Note);
-    ASSERT_EQ(findings.size(), 1u) << check::asText(all);
-    EXPECT_STREQ(check::idName(findings[0]->id), "missing-texture");
-    EXPECT_EQ(findings[0]->file, (dir / "body_default.skin").string());
-    EXPECT_EQ(findings[0]->where.rfind("line ", 0), 0u) << findings[0]->where;
-
-    // Below the game folder only: the game finds it, the viewer does not.
-    const auto inGame = check(base.string());
-    ASSERT_EQ(above(inGame, check::Severity::Note).size(), 1u) << check::asText(inGame);
-    EXPECT_STREQ(check::idName(above(inGame, check::Severity::Note)[0]->id), "only-in-game-dir");
-
-    // Back in the folder with other letter case: a note only.
-    fs::rename(base / "legs.jpg", dir / "LEGS.jpg");
-    const auto cased = check();
-    EXPECT_TRUE(above(cased, check::Severity::Note).empty()) << check::asText(cased);
-    EXPECT_TRUE(std::any_of(cased.begin(), cased.end(),
-                            [](const check::Finding& f) { return f.id == check::Id::OtherCase; }));
-}
-
-TEST_F(PlayerFolder, SkinEntriesMustMatchSurfacesAndAttachmentsMustExist) {
-    fs::remove(dir / "acc" / "pack.mdc");
-    std::FILE* f = std::fopen((dir / "head_default.skin").string().c_str(), "ab");
-    ASSERT_NE(f, nullptr);
-    std::fputs("h_nothing,\"models/players/infantryss/face.tga\"\n", f);
-    std::fclose(f);
-    std::vector<std::string> ids;
-    const auto all = check();
-    for (const auto* x : above(all, check::Severity::Note)) ids.push_back(check::idName(x->id));
-    std::sort(ids.begin(), ids.end());
-    EXPECT_EQ(ids, (std::vector<std::string>{"missing-attachment", "unknown-skin-key"}));
+// Every finding above a note is the row's (a shared texture may give it
+// twice), with its severity, file and place.
+TEST(FolderDefects, EachFolderGivesItsFinding) {
+    const fs::path base = tempBase("defect_folders");
+    for (const mp::FolderDefect& d : mp::folderDefects()) {
+        SCOPED_TRACE(d.name);
+        std::string error;
+        ASSERT_TRUE(mp::writeFolderDefect(base.string(), d, error)) << error;
+        const fs::path root = base / d.name;
+        const std::string model = (root / mp::kModelFolder).string();
+        const auto all = checkFolder(model, d.gameDir ? (root / "game").string() : "");
+        const auto findings = above(all, check::Severity::Note);
+        if (d.id.empty()) {
+            EXPECT_TRUE(findings.empty()) << check::asText(all);
+            continue;
+        }
+        ASSERT_FALSE(findings.empty()) << check::asText(all);
+        for (const check::Finding* f : findings) EXPECT_EQ(check::idName(f->id), d.id) << check::asText(all);
+        const check::Finding& f = *findings[0];
+        EXPECT_EQ(check::severityName(f.severity), d.severity);
+        EXPECT_EQ(f.file, d.file.empty() ? model : model + "/" + d.file);
+        EXPECT_EQ(f.where.rfind(d.where, 0), 0u) << f.where;
+    }
+    fs::remove_all(base);
 }
 
 // The demo's config uses every frame; a range past the body and a gap are
 // found, and a broken row is named by its line.
-TEST_F(PlayerFolder, AnimationRangesAreCheckedAgainstTheBodysFrames) {
+TEST(FolderDefects, AnimationRangesAreCheckedAgainstTheBodysFrames) {
+    const fs::path base = tempBase("anim");
+    ASSERT_TRUE(mp::writePlayer(base.string()).ok);
+    const fs::path dir = base / mp::kModelFolder;
     auto write = [&](const char* text) {
         std::FILE* f = std::fopen((dir / "wolfanim.cfg").string().c_str(), "wb");
         ASSERT_NE(f, nullptr);
@@ -93,7 +75,7 @@ TEST_F(PlayerFolder, AnimationRangesAreCheckedAgainstTheBodysFrames) {
     };
     auto ids = [&] {
         std::vector<std::string> out;
-        for (const auto& x : check())
+        for (const auto& x : checkFolder(dir.string()))
             if (x.file.find("wolfanim") != std::string::npos) out.push_back(check::idName(x.id) + (" " + x.where));
         return out;
     };
@@ -102,6 +84,7 @@ TEST_F(PlayerFolder, AnimationRangesAreCheckedAgainstTheBodysFrames) {
     EXPECT_EQ(ids(), (std::vector<std::string>{"animation-range line 5 'run'", "frames-unused frames"}));
     write("version 2\nSTARTANIMS\nwalk 0 x\n");
     EXPECT_EQ(ids(), (std::vector<std::string>{"animation-config line 3"}));
+    fs::remove_all(base);
 }
 
 }  // namespace

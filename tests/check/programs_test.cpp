@@ -54,6 +54,59 @@ TEST_F(Programs, KorvaneCheckExitCodesAndOneLinePerProblem) {
     EXPECT_EQ(json.lines.back(), "]");
 }
 
+// Typed as a user would, inside the folder or beside it, every path names
+// the same model: its name comes from the folder as resolved ("." once gave
+// ten false errors).
+TEST_F(Programs, PathsAsTypedAllNameTheModelsOwnFolder) {
+    const std::string check = CHECK_PATH;
+    const std::string model = "models/players/infantryss";
+    const struct {
+        std::string cwd, args;
+    } cases[] = {
+        {dir, "."},
+        {dir + "/acc", ".."},
+        {dir, "body_default.skin"},
+        {dir, "head_default.skin"},
+        {dir + "/acc", "../body_default.skin"},
+        {dir, "wolfanim.cfg"},
+        {base.string(), "MODELS/Players/InfantrySS/"},
+        {"/", "--game-dir " + base.string() + " " + model},  // found only below the game folder
+    };
+    for (const auto& c : cases) {
+        const Outcome out = run("cd '" + c.cwd + "' && " + check + " " + c.args);
+        EXPECT_EQ(out.status, 0) << c.cwd << ": " << c.args;
+        for (const std::string& line : out.lines)
+            EXPECT_EQ(line.rfind("note ", 0), 0u) << c.cwd << ": " << c.args << ": " << line;
+    }
+}
+
+// A file of a kind it does not read is named by its first bytes, not
+// called missing; JSON keeps UTF-8 names and marks bytes that are not.
+TEST_F(Programs, OtherFormatsAndNamesOfEveryByte) {
+    const std::string check = CHECK_PATH;
+    std::FILE* f = std::fopen((base / "head.md3").string().c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("IDP3\x0f", f);
+    std::fclose(f);
+    const Outcome md3 = run(check + " --json " + (base / "head.md3").string());
+    EXPECT_EQ(md3.status, 1);
+    ASSERT_EQ(md3.lines.size(), 3u);
+    EXPECT_NE(md3.lines[1].find("\"id\": \"not-a-model\""), std::string::npos) << md3.lines[1];
+    EXPECT_NE(md3.lines[1].find("not supported: an MD3 model"), std::string::npos) << md3.lines[1];
+    const Outcome none = run(check + " " + (base / "none.mds").string());
+    EXPECT_EQ(none.status, 1);
+    ASSERT_EQ(none.lines.size(), 1u);
+    EXPECT_NE(none.lines[0].find("no such file"), std::string::npos) << none.lines[0];
+
+    const fs::path odd = base / "Spieler\xc3\xa4\xff";
+    fs::rename(base / "models", odd);
+    fs::resize_file(odd / "players/infantryss/body.mds", 100);
+    const Outcome json = run(check + " --json '" + (odd / "players/infantryss/body.mds").string() + "'");
+    EXPECT_EQ(json.status, 1);
+    ASSERT_GE(json.lines.size(), 3u);
+    EXPECT_NE(json.lines[1].find("Spieler\xc3\xa4\\ufffd/players"), std::string::npos) << json.lines[1];
+}
+
 TEST_F(Programs, MdstreePrintsMdcFilesAndSaysWhereADamagedOneEnds) {
     const Outcome head = run(std::string(MDSTREE_PATH) + " " + dir + "/head.mdc");
     EXPECT_EQ(head.status, 0);

@@ -16,6 +16,7 @@
 
 #include "browser/mds_file.h"
 #include "browser/store_tree.h"
+#include "check/check.h"
 #include "browser/tree_builder.h"
 #include "log/log.h"
 #include "model/mdc.h"
@@ -291,10 +292,12 @@ mg::Bytes overlaidNames() {
     }
     mg::MdsImage image = mg::writeMds(m);
     const auto bones = static_cast<std::int32_t>(image.bones);
-    patch<std::int32_t>(image.bytes, offsetof(formats::MdsHeader, NumTags), kBones * 80 / 72);
+    // Half the bones' bytes again as tags and a quarter as bone references:
+    // together within the walk's budget of twice the file.
+    patch<std::int32_t>(image.bytes, offsetof(formats::MdsHeader, NumTags), kBones * 80 / 72 / 2);
     patch<std::int32_t>(image.bytes, offsetof(formats::MdsHeader, OffsetTags), bones);
     const std::int64_t surface = image.surfaces[0].header;
-    patch<std::int32_t>(image.bytes, surface + offsetof(formats::MdsSurface, NumBoneRefs), kBones * 20);
+    patch<std::int32_t>(image.bytes, surface + offsetof(formats::MdsSurface, NumBoneRefs), kBones * 5);
     patch<std::int32_t>(image.bytes, surface + offsetof(formats::MdsSurface, OffsetBoneRefs),
                         bones - static_cast<std::int32_t>(surface));
     return image.bytes;
@@ -384,6 +387,41 @@ TEST_F(Limits, HugeSkinFilesParseInBoundedTime) {
         row("skin " + label, text->size(), result > 0 ? "parsed" : "refused", m);
         EXPECT_LT(m.largest, 64 * text->size());
     }
+}
+
+// A body of many surfaces and a skin of 100,000 lines that names each of
+// them near its end: the viewer's lookups and the checker's cost surfaces x
+// entries until both were indexed (4x the surfaces, 4x the time).
+TEST_F(Limits, ALongSkinOverManySurfacesStaysInProportion) {
+    const mg::Bytes body = mg::manySurfacesMds(4000);
+    const std::string text = mg::longSkin(100000);
+    dir.write("synthetic/body.mds", body.data(), body.size());
+    dir.write("synthetic/body_default.skin", text.data(), text.size());
+    const std::size_t input = body.size() + text.size();
+    int textured = -1;
+    const Measure viewer = measure([&] {
+        faults::PlainDevice device;
+        {
+            MDS mds(&device, "synthetic");
+            ASSERT_GT(mds.loadFromFile(dir.file("synthetic/body.mds").c_str()), 0);
+            Skin skin("synthetic");
+            ASSERT_EQ(skin.load(dir.file("synthetic/body_default.skin").c_str()), 1);
+            textured = mds.applySkin(dir.file("synthetic").c_str(), &skin);
+        }
+        EXPECT_EQ(device.live, 0);
+    });
+    row("body 4000 surfaces + skin 100000 lines", input, textured == 1 ? "applied" : "failed", viewer);
+    EXPECT_LT(viewer.total, 16 * input + (64u << 20));
+
+    std::size_t findings = 0;
+    const Measure checker = measure([&] {
+        check::Report report;
+        check::checkPath(dir.file("synthetic"), check::Options{}, report);
+        findings = report.findings().size();
+    });
+    row("  korvane-check", input, std::to_string(findings) + " findings", checker);
+    EXPECT_LT(checker.total, 16 * input + (64u << 20));
+    EXPECT_LT(findings, 200u);  // capped per list
 }
 
 }  // namespace

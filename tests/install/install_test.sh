@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks what landed there.
-#   install_test.sh CMAKE BUILD_DIR MKPLAYER [korvane] [tessaly]
+#   install_test.sh CMAKE BUILD_DIR [korvane] [tessaly]
 # The GUI programs are named when this build has them; the desktop files,
 # icons and metainfo are expected exactly for those, and with them
 # korvane-render's thumbnailer, whose command is run as a file manager would.
 set -uo pipefail
-cmake=$1 build=$2 mkplayer=$3
-shift 3
+cmake=$1 build=$2
+shift 2
 for tool in desktop-file-validate appstreamcli; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
 done
@@ -19,7 +19,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 "$cmake" --install "$build" --prefix "$prefix" >"$prefix/install.log" 2>&1 \
   || { cat "$prefix/install.log"; echo "FAIL: cmake --install"; exit 1; }
 
-programs=(mdstree "$@")
+programs=(mdstree mkplayer "$@")
 [ -n "${1:-}" ] && programs+=(korvane-render)
 for program in "${programs[@]}"; do
   [ -z "$program" ] && continue
@@ -69,7 +69,7 @@ if [ -n "${1:-}" ]; then
     "$prefix/libexec/korvane/korvane-mds-thumbnailer %i %o %s") ;;
     *) fail "thumbnailer Exec: '$exec_line'" ;;
   esac
-  "$mkplayer" "$prefix/demo" >/dev/null || fail "mkplayer"
+  "$prefix/bin/mkplayer" "$prefix/demo" >/dev/null || fail "the installed mkplayer"
   model=$prefix/demo/models/players/infantryss
   cp "$model/body.mds" "$model/Soldier Body.mds"
   command=${exec_line//%i/\'$model/Soldier Body.mds\'}

@@ -52,7 +52,7 @@ protected:
         ASSERT_EQ(krt::runMkplayer(custom_->path()), 0);
         custom_->write("models/players/infantryss/wolfanim.cfg",
                     "version 2 skeletal startanims\nonce 5 3 0 10 0\nintro 0 4 2 25 0 100 2\nlate 30 10 10 10 0\n"
-                    "back 1 2 4 10 0\nendanims\n");
+                    "back 1 2 4 10 0\n\"slow walk\" 0 4 4 10 0\nendanims\n");
     }
     static void TearDownTestSuite() {
         delete dir_;
@@ -81,6 +81,14 @@ TEST_F(DemoAnims, ListsTheDemoConfigWithoutDrawing) {
               "walk 0 20 20 20\n"
               "idle 20 16 16 10\n");
     EXPECT_FALSE(std::filesystem::exists(dir_->file("log.htm")));
+}
+
+// A quoted name with a space once split its row into one column more.
+TEST_F(DemoAnims, ListingQuotesANameWithWhiteSpace) {
+    const Result r = render("other", {"--list-anims"});
+    ASSERT_EQ(r.status, 0);
+    const std::string out = krt::readFile(custom_->file("render.out"));
+    EXPECT_NE(out.find("\nback 1 2 4 10\n\"slow walk\" 0 4 4 10\n"), std::string::npos) << out;
 }
 
 TEST_F(DemoAnims, WalkBecomesALoopingWebpAtTheGamesSpeed) {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/sys/path.h"
-#include "platform/sys/second_root.h"
+#include "platform/sys/game_root.h"
 #include "platform/sys/sys.h"
 #include "scoped_log.h"
 
@@ -62,25 +62,27 @@ TEST(Paths, RelativePathsResolveFromTheWorkingDirectory) {
     std::filesystem::current_path(old);
 }
 
-// korvane-render --game-dir: a file missing below the model's folder is
-// taken from the game folder; a file present below the folder still wins.
-TEST(Paths, ASecondRootServesWhatTheModelFolderLacks) {
+// korvane-render --game-dir: a file missing where the viewer looks is taken
+// from its game path below the game folder; a file present where the viewer
+// looks still wins, and nothing climbs out of the game folder.
+TEST(Paths, TheGameFolderServesGamePathsTheModelFolderLacks) {
     TempDir dir;
-    dir.write("game/models/players/x/body_default.skin", "own");
-    dir.write("game/textures/common/metal.jpg", "game");
-    dir.write("game/body_default.skin", "other");
-    const std::string model = dir.path() + "/game/models/players/x";
-    sys::setSecondRoot(model, dir.path() + "/game");
-    EXPECT_EQ(sys::secondRootPath(model + "\\Textures/common/metal.jpg"), dir.path() + "/game/Textures/common/metal.jpg");
-    EXPECT_EQ(sys::secondRootPath(dir.path() + "/elsewhere/metal.jpg"), "");
-    sys::File found = sys::openForReading((model + "\\textures/common/metal.jpg").c_str());
-    ASSERT_TRUE(found.valid());
-    EXPECT_EQ(sys::fileSize(found), 4u);
-    sys::File own = sys::openForReading((model + "/body_default.skin").c_str());
-    ASSERT_TRUE(own.valid());
-    EXPECT_EQ(sys::fileSize(own), 3u);
-    sys::setSecondRoot("", "");
-    EXPECT_FALSE(sys::openForReading((model + "/textures/common/metal.jpg").c_str()).valid());
+    dir.write("game/models/players/x/legs.jpg", "game");
+    dir.write("work/x/torso.jpg", "own");
+    const std::string model = dir.path() + "/work/x";
+    EXPECT_EQ(sys::gameRootPath("models/players/x/legs"), "");  // no game folder yet
+    sys::setGameRoot(dir.path() + "/game/");
+    EXPECT_EQ(sys::gameRootPath("models\\players/x/legs"), dir.path() + "/game/models/players/x/legs");
+    EXPECT_EQ(sys::gameRootPath("../secret"), "");
+    EXPECT_EQ(sys::gameRootPath("a/../../secret"), "");
+    EXPECT_EQ(sys::viewerOrGamePath(model + "\\legs.jpg", "models/players/x/Legs", ".jpg"),
+              dir.path() + "/game/models/players/x/Legs.jpg");
+    EXPECT_EQ(sys::viewerOrGamePath(model + "\\torso.jpg", "models/players/x/torso", ".jpg"), model + "\\torso.jpg");
+    EXPECT_EQ(sys::viewerOrGamePath(model + "\\arms.jpg", "models/players/x/arms", ".jpg"), model + "\\arms.jpg");
+    // The viewer's own paths are never mapped: only game paths are.
+    EXPECT_FALSE(sys::openForReading((model + "\\legs.jpg").c_str()).valid());
+    sys::setGameRoot("");
+    EXPECT_EQ(sys::viewerOrGamePath(model + "\\legs.jpg", "models/players/x/legs", ".jpg"), model + "\\legs.jpg");
 }
 
 }  // namespace

@@ -21,22 +21,26 @@ namespace {
 constexpr const char* kUsage = "usage: korvane-check [--json] [--game sp|mp] [--game-dir DIR] PATH...\n";
 
 constexpr const char* kHelp =
-    "Checks player models (MDS body, MDC head and accessories, skins, textures)\n"
-    "and says whether the game will load them.\n"
+    "Checks player models (MDS body, MDC head and accessories, skins, textures,\n"
+    "wolfanim.cfg) and says whether the game will load them.\n"
     "\n"
     "  PATH            a player folder (holding body.mds), or one .mds, .mdc,\n"
-    "                  .skin or wolfanim.cfg file; letter case is ignored and\n"
-    "                  files inside .pk3 archives are found\n"
+    "                  .skin or wolfanim.cfg file (told by its first bytes);\n"
+    "                  '.' and '..' work, letter case is ignored and files\n"
+    "                  inside .pk3 archives are found\n"
     "  --json          the findings as a JSON array of objects\n"
-    "                  (severity, id, file, where, offset, message)\n"
+    "                  (severity, id, file, where, offset, message); bytes\n"
+    "                  that are not UTF-8 are written as \\ufffd\n"
     "  --game sp|mp    check against the single player or the multiplayer\n"
     "                  limits only (default: both)\n"
-    "  --game-dir DIR  also look for textures and attachments relative to the\n"
-    "                  game folder DIR (the one holding models/)\n"
+    "  --game-dir DIR  the game folder (holding models/): textures and\n"
+    "                  attachments are also looked for below it under the\n"
+    "                  path the skin names, and so is a PATH not found\n"
     "  --help, --version\n"
     "\n"
-    "One finding per line: error|warning|note FILE: WHERE @OFFSET: MESSAGE.\n"
-    "Exit status: 0 no error, 1 an error found, 2 a usage error.\n";
+    "Skins are read as the game reads them (white space around a value\n"
+    "skipped). One finding per line: error|warning|note FILE: WHERE @OFFSET:\n"
+    "MESSAGE. Exit status: 0 no error, 1 an error found, 2 a usage error.\n";
 
 int usage(const std::string& reason) {
     std::fprintf(stderr, "korvane-check: %s\n%s", reason.c_str(), kUsage);

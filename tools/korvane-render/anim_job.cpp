@@ -1,5 +1,6 @@
 #include "anim_job.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -23,6 +24,15 @@ bool readConfig(anim::Config& config, std::string& shown, std::string& error) {
     shown = path;
     for (char& c : shown) c = c == '\\' ? '/' : c;
     return anim::loadConfig(path.c_str(), shown, config, error);
+}
+
+// A name as one column: quoted, as the config would write it, when it is
+// empty or holds white space (a quoted name cannot hold a quote).
+std::string column(const std::string& name) {
+    const bool plain = !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) <= ' ';
+    });
+    return plain ? name : "\"" + name + "\"";
 }
 
 std::string place(const anim::Animation& a, const std::string& shown) {
@@ -78,9 +88,9 @@ bool listAnimations(const Options& o, std::string& error) {
     if (!readConfig(config, shown, error)) return false;
     std::printf("# NAME FIRST FRAMES LOOP FPS (%s, %zu animations)\n", shown.c_str(), config.animations.size());
     for (const anim::Animation& a : config.animations)
-        std::printf("%s %u %u %u %u\n", a.name.c_str(), a.firstFrame, a.numFrames, a.loopFrames, a.fps);
+        std::printf("%s %u %u %u %u\n", column(a.name).c_str(), a.firstFrame, a.numFrames, a.loopFrames, a.fps);
     for (const anim::HeadAnimation& h : config.headFrames)
-        std::printf("# head %s %u %u\n", h.name.empty() ? "-" : h.name.c_str(), h.firstFrame, h.numFrames);
+        std::printf("# head %s %u %u\n", column(h.name).c_str(), h.firstFrame, h.numFrames);
     return std::fflush(stdout) == 0;
 }
 

@@ -9,7 +9,7 @@
 #include "app/startup_dialog.h"
 #include "model/mds.h"
 #include "picture.h"
-#include "platform/sys/second_root.h"
+#include "platform/sys/game_root.h"
 #include "render/renderer.h"
 #include "skin/skin.h"
 
@@ -26,7 +26,7 @@ void fillAnswers(const Options& o) {
     std::strncpy(BodySkin, o.bodySkins.front().c_str(), kSkinNameLength - 1);
     std::strncpy(HeadSkin, o.headSkin.c_str(), kSkinNameLength - 1);
     composeModelDir();
-    if (!o.gameDir.empty()) sys::setSecondRoot(ModelDir, o.gameDir);
+    if (!o.gameDir.empty()) sys::setGameRoot(o.gameDir);
 }
 
 // From the viewer's start orientation (looking along -z), turned by yaw,

@@ -1,38 +1,44 @@
 #include "run_logs.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-
-#include <fstream>
 
 namespace kr {
 
 namespace {
 
-// A log line as text: markup dropped, the log's escapes undone, line end cut.
-std::string plainText(const std::string& line) {
-    std::string text;
+// The markup a format carries ("</li>") is not part of the message.
+std::string withoutMarkup(const std::string& text) {
+    std::string out;
     bool inTag = false;
-    for (char c : line) {
+    for (char c : text) {
         if (c == '<') inTag = true;
-        if (!inTag && c != '\r' && c != '\n') text += c;
+        if (!inTag && c != '\r' && c != '\n') out += c;
         if (c == '>') inTag = false;
     }
-    static const struct {
-        const char* escaped;
-        char plain;
-    } kEscapes[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&amp;", '&'}};
-    for (const auto& e : kEscapes) {
-        const std::string escaped = e.escaped;
-        for (std::size_t at = text.find(escaped); at != std::string::npos; at = text.find(escaped, at + 1)) {
-            text.replace(at, escaped.size(), 1, e.plain);
-        }
-    }
-    return text;
+    return out;
 }
 
 }  // namespace
+
+std::string strictLine(const std::string& logPath, const loadctx::Failure& failure) {
+    std::string line = logPath + ": ERROR: " + withoutMarkup(failure.message);
+    std::string where = failure.describe();
+    std::replace(where.begin(), where.end(), '\\', '/');
+    if (!where.empty()) line += ": " + where;
+    return line;
+}
+
+RunLogs::RunLogs(const Options& options) : options_(options) {
+    loadctx::setListener([this](const loadctx::Failure& failure) { errors_.push_back(strictLine(path_, failure)); });
+}
+
+RunLogs::~RunLogs() {
+    close();
+    loadctx::setListener(nullptr);
+}
 
 bool RunLogs::open(std::size_t skin, std::string& error) {
     const std::string path = logPath(options_, skin);
@@ -50,7 +56,6 @@ bool RunLogs::open(std::size_t skin, std::string& error) {
         return false;
     }
     path_ = path;
-    written_.push_back(path);
     setCurrentLog(log_.get());
     return true;
 }
@@ -61,16 +66,6 @@ void RunLogs::close() {
     log_.reset();
 }
 
-std::vector<std::string> RunLogs::errorLines() const {
-    std::vector<std::string> lines;
-    for (const std::string& path : written_) {
-        std::ifstream in(path, std::ios::binary);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (line.find("<b>ERROR:</b>") != std::string::npos) lines.push_back(path + ": " + plainText(line));
-        }
-    }
-    return lines;
-}
+std::vector<std::string> RunLogs::errorLines() const { return errors_; }
 
 }  // namespace kr

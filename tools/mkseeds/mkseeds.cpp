@@ -26,6 +26,7 @@ const Target kTargets[] = {
     {"fuzz_anim", seeds::anim},
     {"fuzz_check", seeds::check},
     {"fuzz_agreement", seeds::check},
+    {"fuzz_apply", seeds::apply},
 };
 
 constexpr const char* kUsage = "usage: mkseeds TARGETNAME DIR\n";

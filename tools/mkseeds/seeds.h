@@ -14,5 +14,6 @@ bool mds(const std::string& dir);
 bool pk3(const std::string& dir);
 bool anim(const std::string& dir);
 bool check(const std::string& dir);
+bool apply(const std::string& dir);
 
 }  // namespace seeds

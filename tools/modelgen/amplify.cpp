@@ -101,4 +101,16 @@ Bytes sharedListsMdc(int surfaces, int triangles) {
     return b;
 }
 
+Bytes manySurfacesMds(int surfaces) { return writeMds(syntheticMds(surfaces, 3, 1, 1, 1)).bytes; }
+
+std::string longSkin(int lines) {
+    std::string text;
+    text.reserve(static_cast<std::size_t>(lines) * 56);
+    for (int i = lines - 1; i >= 0; --i) {
+        const std::string n = std::to_string(i);
+        text += "surface" + n + ",models/players/synthetic/t" + n + ".tga\r\n";
+    }
+    return text;
+}
+
 }  // namespace mg

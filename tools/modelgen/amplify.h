@@ -1,9 +1,11 @@
 // Files whose records are each valid but whose structure multiplies the work
 // of a naive reader: lists shared by many surfaces, surface chains that come
-// back to the same header or run backwards. Each is small; read naively it
+// back to the same header or run backwards, a long skin over many surfaces. Each is small; read naively it
 // costs far more than its size. Tests, seeds and mkmodel use them to check
 // that every reader's work stays in proportion to the bytes.
 #pragma once
+
+#include <string>
 
 #include "modelgen/bytes.h"
 
@@ -26,5 +28,14 @@ Bytes backwardChainMds();
 // One MDC surface with `triangles` triangles, then `surfaces` - 1 more
 // surface headers that all point at its lists.
 Bytes sharedListsMdc(int surfaces, int triangles);
+
+// A body of `surfaces` surfaces named surface0, surface1, ... (three
+// vertices each, one bone, one frame): 340 bytes a surface.
+Bytes manySurfacesMds(int surfaces);
+
+// A skin of `lines` entries "surface<i>,models/players/synthetic/t<i>.tga",
+// the highest i first: each surface of manySurfacesMds is then named near
+// the end, so a lookup that walks the entries walks nearly all of them.
+std::string longSkin(int lines);
 
 }  // namespace mg

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "cli/program_info.h"
 #include "modelgen/amplify.h"
@@ -64,6 +65,14 @@ const Shape kShapes[] = {
      [] { return mg::backwardChainMds(); }},
     {"shared-lists-mdc", "an MDC file: 8000 surface headers sharing one list of 10000 triangles",
      [] { return mg::sharedListsMdc(8000, 10000); }},
+    {"many-surfaces", "a body of 10000 surfaces named surface0 ... surface9999 (3.4 MB; with long-skin)",
+     [] { return mg::manySurfacesMds(10000); }},
+    {"long-skin", "a .skin of 100000 lines naming surface99999 ... surface0 (5 MB): every lookup of a many-surfaces "
+                  "surface near its end",
+     [] {
+         const std::string text = mg::longSkin(100000);
+         return mg::Bytes(text.begin(), text.end());
+     }},
 };
 
 int usage(std::FILE* to, int status) {

@@ -15,7 +15,6 @@
 #include "platform/sys/archive_member.h"
 #include "platform/sys/fault_gate.h"
 #include "platform/sys/path.h"
-#include "platform/sys/second_root.h"
 #include "platform/sys/sys.h"
 
 namespace sys {
@@ -40,7 +39,7 @@ File openMember(const std::string& path) {
     return File{impl};
 }
 
-// A disk file, else an archive member (no second root).
+// A disk file, else an archive member.
 File openAt(const std::string& path) {
     const std::string resolved = resolvePath(path);
     if (resolved.empty()) return openMember(path);
@@ -79,10 +78,7 @@ FileImpl* File::release() { return std::exchange(impl_, nullptr); }
 
 File openForReading(const char* path) {
     if (detail::shouldFail(Step::Open) || path == nullptr) return File{};
-    File file = openAt(path);
-    if (file.valid()) return file;
-    const std::string second = secondRootPath(path);
-    return second.empty() ? File{} : openAt(second);
+    return openAt(path);
 }
 
 std::uint32_t fileSize(const File& file) {
