@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "browser/field_tree.h"
 #include "browser/labeler.h"
 
 namespace browser {
@@ -16,6 +17,13 @@ constexpr double kScale = formats::kMdcVertexScale;
 constexpr double kDegreesPerUnit = 360.0 / 65536.0;
 
 double d(float v) { return static_cast<double>(v); }
+
+template <class T>
+const formats::FieldInfo* nameField() {
+    for (const auto& f : formats::RecordInfo<T>::fields)
+        if (std::strcmp(f.name, "Name") == 0) return &f;
+    return nullptr;
+}
 int n(std::int64_t v) { return static_cast<int>(v); }
 
 class MdcTree {
@@ -26,12 +34,7 @@ public:
     bool build() {
         if (!x_.readable) return damaged();
         const formats::MdcHeader& h = x_.header;
-        out_.add(root_, "Id: %d", b_.read<std::int32_t>(0));
-        out_.add(root_, "Version: %d", h.Version);
-        out_.add(root_, "Name: %s", formats::nameOf(h.Name).c_str());
-        out_.add(root_, "Flags: %d", h.Flags);
-        out_.add(root_, "NumSkins: %d", h.NumSkins);
-        out_.add(root_, "OffsetEnd: %d", h.OffsetEnd);
+        addFields<formats::MdcHeader>(out_.sink(), root_, b_, 0, {"Id", "Version", "Name", "Flags", "NumSkins", "OffsetEnd"});
         if (!frames() || !tags()) return false;
         const TreeNode list = out_.add(root_, "Surfaces (%d)", h.NumSurfaces);
         for (std::size_t i = 0; i < x_.surfaces.size(); ++i)
@@ -50,12 +53,9 @@ private:
         const TreeNode list = out_.add(root_, "Frames (%d)", x_.header.NumFrames);
         if (!x_.frames.inside) return damaged();
         for (std::int64_t k = 0; k < x_.frames.count; ++k) {
-            const auto f = b_.read<formats::MdcFrame>(x_.frame(k));
-            const TreeNode node = out_.add(list, "Frame %d: %s", n(k), std::string(f.Name, strnlen(f.Name, sizeof f.Name)).c_str());
-            out_.add(node, "bboxMin: %f, %f, %f", d(f.bboxMin[0]), d(f.bboxMin[1]), d(f.bboxMin[2]));
-            out_.add(node, "bboxMax: %f, %f, %f", d(f.bboxMax[0]), d(f.bboxMax[1]), d(f.bboxMax[2]));
-            out_.add(node, "LocalOrigin: %f, %f, %f", d(f.LocalOrigin[0]), d(f.LocalOrigin[1]), d(f.LocalOrigin[2]));
-            out_.add(node, "Radius: %f", d(f.Radius));
+            const TreeNode node = out_.add(list, "Frame %d: %s", n(k),
+                                           fieldValue(b_, x_.frame(k), *nameField<formats::MdcFrame>()).c_str());
+            addFields<formats::MdcFrame>(out_.sink(), node, b_, x_.frame(k), {"bboxMin", "bboxMax", "LocalOrigin", "Radius"});
         }
         return true;
     }
@@ -80,11 +80,7 @@ private:
     bool surface(TreeNode list, int index, const MdcSurfaceIndex& s) {
         const formats::MdcSurface& sf = s.header;
         const TreeNode node = out_.add(list, "Surface %d (%s)", index, s.name.c_str());
-        out_.add(node, "Id: %d", sf.Id);
-        out_.add(node, "Flags: %d", sf.Flags);
-        out_.add(node, "NumCompFrames: %d", sf.NumCompFrames);
-        out_.add(node, "NumBaseFrames: %d", sf.NumBaseFrames);
-        out_.add(node, "OffsetEnd: %d", sf.OffsetEnd);
+        addFields<formats::MdcSurface>(out_.sink(), node, b_, s.at, {"Id", "Flags", "NumCompFrames", "NumBaseFrames", "OffsetEnd"});
 
         const TreeNode shaders = out_.add(node, "Shaders (%d)", sf.NumShaders);
         if (!s.shaders.inside) return damaged();

@@ -88,6 +88,7 @@ private:
 
     // The viewer reads the first shader's name whatever NumShaders says.
     void shaders(MdcSurfaceIndex& sx, bool counted, const std::string& rec) {
+        if (w_.stopped()) return;
         const MdcSurface& sf = sx.header;
         sx.firstShaderName = w_.bytes().has(sx.shaderName(), kNameLength);
         if (counted) {
@@ -115,18 +116,17 @@ private:
         const std::string rec = label + " " + quoted(sx.name);
         w_.claim(s, s + static_cast<std::int64_t>(sizeof(MdcSurface)), rec + " header");
         if (!w_.charge(sizeof(MdcSurface))) return false;
-        const bool verts = w_.count(Need::Draw, sf.NumVertices, rec, S(NumVertices), s);
-        const bool tris = w_.count(Need::Draw, sf.NumTriangles, rec, S(NumTriangles), s);
-        const bool counted = w_.count(Need::Print, sf.NumShaders, rec, S(NumShaders), s);
-        const bool bases = w_.count(Need::Draw, sf.NumBaseFrames, rec, S(NumBaseFrames), s);
-        const bool comps = w_.count(Need::Print, sf.NumCompFrames, rec, S(NumCompFrames), s);
-        if (w_.stopped()) return false;
-
-        shaders(sx, counted, rec);
+        // Each count is checked right before the lists it sizes, in the
+        // order a printer shows them.
+        const auto count = [&](Need need, std::int32_t value, FieldRef field) {
+            return !w_.stopped() && w_.count(need, value, rec, field, s);
+        };
+        shaders(sx, count(Need::Print, sf.NumShaders, S(NumShaders)), rec);
         const std::int32_t numFrames = x_.header.NumFrames;
-        if (tris && !w_.stopped())
+        if (count(Need::Draw, sf.NumTriangles, S(NumTriangles)))
             sx.triangles = w_.list(Need::Draw, s + sf.OffsetTriangles, sf.NumTriangles, sizeof(MdcTriangle),
                                    "triangles", rec, S(OffsetTriangles), s);
+        const bool verts = count(Need::Draw, sf.NumVertices, S(NumVertices));
         if (verts && !w_.stopped()) {
             sx.texCoords = w_.list(Need::Draw, s + sf.OffsetTexCoords, sf.NumVertices, sizeof(MdcTexCoord),
                                    "texture coordinates", rec, S(OffsetTexCoords), s);
@@ -135,9 +135,11 @@ private:
                     w_.values<MdcTexCoord>(sx.texCoord(v), rec + strf(" texture coordinate %lld", static_cast<long long>(v)),
                                            rec + " texture coordinates");
         }
+        const bool bases = count(Need::Draw, sf.NumBaseFrames, S(NumBaseFrames));
         if (verts && bases && !w_.stopped())
             sx.baseVertices = w_.list(Need::Draw, s + sf.OffsetBaseVertices, std::int64_t{sf.NumBaseFrames} * sf.NumVertices,
                                       sizeof(MdcBaseVertex), "base vertices", rec, S(OffsetBaseVertices), s);
+        const bool comps = count(Need::Print, sf.NumCompFrames, S(NumCompFrames));
         if (verts && comps && !w_.stopped())
             sx.compVertices = w_.list(Need::Print, s + sf.OffsetCompVertices, std::int64_t{sf.NumCompFrames} * sf.NumVertices,
                                       sizeof(MdcCompVertex), "compressed vertices", rec, S(OffsetCompVertices), s);

@@ -61,6 +61,20 @@ float radians(std::int16_t v) { return static_cast<float>(v) * angleUnit(); }
 
 float angleUnit() { return std::bit_cast<float>(0x38C90FDBu); }
 
+void drawingTurn(const float (&turn)[3][3], float (&out)[3][3]) {
+    // The inverse of toFile: row-vector axis a is file axis kFileAxis[a].
+    constexpr int kFileAxis[3] = {1, 2, 0};
+    constexpr float kDrawingSign[3] = {-1.0f, 1.0f, 1.0f};
+    for (int a = 0; a < 3; ++a)
+        for (int b = 0; b < 3; ++b) out[a][b] = kDrawingSign[a] * kDrawingSign[b] * turn[kFileAxis[b]][kFileAxis[a]];
+}
+
+void drawingPoint(const float (&point)[3], float (&out)[3]) {
+    out[0] = -point[1];
+    out[1] = point[2];
+    out[2] = point[0];
+}
+
 void evaluateSkeleton(std::span<const CompressedBoneFrame> frame, std::span<const SkeletonBone> bones,
                       const float (&parentOffset)[3], std::vector<BonePose3>& out) {
     out.resize(bones.size());

@@ -42,6 +42,12 @@ struct SkeletonBone {
 // Radians per stored angle unit: the float32 nearest to pi / 32768.
 float angleUnit();
 
+// A turn and a point of the file's axes in the viewer's drawing axes
+// (-y, z, x), the turn as a matrix for row vectors (p' = p · m). Entries
+// only move and change sign.
+void drawingTurn(const float (&turn)[3][3], float (&out)[3][3]);
+void drawingPoint(const float (&point)[3], float (&out)[3]);
+
 // One frame of `bones.size()` bones; `parentOffset` in file axes.
 void evaluateSkeleton(std::span<const CompressedBoneFrame> frame, std::span<const SkeletonBone> bones,
                       const float (&parentOffset)[3], std::vector<BonePose3>& out);

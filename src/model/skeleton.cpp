@@ -23,15 +23,14 @@ D3DCOLOR lineEndColor(const formats::MdsBone& bone) {
     return kLineEnd;
 }
 
-// A turn of the file's axes as a rotation matrix of the drawing axes
-// (-y, z, x), for row vectors: entries only move and change sign.
+// A turn of the file's axes as a rotation matrix of the drawing axes.
 D3DXMATRIX drawingMatrix(const float (&turn)[3][3]) {
-    constexpr int kFileAxis[3] = {1, 2, 0};  // drawing axis a is file axis kFileAxis[a]
-    constexpr float kSign[3] = {-1.0f, 1.0f, 1.0f};
+    float r[3][3];
+    formats::drawingTurn(turn, r);
     D3DXMATRIX m;
     D3DXMatrixIdentity(&m);
     for (int a = 0; a < 3; ++a)
-        for (int b = 0; b < 3; ++b) m(a, b) = kSign[a] * kSign[b] * turn[kFileAxis[b]][kFileAxis[a]];
+        for (int b = 0; b < 3; ++b) m(a, b) = r[a][b];
     return m;
 }
 
@@ -63,7 +62,9 @@ int MDS::evaluateSkeleton(std::uint32_t frame) {
         const formats::BonePose3& p = file[i];
         pose.rotation = drawingMatrix(p.turn);
         pose.offsetRotation = drawingMatrix(p.offsetTurn);
-        pose.position = D3DXVECTOR3(-p.origin[1], p.origin[2], p.origin[0]);
+        float at3[3];
+        formats::drawingPoint(p.origin, at3);
+        pose.position = D3DXVECTOR3(at3[0], at3[1], at3[2]);
         D3DXMATRIX at;
         D3DXMatrixTranslation(&at, pose.position.x, pose.position.y, pose.position.z);
         D3DXMatrixMultiply(&pose.skinMatrix, &pose.rotation, &at);

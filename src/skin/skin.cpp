@@ -3,58 +3,50 @@
 // and values are pieces of that text and never copies.
 #include "skin/skin.h"
 
-#include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <utility>
 #include <new>
 
 #include "log/load_context.h"
 #include "log/log.h"
 #include "platform/sys/sys.h"
+#include "platform/sys/whole_file.h"
 
 Skin::Skin(const char* modelName) : modelName_(modelName) {}
 
-Skin::~Skin() { std::free(text_); }
+Skin::~Skin() {
+    if (!text_.empty() && !sys::releaseBlock(text_.release())) pLog->printError("VirtualFree failed");
+}
 
 int Skin::load(const char* path) {
     pLog->print("<h1>Loading Skin from file: '%s'</h1>\n", path);
     path_ = path ? path : "";
     const loadctx::Scope scope(path_, "");
 
-    sys::File file = sys::openForReading(path);
-    if (!file.valid()) {
-        pLog->printError("CreateFile - Invalid Handle Value");
-        return -1;
+    // One byte more than the file: the terminator of the last line, which
+    // need not end with a line break. An empty file gets a block too.
+    sys::WholeFile file = sys::readWholeFile(path, std::numeric_limits<std::uint32_t>::max(), 1);
+    switch (file.failed) {
+    case sys::ReadStep::Open: pLog->printError("CreateFile - Invalid Handle Value"); return -1;
+    case sys::ReadStep::Size:
+    case sys::ReadStep::TooLarge: pLog->printError("GetFileSize - Invalid File Size"); return -1;
+    default: break;
     }
-    const std::uint32_t size = sys::fileSize(file);
-    if (size == sys::kInvalidFileSize) {
-        pLog->printError("GetFileSize - Invalid File Size");
-        sys::closeFile(file);
-        return -1;
-    }
-
     // The entries of an earlier load point into the text given back here.
     entries_.clear();
     index_.build(entries_);
-    std::free(text_);
-    textSize_ = 0;
-    // One byte more than the file: the terminator of the last line, which
-    // need not end with a line break. An empty file gets a block too.
-    text_ = static_cast<char*>(std::malloc(static_cast<std::size_t>(size) + 1));
-    if (!text_) {
-        pLog->printError("Skin::load - no memory for %u bytes", static_cast<unsigned>(size));
-        sys::closeFile(file);
+    if (!text_.empty() && !sys::releaseBlock(text_.release())) pLog->printError("VirtualFree failed");
+    if (file.failed == sys::ReadStep::Memory) {
+        pLog->printError("Skin::load - no memory for %u bytes", static_cast<unsigned>(file.size));
         return -1;
     }
-    if (sys::readFile(file, text_, size) != size) {
+    if (file.failed == sys::ReadStep::Read) {
         pLog->printError("ReadFile didn't read requested Number of bytes");
-        std::free(text_);
-        text_ = nullptr;
-        sys::closeFile(file);
+        if (file.releaseFailed) pLog->printError("VirtualFree failed");
         return -1;
     }
-    text_[size] = '\0';
-    textSize_ = size;
-    sys::closeFile(file);
+    text_ = std::move(file.bytes);
 
     pLog->printOk("Skin File loaded");
     pLog->print("Start parsing...<br>\n");
@@ -63,14 +55,14 @@ int Skin::load(const char* path) {
     } catch (const std::bad_alloc&) {
         entries_.clear();
         index_.build(entries_);
-        pLog->printError("Skin::load - no memory for the entries of %u bytes", static_cast<unsigned>(size));
+        pLog->printError("Skin::load - no memory for the entries of %u bytes", static_cast<unsigned>(file.size));
         return -1;
     }
     return 1;
 }
 
 void Skin::parse() {
-    skin::parseInPlace(text_, textSize_, modelName_, skin::ValueBlanks::Kept, entries_);
+    skin::parseInPlace(reinterpret_cast<char*>(text_.data()), text_.size(), modelName_, skin::ValueBlanks::Kept, entries_);
     index_.build(entries_);
 
     pLog->print("<table>\n");

@@ -4,6 +4,8 @@
 // around a value are kept); entries point into it.
 #pragma once
 
+#include "platform/sys/whole_file.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,8 +39,7 @@ private:
     void parse();
 
     const char* modelName_;
-    char* text_ = nullptr;  // owned block, one byte longer than the file
-    std::uint32_t textSize_ = 0;
+    sys::Block text_;  // the file and a terminator after it
     std::vector<Entry> entries_;
     skin::KeyIndex index_;
     std::string path_;

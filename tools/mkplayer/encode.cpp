@@ -1,16 +1,14 @@
 #include "mkplayer/encode.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
+#include "formats/skeleton.h"
 #include "mkplayer/skeleton.h"
 
 namespace mp {
 
 namespace {
-
-float radians(std::int16_t v) { return static_cast<float>(v) * angleUnit(); }
 
 // Pitch, yaw and roll with RotY(yaw) · RotX(-pitch) · RotZ(roll) = m.
 // Row 1 of that product is (-cos a sin r, cos a cos r, sin a) with a = -pitch,
@@ -22,21 +20,27 @@ void anglesOf(const Mat3& m, float& pitch, float& yaw, float& roll) {
     yaw = std::atan2(-m.m[0][2], m.m[2][2]);
 }
 
-Mat3 rotationOf(const formats::CompressedBoneFrame& f) {
-    return rotY(radians(f.Yaw)) * rotX(-radians(f.Pitch)) * rotZ(radians(f.Roll));
+// The viewer's poses of the first `count` bones of a frame, through the
+// skeleton evaluation every program uses.
+std::vector<formats::BonePose3> evaluate(const EncodedFrame& frame, std::size_t count) {
+    const auto& bones = skeleton();
+    std::vector<formats::SkeletonBone> list(count);
+    for (std::size_t i = 0; i < count; ++i) list[i] = {bones[i].parent, restLength(static_cast<int>(i))};
+    const float offset[3] = {frame.parentOffset[0], frame.parentOffset[1], frame.parentOffset[2]};
+    std::vector<formats::BonePose3> poses;
+    formats::evaluateSkeleton(std::span(frame.bones).first(count), list, offset, poses);
+    return poses;
 }
 
-Vec3 offsetOf(const formats::CompressedBoneFrame& f, float dist) {
-    return Vec3{0.0f, 0.0f, dist} * (rotX(radians(f.OffsetPitch)) * rotY(-radians(f.OffsetYaw)));
-}
-
-Vec3 rootOrigin(const EncodedFrame& frame) {
-    return fromFile(frame.parentOffset[0], frame.parentOffset[1], frame.parentOffset[2]);
+Vec3 drawingPosition(const formats::BonePose3& pose) {
+    float d[3];
+    formats::drawingPoint(pose.origin, d);
+    return {d[0], d[1], d[2]};
 }
 
 }  // namespace
 
-float angleUnit() { return std::bit_cast<float>(0x38C90FDBu); }
+float angleUnit() { return formats::angleUnit(); }
 
 std::int16_t toUnits(float r) {
     const long v = std::lround(static_cast<double>(r) / static_cast<double>(angleUnit()));
@@ -49,7 +53,6 @@ EncodedFrame encodeFrame(const Pose& intended) {
     EncodedFrame out;
     out.bones.resize(bones.size());
     out.parentOffset = toFile(intended.position[bone::Pelvis]);
-    std::vector<Vec3> decoded(bones.size());
     for (std::size_t i = 0; i < bones.size(); ++i) {
         const Bone& b = bones[i];
         formats::CompressedBoneFrame& f = out.bones[i];
@@ -60,7 +63,9 @@ EncodedFrame encodeFrame(const Pose& intended) {
         f.Yaw = toUnits(y);
         f.Roll = toUnits(r);
         f.Zero = 0;
-        const Vec3 from = b.parent < 0 ? rootOrigin(out) : decoded[b.parent];
+        // Where the decoder places the parent (or the root's origin).
+        const Vec3 from = b.parent < 0 ? fromFile(out.parentOffset[0], out.parentOffset[1], out.parentOffset[2])
+                                       : drawingPosition(evaluate(out, i)[static_cast<std::size_t>(b.parent)]);
         const float dist = restLength(static_cast<int>(i));
         if (dist > 0.0f) {
             // d = dist · (-cos op sin oy, -sin op, cos op cos oy)
@@ -68,21 +73,18 @@ EncodedFrame encodeFrame(const Pose& intended) {
             f.OffsetPitch = toUnits(std::atan2(-d.y, std::hypot(d.x, d.z)));
             f.OffsetYaw = toUnits(std::atan2(-d.x, d.z));
         }
-        decoded[i] = from + offsetOf(f, dist);
     }
     return out;
 }
 
 DecodedFrame decodeFrame(const EncodedFrame& frame) {
-    const auto& bones = skeleton();
+    const std::vector<formats::BonePose3> poses = evaluate(frame, frame.bones.size());
     DecodedFrame out;
-    out.rotation.resize(bones.size());
-    out.position.resize(bones.size());
-    for (std::size_t i = 0; i < bones.size(); ++i) {
-        const auto& f = frame.bones[i];
-        out.rotation[i] = rotationOf(f);
-        const Vec3 from = bones[i].parent < 0 ? rootOrigin(frame) : out.position[bones[i].parent];
-        out.position[i] = from + offsetOf(f, restLength(static_cast<int>(i)));
+    out.rotation.resize(poses.size());
+    out.position.resize(poses.size());
+    for (std::size_t i = 0; i < poses.size(); ++i) {
+        formats::drawingTurn(poses[i].turn, out.rotation[i].m);
+        out.position[i] = drawingPosition(poses[i]);
     }
     return out;
 }

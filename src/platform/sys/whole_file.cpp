@@ -2,6 +2,8 @@
 
 #include "platform/sys/sys.h"
 
+#include <cstddef>
+
 namespace sys {
 
 Block& Block::operator=(Block&& other) noexcept {
@@ -24,7 +26,7 @@ std::uint8_t* Block::release() {
     return out;
 }
 
-WholeFile readWholeFile(const char* path, std::uint32_t maxBytes) {
+WholeFile readWholeFile(const char* path, std::uint32_t maxBytes, std::uint32_t extra) {
     WholeFile out;
     File file = openForReading(path);
     if (!file.valid()) {
@@ -40,7 +42,7 @@ WholeFile readWholeFile(const char* path, std::uint32_t maxBytes) {
         out.failed = ReadStep::TooLarge;
         return out;
     }
-    auto* block = static_cast<std::uint8_t*>(allocateBlock(out.size));
+    auto* block = static_cast<std::uint8_t*>(allocateBlock(std::size_t{out.size} + extra));
     if (!block) {
         out.failed = ReadStep::Memory;
         return out;

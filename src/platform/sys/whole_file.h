@@ -49,9 +49,11 @@ struct WholeFile {
     bool releaseFailed = false;
 };
 
-// The whole file at `path`, at most `maxBytes` long. The system gives no
-// block of 0 bytes: an empty file fails with Memory and `size` 0 (readers
-// that take empty files treat that as no bytes).
-WholeFile readWholeFile(const char* path, std::uint32_t maxBytes = std::numeric_limits<std::uint32_t>::max());
+// The whole file at `path`, at most `maxBytes` long, in a block of its size
+// and `extra` zero bytes more (a terminator for text). The system gives no
+// block of 0 bytes: an empty file read without extra bytes fails with
+// Memory and `size` 0 (readers that take empty files treat that as no bytes).
+WholeFile readWholeFile(const char* path, std::uint32_t maxBytes = std::numeric_limits<std::uint32_t>::max(),
+                        std::uint32_t extra = 0);
 
 }  // namespace sys
