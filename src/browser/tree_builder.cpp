@@ -148,7 +148,7 @@ private:
             out_.add(vn, "FixedParent: %d", vx.FixedParent);
             const TreeNode weights = out_.add(vn, "Weights (%d)", vx.NumWeights);
             for (std::int32_t i = 0; i < vx.NumWeights; ++i) {
-                const auto wt = read_.at<formats::MdsWeight>(formats::mdsWeight(at, i));
+                const auto wt = read_.at<formats::MdsWeight>(sp.weight(at, i));
                 const TreeNode wn = out_.add(weights, "Weight %d", i);
                 out_.add(wn, "BoneIndex: %d (%s)", wt.BoneIndex, boneName(wt.BoneIndex));
                 out_.add(wn, "Weight: %f", d(wt.Weight));

@@ -70,7 +70,7 @@ void weights(const MdsSurfaceIndex& sx, std::int32_t numBones, formats::ByteView
              const std::string& rec) {
     for (std::size_t v = 0; v < sx.vertices.size(); ++v) {
         if (v + 1 == sx.vertices.size() && !sx.verticesInside) break;  // its weights lie outside
-        const std::int32_t numWeights = formats::mdsNumWeights(b, sx.vertices[v]);
+        const std::int32_t numWeights = sx.numWeights(b, sx.vertices[v]);
         const std::int64_t numAt = sx.vertices[v] + std::int64_t{offsetof(formats::MdsVertex, NumWeights)};
         const std::string vrec = rec + strf(" vertex %zu", v);
         if (numWeights == 0)
@@ -78,14 +78,14 @@ void weights(const MdsSurfaceIndex& sx, std::int32_t numBones, formats::ByteView
                              "the vertex has no weights; it is drawn at the model's origin");
         double sum = 0.0;
         for (std::int32_t k = 0; k < numWeights; ++k) {
-            const std::int64_t wa = formats::mdsWeight(sx.vertices[v], k);
+            const std::int64_t wa = sx.weight(sx.vertices[v], k);
             const auto weight = b.read<formats::MdsWeight>(wa);
             boneIndex(report, weight.BoneIndex, numBones, vrec + strf(" weight %d .BoneIndex", k), wa,
                       rec + " weight bones");
             if (std::isfinite(weight.Weight)) sum += weight.Weight;
         }
         if (numWeights > 0 && std::fabs(sum - 1.0) > 0.01)
-            report.addCapped(Id::WeightSum, rec + " weight sums", vrec + " .Weights", formats::mdsWeight(sx.vertices[v], 0),
+            report.addCapped(Id::WeightSum, rec + " weight sums", vrec + " .Weights", sx.weight(sx.vertices[v], 0),
                              strf("the %d weights add up to %.4f; they should add up to 1", numWeights, sum));
     }
 }

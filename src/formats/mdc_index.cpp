@@ -41,7 +41,7 @@ public:
         const bool surfaces = !w_.stopped() && w_.count(Need::Walk, h.NumSurfaces, "header", H(NumSurfaces), 0);
         if (frames && surfaces && !w_.stopped())
             x_.allSurfaces = w_.chain(
-                h.OffsetSurfaces, h.NumSurfaces, sizeof(MdcSurface), H(OffsetSurfaces), S(OffsetEnd),
+                "surface", h.OffsetSurfaces, h.NumSurfaces, sizeof(MdcSurface), H(OffsetSurfaces), S(OffsetEnd),
                 [&](std::int64_t s, std::int32_t i) { return surface(s, i); },
                 [&](std::int32_t i) { return strf("surface %d ", i) + quoted(x_.surfaces.back().name); });
         w_.overlaps();

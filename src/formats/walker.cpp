@@ -164,11 +164,11 @@ void Walker::valueOf(const FieldInfo& f, std::int64_t at, const std::string& lab
     }
 }
 
-void Walker::surfaceOutside(std::int64_t at, std::int64_t headerSize, std::int32_t i, const std::string& from,
-                            std::int64_t fromAt) {
+void Walker::recordOutside(const char* noun, std::int64_t at, std::int64_t headerSize, std::int32_t i,
+                           const std::string& from, std::int64_t fromAt) {
     if (followsFromCut(Need::Walk, at, at + headerSize)) return;
     fail(Need::Walk, Id::RecordOutside, from, fromAt,
-         strf("surface %d's header of %lld bytes at %s does not lie inside the file of %s bytes", i,
+         strf("%s %d's header of %lld bytes at %s does not lie inside the file of %s bytes", noun, i,
               static_cast<long long>(headerSize), hex(at).c_str(), hex(size()).c_str()));
 }
 

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <utility>
 #include <string>
 #include <vector>
@@ -109,24 +110,41 @@ public:
     // terminated; paths are `label .Field`. Only when collecting.
     template <class T>
     void values(std::int64_t at, const std::string& label, const std::string& capList) {
+        values(RecordInfo<T>::fields, at, label, capList);
+    }
+    void values(std::span<const FieldInfo> fields, std::int64_t at, const std::string& label,
+                const std::string& capList) {
         if (!collecting()) return;
-        for (const FieldInfo& f : RecordInfo<T>::fields) valueOf(f, at, label, capList);
+        for (const FieldInfo& f : fields) valueOf(f, at, label, capList);
     }
 
-    // Follows a surface chain of `count` headers of `headerSize` bytes from
-    // `first` (placed by the header's `firstField`), each next one its
-    // `endField` further on, wherever that points. `one(at, i)` walks
-    // surface i and returns false to stop; `label(i)` names it for the next
-    // finding. True when every surface was walked.
+    // The file starts with `format`'s ident and holds its whole header
+    // (record T): the header is claimed, charged, and its name and values
+    // checked. False (one finding) when it does not.
+    template <class T>
+    bool header(Format format) {
+        if (!start(format)) return false;
+        claim(0, sizeof(T), "header");
+        charge(sizeof(T));
+        name(KV_FIELD(T, Name).offset, kNameLength, "header .Name", "names");
+        values<T>(0, "header", "header values");
+        return true;
+    }
+
+    // Follows a chain of `count` records ("surface", "tag": `noun`) of
+    // `headerSize` bytes from `first` (placed by the header's `firstField`),
+    // each next one its `endField` further on, wherever that points.
+    // `one(at, i)` walks record i and returns false to stop; `label(i)`
+    // names it for the next finding. True when every record was walked.
     template <class WalkOne, class Label>
-    bool chain(std::int64_t first, std::int32_t count, std::int64_t headerSize, FieldRef firstField,
+    bool chain(const char* noun, std::int64_t first, std::int32_t count, std::int64_t headerSize, FieldRef firstField,
                FieldRef endField, WalkOne one, Label label) {
         std::int64_t at = first;
         std::string from = std::string("header ") + firstField.name;
         std::int64_t fromAt = firstField.offset;
         for (std::int32_t i = 0; i < count; ++i) {
             if (!bytes_.has(at, headerSize)) {
-                surfaceOutside(at, headerSize, i, from, fromAt);
+                recordOutside(noun, at, headerSize, i, from, fromAt);
                 return false;
             }
             if (!one(at, i) || stopped_) return false;
@@ -142,8 +160,8 @@ public:
 
 private:
     void valueOf(const FieldInfo& f, std::int64_t at, const std::string& label, const std::string& capList);
-    void surfaceOutside(std::int64_t at, std::int64_t headerSize, std::int32_t i, const std::string& from,
-                        std::int64_t fromAt);
+    void recordOutside(const char* noun, std::int64_t at, std::int64_t headerSize, std::int32_t i,
+                       const std::string& from, std::int64_t fromAt);
     // True when a list from `begin` to `end` fails only because the file
     // was cut short; then the cause stands for it.
     bool followsFromCut(Need need, std::int64_t begin, std::int64_t end);

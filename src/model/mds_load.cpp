@@ -177,7 +177,7 @@ void MDS::writeSurfaceVertices(std::uint32_t k, BYTE* out) const {
         const auto vertex = bytes.read<formats::MdsVertex>(at);
         ModelVertex mv{0.0f, 0.0f, 0.0f, color, vertex.TexCoords[0], vertex.TexCoords[1]};
         if (vertex.NumWeights > 0) {
-            const auto weight = bytes.read<formats::MdsWeight>(formats::mdsWeight(at, 0));
+            const auto weight = bytes.read<formats::MdsWeight>(index_.surfaces[k].weight(at, 0));
             mv.x = weight.xyz[0];
             mv.y = weight.xyz[1];
             mv.z = weight.xyz[2];

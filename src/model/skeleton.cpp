@@ -1,11 +1,11 @@
 // Frame selection and skeleton evaluation: one frame's compressed bone
-// records become one pose per bone (formats/skeleton.h, in the file's axes),
+// records become one pose per bone (formats/families/skeleton.h, in the file's axes),
 // turned into drawing axes, and the skeleton line buffer is rebuilt from the
 // poses.
 #include <cstring>
 #include <string>
 
-#include "formats/skeleton.h"
+#include "formats/families/skeleton.h"
 #include "log/log.h"
 #include "model/mds.h"
 

@@ -26,7 +26,7 @@ int MDS::skinSurface(std::uint32_t s) {
         const auto vertex = bytes.read<formats::MdsVertex>(at);
         ModelVertex out{0.0f, 0.0f, 0.0f, color, vertex.TexCoords[0], vertex.TexCoords[1]};
         for (std::int32_t w = 0; w < vertex.NumWeights; ++w) {
-            const auto weight = bytes.read<formats::MdsWeight>(formats::mdsWeight(at, w));
+            const auto weight = bytes.read<formats::MdsWeight>(surface.weight(at, w));
             // A weight on a bone that has no pose adds nothing.
             if (weight.BoneIndex < 0 || static_cast<std::size_t>(weight.BoneIndex) >= numPoses) continue;
             const D3DXVECTOR3 q(-weight.xyz[1], weight.xyz[2], weight.xyz[0]);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "formats/skeleton.h"
+#include "formats/families/skeleton.h"
 #include "mkplayer/skeleton.h"
 
 namespace mp {

@@ -1,8 +1,9 @@
-// Evaluating a skeleton frame: each bone's compressed angles become a turn
-// and a position, in the file's own axes (x forward, y left, z up), with no
-// graphics types. The viewer turns the result into its drawing axes; the
-// demo generator checks its encoding against it; export and other skeleton
-// formats use it as it is.
+// The skeleton family (MDS, MDX): bone records and frames of one
+// compressed record per bone, their walk, and evaluating a frame: each
+// bone's compressed angles become a turn and a position, in the file's own
+// axes (x forward, y left, z up), with no graphics types. The viewer turns
+// the result into its drawing axes; the demo generator checks its encoding
+// against it; export and other skeleton formats use it as it is.
 //
 // Every angle is absolute, in model axes: a parent's turn does not carry
 // its children. A bone's position is its parent's plus ParentDist along the
@@ -19,10 +20,33 @@
 #include <vector>
 
 #include "formats/byte_view.h"
-#include "formats/mds_index.h"
 #include "formats/mds_layout.h"
+#include "formats/walker.h"
 
 namespace formats {
+
+// Where a file's bones and frames lie (frame k is 52 + 12 x NumBones bytes).
+struct SkeletonIndex {
+    std::int64_t frameSize = 0;
+    ListAt frames, bones;
+
+    std::int64_t frame(std::int64_t k) const { return frames.at + k * frameSize; }
+    std::int64_t boneFrame(std::int64_t k, std::int64_t j) const {
+        return frame(k) + std::int64_t{sizeof(MdsFrame)} + j * std::int64_t{sizeof(CompressedBoneFrame)};
+    }
+    std::int64_t bone(std::int64_t i) const { return bones.at + i * std::int64_t{sizeof(MdsBone)}; }
+};
+
+// The header fields that place a skeleton.
+struct SkeletonFields {
+    std::int32_t numFrames, numBones, offsetFrames, offsetBones;
+    FieldRef frames, bones;  // the offset fields, for findings
+};
+
+// Walks the bone list, then the frames. Both are read by the viewer; the
+// browser lists frames without reading them, so only a frame count the file
+// could never hold stops the walk. Call with counts already checked.
+void walkSkeleton(Walker& w, const SkeletonFields& fields, SkeletonIndex& out);
 
 // A point p given relative to the bone lies at turn · p + origin, where
 // (turn · p)_i = sum over j of turn[i][j] · p_j.
@@ -52,8 +76,8 @@ void drawingPoint(const float (&point)[3], float (&out)[3]);
 void evaluateSkeleton(std::span<const CompressedBoneFrame> frame, std::span<const SkeletonBone> bones,
                       const float (&parentOffset)[3], std::vector<BonePose3>& out);
 
-// Frame k of an indexed MDS file whose frames and bones lie inside (the
+// Frame k of an indexed skeleton whose frames and bones lie inside (the
 // viewer's index); `out` gets one pose per bone.
-void evaluatePose(const MdsIndex& index, ByteView bytes, std::uint32_t frame, std::vector<BonePose3>& out);
+void evaluatePose(const SkeletonIndex& index, ByteView bytes, std::uint32_t frame, std::vector<BonePose3>& out);
 
 }  // namespace formats

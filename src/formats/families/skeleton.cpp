@@ -4,7 +4,7 @@
 // every product summed in one fixed order, then expressed in the file's
 // axes. Changing axes only moves and negates entries, so no value is
 // rounded twice.
-#include "formats/skeleton.h"
+#include "formats/families/skeleton.h"
 
 #include <bit>
 #include <cmath>
@@ -110,7 +110,24 @@ void evaluateSkeleton(std::span<const CompressedBoneFrame> frame, std::span<cons
     }
 }
 
-void evaluatePose(const MdsIndex& index, ByteView bytes, std::uint32_t frame, std::vector<BonePose3>& out) {
+void walkSkeleton(Walker& w, const SkeletonFields& f, SkeletonIndex& out) {
+    out.frameSize = mdsFrameSize(f.numBones);
+    out.bones = w.list(Need::Draw, f.offsetBones, f.numBones, sizeof(MdsBone), "bones", "header", f.bones, 0);
+    if (out.bones.inside && w.collecting())
+        for (std::int64_t i = 0; i < out.bones.count; ++i) {
+            const std::string label = strf("bone %lld", static_cast<long long>(i));
+            const std::string name = w.name(out.bone(i), kNameLength, label + " .Name", "bone names");
+            w.values<MdsBone>(out.bone(i), label + " " + quoted(name), "bone values");
+        }
+    if (w.stopped()) return;
+    out.frames = w.list(ListNeed(Need::Draw, Need::Walk), f.offsetFrames, f.numFrames, out.frameSize, "frames",
+                        "header", f.frames, 0);
+    if (out.frames.inside && w.collecting())
+        for (std::int64_t k = 0; k < out.frames.count; ++k)
+            w.values<MdsFrame>(out.frame(k), strf("frame %lld", static_cast<long long>(k)), "frame values");
+}
+
+void evaluatePose(const SkeletonIndex& index, ByteView bytes, std::uint32_t frame, std::vector<BonePose3>& out) {
     const auto numBones = static_cast<std::size_t>(index.bones.count);
     std::vector<CompressedBoneFrame> records(numBones);
     std::vector<SkeletonBone> bones(numBones);
