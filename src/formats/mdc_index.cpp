@@ -14,6 +14,9 @@ namespace {
 #define H(member) KV_FIELD(MdcHeader, member)
 #define S(member) KV_FIELD(MdcSurface, member)
 
+const FrameMeshFields kFrameMesh{S(NumShaders),  S(OffsetShaders),   S(NumTriangles),
+                                 S(OffsetTriangles), S(NumVertices), S(OffsetTexCoords)};
+
 class MdcWalk {
 public:
     MdcWalk(Walker& w, MdcIndex& index) : w_(w), x_(index) {}
@@ -86,25 +89,6 @@ private:
         }
     }
 
-    // The viewer reads the first shader's name whatever NumShaders says.
-    void shaders(MdcSurfaceIndex& sx, bool counted, const std::string& rec) {
-        if (w_.stopped()) return;
-        const MdcSurface& sf = sx.header;
-        sx.firstShaderName = w_.bytes().has(sx.shaderName(), kNameLength);
-        if (counted) {
-            sx.shaders = w_.list(sx.firstShaderName ? Need::Print : Need::Draw, sx.shaderName(), sf.NumShaders,
-                                 sizeof(MdcShader), "shaders", rec, S(OffsetShaders), sx.at);
-            if (sx.shaders.inside && w_.collecting())
-                for (std::int64_t k = 0; k < sx.shaders.count; ++k)
-                    w_.name(sx.shader(k), kNameLength, rec + strf(" shader %lld .Name", static_cast<long long>(k)),
-                            "names");
-        }
-        if ((!counted || sf.NumShaders == 0) && !sx.firstShaderName)
-            w_.fail(Need::Draw, Id::RecordOutside, rec + " .OffsetShaders", sx.at + S(OffsetShaders).offset,
-                    strf("the first shader's name at %s does not lie inside the file of %s bytes",
-                         hex(sx.shaderName()).c_str(), hex(w_.size()).c_str()));
-    }
-
     bool surface(std::int64_t s, std::int32_t i) {
         x_.surfaces.emplace_back();
         MdcSurfaceIndex& sx = x_.surfaces.back();
@@ -116,25 +100,11 @@ private:
         const std::string rec = label + " " + quoted(sx.name);
         w_.claim(s, s + static_cast<std::int64_t>(sizeof(MdcSurface)), rec + " header");
         if (!w_.charge(sizeof(MdcSurface))) return false;
-        // Each count is checked right before the lists it sizes, in the
-        // order a printer shows them.
+        const bool verts = walkFrameMesh(w_, kFrameMesh, rec, sx);
         const auto count = [&](Need need, std::int32_t value, FieldRef field) {
             return !w_.stopped() && w_.count(need, value, rec, field, s);
         };
-        shaders(sx, count(Need::Print, sf.NumShaders, S(NumShaders)), rec);
         const std::int32_t numFrames = x_.header.NumFrames;
-        if (count(Need::Draw, sf.NumTriangles, S(NumTriangles)))
-            sx.triangles = w_.list(Need::Draw, s + sf.OffsetTriangles, sf.NumTriangles, sizeof(MdcTriangle),
-                                   "triangles", rec, S(OffsetTriangles), s);
-        const bool verts = count(Need::Draw, sf.NumVertices, S(NumVertices));
-        if (verts && !w_.stopped()) {
-            sx.texCoords = w_.list(Need::Draw, s + sf.OffsetTexCoords, sf.NumVertices, sizeof(MdcTexCoord),
-                                   "texture coordinates", rec, S(OffsetTexCoords), s);
-            if (sx.texCoords.inside && w_.collecting())
-                for (std::int64_t v = 0; v < sx.texCoords.count; ++v)
-                    w_.values<MdcTexCoord>(sx.texCoord(v), rec + strf(" texture coordinate %lld", static_cast<long long>(v)),
-                                           rec + " texture coordinates");
-        }
         const bool bases = count(Need::Draw, sf.NumBaseFrames, S(NumBaseFrames));
         if (verts && bases && !w_.stopped())
             sx.baseVertices = w_.list(Need::Draw, s + sf.OffsetBaseVertices, std::int64_t{sf.NumBaseFrames} * sf.NumVertices,

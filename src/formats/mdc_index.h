@@ -17,26 +17,20 @@
 
 #include "formats/byte_view.h"
 #include "formats/diagnostics.h"
+#include "formats/families/frame_mesh.h"
 #include "formats/mdc_layout.h"
 #include "formats/walker.h"
 
 namespace formats {
 
-struct MdcSurfaceIndex {
-    std::int64_t at = 0;  // the MdcSurface header
+struct MdcSurfaceIndex : FrameMeshSurface {
     MdcSurface header{};
-    std::string name;
-    ListAt shaders, triangles, texCoords, baseVertices, compVertices, frameBaseFrames, frameCompFrames;
-    bool firstShaderName = false;  // the first shader's 64-byte name lies inside
+    ListAt baseVertices, compVertices, frameBaseFrames, frameCompFrames;
 
     std::uint32_t numVertices() const { return header.NumVertices < 0 ? 0u : static_cast<std::uint32_t>(header.NumVertices); }
     std::uint32_t numTriangles() const {
         return header.NumTriangles < 0 ? 0u : static_cast<std::uint32_t>(header.NumTriangles);
     }
-    std::int64_t shader(std::int64_t k) const { return shaders.at + k * std::int64_t{sizeof(MdcShader)}; }
-    std::int64_t shaderName() const { return at + header.OffsetShaders; }
-    std::int64_t triangle(std::int64_t t) const { return triangles.at + t * std::int64_t{sizeof(MdcTriangle)}; }
-    std::int64_t texCoord(std::int64_t k) const { return texCoords.at + k * std::int64_t{sizeof(MdcTexCoord)}; }
     // Vertex k of base frame b.
     std::int64_t baseVertex(std::int64_t b, std::int64_t k) const {
         return baseVertices.at + std::int64_t{sizeof(MdcBaseVertex)} * (b * std::int64_t{numVertices()} + k);
