@@ -14,7 +14,7 @@ namespace {
 using krt::Result;
 using krt::runRender;
 
-const char* const kHeadless = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";
+const char* const kHeadless = "env -u DISPLAY -u WAYLAND_DISPLAY";
 
 class Batch : public testing::Test {
 protected:
