@@ -1,7 +1,5 @@
 #include "app/app_main.h"
 
-#include <cstdio>
-
 #include "app/app_state.h"
 #include "app/camera.h"
 #include "app/startup_dialog.h"
@@ -11,7 +9,7 @@
 #include "platform/shell/shell.h"
 #include "render/reference_grid.h"
 #include "render/renderer.h"
-#include "skin/skin.h"
+#include "scene/player_scene.h"
 
 using namespace shell;
 
@@ -21,18 +19,7 @@ constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC | C
 constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;      // 0x50001
 constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;                                 // 0x80C80000
 
-// The one buffer every composed path goes through.
-char Path[kPathLength];
-
 IDirect3DDevice8* device() { return pRenderer != nullptr ? pRenderer->m_pDevice : nullptr; }
-
-// A new skin for ModelName, loaded from ModelDir\name (failures are logged).
-Skin* loadSkin(const char* name) {
-    Skin* skin = new Skin(ModelName);
-    std::snprintf(Path, sizeof Path, "%s\\%s", ModelDir, name);
-    skin->load(Path);
-    return skin;
-}
 
 }  // namespace
 
@@ -53,34 +40,25 @@ void startViewer(int cmdShow) {
     pGrid = new ReferenceGrid(device(), 10, 0.0f);
     pRenderer->addObject(pGrid);
 
-    pCamera->m_vPosition = D3DXVECTOR3(0.0f, 40.0f, 80.0f);
-    pCamera->m_vLook = D3DXVECTOR3(0.0f, 0.0f, -1.0f);
-    pCamera->m_vUp = D3DXVECTOR3(0.0f, 1.0f, 0.0f);
-    pCamera->m_vRight = D3DXVECTOR3(-1.0f, 0.0f, 0.0f);
+    pCamera->placeAtStart();
 
     current().showWindow(hMainWindow, ShowCommand);
     current().setForegroundWindow(hMainWindow);
 }
 
 void assembleModel() {
-    pBody = new MDS(device(), ModelName);
-    std::snprintf(Path, sizeof Path, "%s\\body.mds", ModelDir);
-    if (pBody->loadFromFile(Path) < 0) {
+    pScene = new PlayerScene(device(), {ModelName, ModelDir, BodySkin, HeadSkin});
+    const bool loaded = pScene->loadBody(CurrentFrame);
+    pBody = pScene->body();
+    if (!loaded) {
         // The unloaded body stays alive, outside every list, until shutdown.
-        current().messageBox(hMainWindow,
-                             "Error: couldn't load body.mds\nCheck if the BaseDir or ModelName is correct.", "Error",
-                             MB_ICONERROR);
+        current().messageBox(hMainWindow, kBodyNotLoaded, "Error", MB_ICONERROR);
         return;
     }
-    pBody->setFrame(CurrentFrame);
     pRenderer->addObject(pBody);
-
-    pBodySkin = loadSkin(BodySkin);
-    pBody->applySkin(ModelDir, pBodySkin);
-    pBody->loadAccessories(ModelDir, pBodySkin);
-
-    pHeadSkin = loadSkin(HeadSkin);
-    pBody->loadHead(ModelDir, pHeadSkin);
+    pScene->dress();
+    pBodySkin = pScene->bodySkin();
+    pHeadSkin = pScene->headSkin();
 }
 
 void runMessageLoop() {
@@ -101,9 +79,7 @@ void runMessageLoop() {
 
 void shutdownViewer() {
     if (pRenderer != nullptr) pRenderer->clearObjects();
-    delete pHeadSkin;
-    delete pBodySkin;
-    delete pBody;
+    delete pScene;  // the head skin, the body skin, the body
     delete pGrid;
     delete pCamera;
     delete pRenderer;

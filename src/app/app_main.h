@@ -14,13 +14,14 @@ int appMain(int cmdShow);
 // Registers the window class, creates the main window, the renderer, the
 // camera and the grid, sets the start pose, shows and activates the window.
 void startViewer(int cmdShow);
-// Builds the body from the dialog's answers: body, frame 0, scene list,
-// body skin, accessories, head skin, head and hat. Only a body that cannot
-// be loaded is reported to the user (message box); the rest goes to the log.
+// Builds the player scene from the dialog's answers: body, frame 0, scene
+// list, body skin, accessories, head skin, head and hat. Only a body that
+// cannot be loaded is reported to the user (message box); the rest goes to
+// the log.
 void assembleModel();
 // Dispatches messages while there are any and draws while the window is
 // active; returns on WM_QUIT.
 void runMessageLoop();
-// Empties the scene list and destroys skins, body, grid, camera and
-// renderer, in this order; puts the application state back to its start.
+// Empties the scene list and destroys the player scene (head skin, body
+// skin, body), grid, camera and renderer, in this order; puts the application state back to its start.
 void shutdownViewer();

@@ -18,6 +18,7 @@ POINT LastCursor = {0, 0};
 D3D* pRenderer = nullptr;
 FreeCamera* pCamera = nullptr;
 ReferenceGrid* pGrid = nullptr;
+PlayerScene* pScene = nullptr;
 MDS* pBody = nullptr;
 Skin* pBodySkin = nullptr;
 Skin* pHeadSkin = nullptr;
@@ -36,6 +37,7 @@ void resetAppState() {
     pRenderer = nullptr;
     pCamera = nullptr;
     pGrid = nullptr;
+    pScene = nullptr;
     pBody = nullptr;
     pBodySkin = nullptr;
     pHeadSkin = nullptr;

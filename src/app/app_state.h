@@ -1,27 +1,25 @@
 // The viewer's application-wide state: the four answers of the start-up
 // dialog and the model directory composed from them, the activation flag
 // that gates idle drawing, the shown frame, the reference point of mouse
-// drags, and the objects the entry owns. One instance of each, zero or null
-// at start; the entry, the start-up dialog and the window procedure share it.
+// drags, and the objects the entry owns (the player's body and skins through
+// the scene). One instance of each, zero or null at start; the entry, the
+// start-up dialog and the window procedure share it.
 #pragma once
 
 #include <cstdint>
 
+#include "app/answer_lengths.h"
 #include "platform/wintypes.h"
 
 class D3D;
 class FreeCamera;
 class ReferenceGrid;
 class MDS;
+class PlayerScene;
 class Skin;
 
-constexpr int kBaseDirLength = 500;
-constexpr int kModelNameLength = 30;
-constexpr int kSkinNameLength = 30;
 // BaseDir, one separator and ModelName, with one terminator.
 constexpr int kModelDirLength = kBaseDirLength + kModelNameLength;
-// The longest path the model assembly composes (559 characters) fits.
-constexpr int kPathLength = 580;
 
 extern char BaseDir[kBaseDirLength];
 extern char ModelName[kModelNameLength];
@@ -40,7 +38,9 @@ extern POINT LastCursor;           // screen position of the last drag step
 extern D3D* pRenderer;
 extern FreeCamera* pCamera;
 extern ReferenceGrid* pGrid;
-extern MDS* pBody;  // null until the dialog is confirmed
+extern PlayerScene* pScene;  // null until the dialog is confirmed
+// The scene's parts: null until created, destroyed with the scene.
+extern MDS* pBody;
 extern Skin* pBodySkin;
 extern Skin* pHeadSkin;
 

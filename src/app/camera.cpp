@@ -37,6 +37,13 @@ void transform(D3DXVECTOR3& v, const D3DXMATRIX& m) {
 
 FreeCamera::FreeCamera() { FreeCamera::reset(); }
 
+void FreeCamera::placeAtStart() {
+    m_vPosition = D3DXVECTOR3(0.0f, 40.0f, 80.0f);
+    m_vLook = D3DXVECTOR3(0.0f, 0.0f, -1.0f);
+    m_vUp = D3DXVECTOR3(0.0f, 1.0f, 0.0f);
+    m_vRight = D3DXVECTOR3(-1.0f, 0.0f, 0.0f);
+}
+
 void FreeCamera::reset() {
     m_vLook = D3DXVECTOR3(0.0f, 0.0f, 1.0f);
     m_vUp = D3DXVECTOR3(0.0f, 1.0f, 0.0f);

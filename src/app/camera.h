@@ -16,6 +16,9 @@ public:
 
     // Origin, looking along +z, up +y, right +x, no key held.
     void reset() override;
+    // The viewer's start pose: at (0, 40, 80), looking along -z, up +y,
+    // right -x (right = up × look).
+    void placeAtStart();
     // Advances by the held keys and the time since the previous apply of
     // any FreeCamera, then sets D3DTS_VIEW.
     void apply(IDirect3DDevice8* device) override;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
+#include "scene/player_scene.h"
 
 using namespace shell;
 
@@ -24,13 +25,6 @@ const DialogControl kControls[] = {
     {ControlClass::Edit, IDC_HEADSKIN, "", 7, 82, 114, 12, kEdit},
 };
 
-// Lower-cases the letters A to Z in place; everything else keeps its value.
-void lowerAscii(char* text) {
-    for (; *text != '\0'; ++text) {
-        if (*text >= 'A' && *text <= 'Z') *text = static_cast<char>(*text - 'A' + 'a');
-    }
-}
-
 }  // namespace
 
 const DialogTemplate StartupDialogTemplate = {
@@ -45,10 +39,7 @@ const DialogTemplate StartupDialogTemplate = {
     sizeof kControls / sizeof kControls[0],
 };
 
-void composeModelDir() {
-    std::snprintf(ModelDir, sizeof ModelDir, "%s\\%s", BaseDir, ModelName);
-    lowerAscii(ModelDir);
-}
+void composeModelDir() { std::snprintf(ModelDir, sizeof ModelDir, "%s", modelDirOf(BaseDir, ModelName).c_str()); }
 
 INT_PTR StartupDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     (void)lParam;

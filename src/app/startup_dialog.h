@@ -14,8 +14,8 @@ constexpr int IDC_HEADSKIN = 1004;
 // Template 102: caption, frame, font, size and controls in tab order.
 extern const shell::DialogTemplate StartupDialogTemplate;
 
-// ModelDir ← BaseDir, a backslash and ModelName, lower-cased (A-Z only).
-// OK calls it; korvane-render calls it after filling the two names itself.
+// ModelDir ← BaseDir, a backslash and ModelName, lower-cased (A-Z only:
+// modelDirOf). OK calls it.
 void composeModelDir();
 
 // WM_INITDIALOG fills the defaults; OK takes the four fields over and ends

@@ -6,6 +6,19 @@
 #include <sstream>
 #include <sys/wait.h>
 
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_ONLY_PNG
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wall"
+#pragma GCC diagnostic ignored "-Wextra"
+#endif
+#include <stb_image.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
 namespace krt {
 
 namespace {
@@ -41,6 +54,16 @@ int runMkplayer(const std::string& dir) {
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Picture readPng(const std::string& path) {
+    Picture picture;
+    int channels = 0;
+    unsigned char* pixels = stbi_load(path.c_str(), &picture.width, &picture.height, &channels, 3);
+    if (pixels == nullptr) return {};
+    picture.rgb.assign(pixels, pixels + 3 * static_cast<std::size_t>(picture.width) * picture.height);
+    stbi_image_free(pixels);
+    return picture;
 }
 
 }  // namespace krt

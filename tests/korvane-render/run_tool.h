@@ -1,9 +1,10 @@
 // Runs korvane-render (or mkplayer) in a directory and collects its exit
 // status and the lines it wrote to stderr that are its own (its standard
-// output stays in render.out in that directory).
+// output stays in render.out in that directory); reads the pictures back.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace krt {
@@ -18,5 +19,18 @@ struct Result {
 Result runRender(const std::string& dir, const std::vector<std::string>& args, const std::string& environment = {});
 int runMkplayer(const std::string& dir);
 std::string readFile(const std::string& path);
+
+// A PNG file's pixels as 8-bit RGB rows, the top row first; 0 × 0 when the
+// file cannot be read.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+
+    std::pair<int, int> size() const { return {width, height}; }
+    const unsigned char* at(int x, int y) const { return &rgb[3 * (static_cast<std::size_t>(y) * width + x)]; }
+    bool operator==(const Picture&) const = default;
+};
+Picture readPng(const std::string& path);
 
 }  // namespace krt

@@ -2,16 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "anim/anim_config.h"
 #include "anim/frame_sequence.h"
 #include "anim_options.h"
-#include "app/app_state.h"
-#include "app/startup_dialog.h"
 #include "model/mds.h"
-#include "picture.h"
-#include "render/renderer.h"
+#include "scene/player_scene.h"
 #include "webp_writer.h"
 
 namespace kr {
@@ -19,8 +15,8 @@ namespace kr {
 namespace {
 
 // The config next to body.mds, and the same path as a user would type it.
-bool readConfig(anim::Config& config, std::string& shown, std::string& error) {
-    const std::string path = std::string(ModelDir) + "\\wolfanim.cfg";
+bool readConfig(const std::string& modelDir, anim::Config& config, std::string& shown, std::string& error) {
+    const std::string path = modelDir + "\\wolfanim.cfg";
     shown = path;
     for (char& c : shown) c = c == '\\' ? '/' : c;
     return anim::loadConfig(path.c_str(), shown, config, error);
@@ -39,14 +35,7 @@ std::string place(const anim::Animation& a, const std::string& shown) {
     return "animation '" + a.name + "' (" + shown + ":" + std::to_string(a.line) + ")";
 }
 
-std::string draw(std::int64_t frame, const Options& o, GlSurface& surface, std::vector<unsigned char>& rgb) {
-    CurrentFrame = static_cast<std::uint32_t>(frame);
-    pBody->setFrame(CurrentFrame);
-    pRenderer->render();
-    return readPicture(surface, o.width, o.height, rgb);
-}
-
-bool writeWebp(const Options& o, const anim::Animation& a, GlSurface& surface, std::string& error) {
+bool writeWebp(const Options& o, const anim::Animation& a, const Shot& shot, std::string& error) {
     const anim::Clip clip = anim::clipOf(a);
     if (static_cast<double>(clip.frames.size()) * clip.frameMilliseconds > 2147483647.0) {
         error = "animation '" + a.name + "' lasts longer than a WebP file can count";
@@ -56,7 +45,7 @@ bool writeWebp(const Options& o, const anim::Animation& a, GlSurface& surface, s
     int time = 0;
     std::vector<unsigned char> rgb;
     for (std::int64_t frame : clip.frames) {
-        error = draw(frame, o, surface, rgb);
+        error = shot.take(static_cast<std::uint32_t>(frame), rgb);
         if (!error.empty()) return false;
         if (!webp.add(rgb.data(), 3 * o.width, time, error)) return false;
         time += static_cast<int>(clip.frameMilliseconds);
@@ -64,13 +53,13 @@ bool writeWebp(const Options& o, const anim::Animation& a, GlSurface& surface, s
     return webp.finish(time, o.out, error);
 }
 
-bool writePngs(const Options& o, const anim::Animation& a, GlSurface& surface, std::string& error) {
+bool writePngs(const Options& o, const anim::Animation& a, const Shot& shot, std::string& error) {
     Options numbered = o;
     numbered.range = true;
     for (std::int64_t frame : anim::rangeOf(a)) {
         const std::string path = outputPath(numbered, static_cast<std::uint32_t>(frame));
         std::vector<unsigned char> rgb;
-        error = draw(frame, o, surface, rgb);
+        error = shot.take(static_cast<std::uint32_t>(frame), rgb);
         if (error.empty()) error = writePng(rgb, o.width, o.height, path);
         if (!error.empty()) return false;
     }
@@ -80,12 +69,9 @@ bool writePngs(const Options& o, const anim::Animation& a, GlSurface& surface, s
 }  // namespace
 
 bool listAnimations(const Options& o, std::string& error) {
-    std::strncpy(BaseDir, o.baseDir.c_str(), kBaseDirLength - 1);
-    std::strncpy(ModelName, o.model.c_str(), kModelNameLength - 1);
-    composeModelDir();
     anim::Config config;
     std::string shown;
-    if (!readConfig(config, shown, error)) return false;
+    if (!readConfig(modelDirOf(o.baseDir, o.model), config, shown, error)) return false;
     std::printf("# NAME FIRST FRAMES LOOP FPS (%s, %zu animations)\n", shown.c_str(), config.animations.size());
     for (const anim::Animation& a : config.animations)
         std::printf("%s %u %u %u %u\n", column(a.name).c_str(), a.firstFrame, a.numFrames, a.loopFrames, a.fps);
@@ -94,10 +80,10 @@ bool listAnimations(const Options& o, std::string& error) {
     return std::fflush(stdout) == 0;
 }
 
-bool renderAnimation(const Options& o, GlSurface& surface, std::string& error) {
+bool renderAnimation(const Options& o, const std::string& modelDir, const Shot& shot, std::string& error) {
     anim::Config config;
     std::string shown;
-    if (!readConfig(config, shown, error)) return false;
+    if (!readConfig(modelDir, config, shown, error)) return false;
     const anim::Animation* a = config.find(o.anim);
     if (a == nullptr) {
         error = "no animation '" + o.anim + "' in " + shown + " (--list-anims lists them)";
@@ -108,14 +94,14 @@ bool renderAnimation(const Options& o, GlSurface& surface, std::string& error) {
         return false;
     }
     const anim::Span span = anim::spanOf(*a);
-    const std::uint32_t frames = pBody->numFrames();
+    const std::uint32_t frames = shot.body.numFrames();
     if (span.low < 0 || span.high >= static_cast<std::int64_t>(frames)) {
         error = place(*a, shown) + " uses frames " + std::to_string(span.low) + " to " + std::to_string(span.high) +
                 ", past the body's " + std::to_string(frames) + " frames (0 to " +
                 std::to_string(static_cast<std::int64_t>(frames) - 1) + ")";
         return false;
     }
-    return animatedOutput(o) ? writeWebp(o, *a, surface, error) : writePngs(o, *a, surface, error);
+    return animatedOutput(o) ? writeWebp(o, *a, shot, error) : writePngs(o, *a, shot, error);
 }
 
 }  // namespace kr

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "options.h"
-#include "platform/d3d8/surface.h"
+#include "picture.h"
 
 namespace kr {
 
@@ -15,8 +15,8 @@ namespace kr {
 // display and writes no log. False with the reader's message otherwise.
 bool listAnimations(const Options& options, std::string& error);
 
-// Once the body is loaded (the application state holds it): draws every
-// frame of `options.anim` with the same device and model.
-bool renderAnimation(const Options& options, GlSurface& surface, std::string& error);
+// Once the player is loaded from `modelDir`: draws every frame of
+// `options.anim` through `shot`.
+bool renderAnimation(const Options& options, const std::string& modelDir, const Shot& shot, std::string& error);
 
 }  // namespace kr

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "anim_options.h"
-#include "app/app_state.h"
+#include "app/answer_lengths.h"
 
 namespace kr {
 

@@ -1,13 +1,15 @@
 #include "picture.h"
 
-#include <GL/glcorearb.h>
 #include <zlib.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <vector>
+
+#include "model/mds.h"
+#include "platform/d3d8/surface.h"
+#include "render/renderer.h"
 
 namespace {
 
@@ -48,11 +50,6 @@ namespace kr {
 
 namespace {
 
-template <class Function>
-Function entry(GlSurface& surface, const char* name) {
-    return reinterpret_cast<Function>(surface.getProcAddress(name));
-}
-
 struct Output {
     std::FILE* file;
     bool failed = false;
@@ -66,37 +63,26 @@ void writeTo(void* context, void* data, int size) {
 
 }  // namespace
 
-std::string readPicture(GlSurface& surface, int width, int height, std::vector<unsigned char>& pixels) {
-    auto finish = entry<PFNGLFINISHPROC>(surface, "glFinish");
-    auto bindFramebuffer = entry<PFNGLBINDFRAMEBUFFERPROC>(surface, "glBindFramebuffer");
-    auto pixelStore = entry<PFNGLPIXELSTOREIPROC>(surface, "glPixelStorei");
-    auto readPixels = entry<PFNGLREADPIXELSPROC>(surface, "glReadPixels");
-    if (!surface.makeCurrent() || !finish || !bindFramebuffer || !pixelStore || !readPixels) {
-        return "cannot read the picture back from the OpenGL context";
-    }
-    const std::size_t row = static_cast<std::size_t>(width) * 3;
-    std::vector<unsigned char> flipped;
+std::string Shot::take(std::uint32_t frame, std::vector<unsigned char>& rgb) const {
+    body.setFrame(frame);
+    renderer.render();
+    UINT width = 0;
+    UINT height = 0;
+    surface.pixelSize(&width, &height);
     try {
-        pixels.resize(row * static_cast<std::size_t>(height));
-        flipped.resize(row);
+        rgb.resize(std::size_t{3} * width * height);
     } catch (const std::bad_alloc&) {
         return "out of memory for a " + std::to_string(width) + "x" + std::to_string(height) + " picture";
     }
-    finish();
-    bindFramebuffer(GL_READ_FRAMEBUFFER, surface.framebuffer());
-    pixelStore(GL_PACK_ALIGNMENT, 1);
-    readPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    // OpenGL's rows run bottom-up, a picture file's top-down.
-    for (std::size_t top = 0, bottom = static_cast<std::size_t>(height) - 1; top < bottom; ++top, --bottom) {
-        std::memcpy(flipped.data(), &pixels[top * row], row);
-        std::memcpy(&pixels[top * row], &pixels[bottom * row], row);
-        std::memcpy(&pixels[bottom * row], flipped.data(), row);
-    }
+    if (!surface.readRgb(rgb.data())) return "cannot read the picture back from the OpenGL context";
     return {};
 }
 
 std::string writePng(const std::vector<unsigned char>& pixels, int width, int height, const std::string& path) {
     const std::size_t row = static_cast<std::size_t>(width) * 3;
+    if (width <= 0 || height <= 0 || pixels.size() != row * static_cast<std::size_t>(height)) {
+        return "no " + std::to_string(width) + "x" + std::to_string(height) + " picture to write to " + path;
+    }
     Output out{std::fopen(path.c_str(), "wb")};
     if (out.file == nullptr) return "cannot write " + path;
     // The pictures are mostly flat background: unfiltered rows compress as
@@ -109,13 +95,6 @@ std::string writePng(const std::vector<unsigned char>& pixels, int width, int he
         return "cannot write " + path;
     }
     return {};
-}
-
-std::string savePicture(GlSurface& surface, int width, int height, const std::string& path) {
-    std::vector<unsigned char> pixels;
-    std::string error = readPicture(surface, width, height, pixels);
-    if (error.empty()) error = writePng(pixels, width, height, path);
-    return error;
 }
 
 }  // namespace kr

@@ -1,24 +1,31 @@
-// A drawn frame into a PNG file: the surface's framebuffer read back
-// through its own OpenGL entry points and written as opaque RGB by
-// stb_image_write, the same way whichever surface drew it.
+// One picture of the player: the body posed at a frame, one frame of the
+// renderer, the surface's pixels read back; and RGB rows written as a PNG
+// file by stb_image_write (zlib's deflate).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "platform/d3d8/surface.h"
+class D3D;
+class GlSurface;
+class MDS;
 
 namespace kr {
 
-// Reads the width × height framebuffer of `surface` into `rgb` as opaque
-// RGB rows, the top row first; on failure returns a one-line reason,
-// otherwise an empty string.
-std::string readPicture(GlSurface& surface, int width, int height, std::vector<unsigned char>& rgb);
+// The renderer with the player in its scene list and the surface it draws on.
+struct Shot {
+    D3D& renderer;
+    MDS& body;
+    GlSurface& surface;
+
+    // Poses the body at `frame`, renders and reads the surface back into
+    // `rgb` (opaque RGB rows, the top row first); on failure returns a
+    // one-line reason, otherwise an empty string.
+    std::string take(std::uint32_t frame, std::vector<unsigned char>& rgb) const;
+};
 
 // Writes RGB rows (top row first) to `path` as PNG; a reason or empty.
 std::string writePng(const std::vector<unsigned char>& rgb, int width, int height, const std::string& path);
-
-// readPicture, then writePng.
-std::string savePicture(GlSurface& surface, int width, int height, const std::string& path);
 
 }  // namespace kr

@@ -1,12 +1,12 @@
 // The work of korvane-render once the surface and the shell are installed:
-// the viewer's own start-up and model assembly from the options, then one
-// drawn frame per requested animation frame, each saved as a PNG file; with
-// several body skins the body stays loaded and only its skin changes.
+// the viewer's renderer, camera and grid as its start-up makes them, the
+// player scene built from the options, then one drawn frame per requested
+// animation frame, each saved as a PNG file; with several body skins the
+// body stays loaded and only its skin changes.
 #pragma once
 
 #include <string>
 
-#include "offscreen_shell.h"
 #include "options.h"
 #include "platform/d3d8/surface.h"
 #include "run_logs.h"
@@ -14,8 +14,8 @@
 namespace kr {
 
 // True when every picture was written; otherwise false with a one-line
-// reason in `error`. Leaves the application state as at the start.
-bool renderFrames(const Options& options, GlSurface& surface, const OffscreenShell& shell, RunLogs& logs,
-                  std::string& error);
+// reason in `error`. `window` is the handle the surface is installed for;
+// everything made is destroyed and the logs are closed on return.
+bool renderFrames(const Options& options, GlSurface& surface, HWND window, RunLogs& logs, std::string& error);
 
 }  // namespace kr

@@ -4,6 +4,8 @@
 #include <EGL/eglext.h>
 #include <GL/glcorearb.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace eglsurface {
@@ -152,6 +154,22 @@ void EglSurface::pixelSize(UINT* width, UINT* height) {
 }
 
 void* EglSurface::getProcAddress(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
+
+bool EglSurface::readRgb(unsigned char* rgb) {
+    auto bindFramebuffer = entry<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
+    auto pixelStore = entry<PFNGLPIXELSTOREIPROC>("glPixelStorei");
+    auto readPixels = entry<PFNGLREADPIXELSPROC>("glReadPixels");
+    if (width_ <= 0 || height_ <= 0 || !makeCurrent() || !bindFramebuffer || !pixelStore || !readPixels) return false;
+    bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    pixelStore(GL_PACK_ALIGNMENT, 1);
+    readPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    // OpenGL's rows run bottom-up.
+    const std::size_t row = static_cast<std::size_t>(width_) * 3;
+    for (std::size_t top = 0, bottom = static_cast<std::size_t>(height_) - 1; top < bottom; ++top, --bottom) {
+        std::swap_ranges(rgb + top * row, rgb + (top + 1) * row, rgb + bottom * row);
+    }
+    return true;
+}
 
 HWND EglSurface::window() { return reinterpret_cast<HWND>(&g_windowTag); }
 

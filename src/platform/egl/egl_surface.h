@@ -1,7 +1,7 @@
 // An OpenGL 3.3 core surface with no window system at all: a context on
 // Mesa's surfaceless EGL platform drawing into a framebuffer object of a
-// given size. korvane-render draws into one when it can, so it runs on a
-// machine without a display; create() says why when it cannot.
+// given size, read back with readRgb. korvane-render draws into one, so it
+// runs on a machine without a display; create() says why when it cannot.
 #pragma once
 
 #include <memory>
@@ -25,6 +25,7 @@ public:
     void pixelSize(UINT* width, UINT* height) override;
     UINT framebuffer() override { return framebuffer_; }
     void* getProcAddress(const char* name) override;
+    bool readRgb(unsigned char* rgb) override;
 
     // The window handle that surfaceForWindow maps to the installed surface.
     static HWND window();

@@ -1,6 +1,6 @@
 // The OpenGL 3.3 core entry points the device uses, resolved at run time
-// through the surface's context (or the window system's loader) so nothing
-// depends on which OpenGL functions a link library happens to export.
+// through the surface's context, so the device links no OpenGL library and
+// nothing depends on which functions a link library happens to export.
 #pragma once
 
 #include <GL/glcorearb.h>

@@ -1,8 +1,8 @@
 // An offscreen OpenGL 3.3 core surface: a context on a QOffscreenSurface
 // drawing into a framebuffer object of a given size, read back as pixels.
-// korvane-render draws its pictures into one, and the device tests use it
-// in place of a window. The fixed handle window() maps onto the installed
-// surface; setGone makes makeCurrent fail as a closed window would.
+// The device tests use it in place of a window. The fixed handle window()
+// maps onto the installed surface; setGone makes makeCurrent fail as a
+// closed window would.
 #pragma once
 
 #include <QImage>
