@@ -54,7 +54,7 @@ int MDS::loadAccessories(const char* dir, const Skin* skin) {
         MDC* model = new MDC(device_);
         slots_[accessory.slot] = model;
         model->loadFromFile(path.text);
-        model->loadShaderTextures(modelName_, dir);
+        model->loadShaderTextures(modelName_, dir, &textureCache_);
     }
     return 1;
 }
@@ -71,7 +71,7 @@ int MDS::loadHead(const char* dir, const Skin* skin) {
         MDC* head = new MDC(device_);
         slots_[Head] = head;
         head->loadFromFile(path.text);
-        head->applySkin(dir, skin);
+        head->applySkin(dir, skin, &textureCache_);
     }
 
     const char* hat = lookup(skin, "md3_hat");
@@ -85,7 +85,7 @@ int MDS::loadHead(const char* dir, const Skin* skin) {
         MDC* model = new MDC(device_);
         slots_[Hat] = model;
         model->loadFromFile(path.text);
-        model->loadShaderTextures(modelName_, dir);
+        model->loadShaderTextures(modelName_, dir, &textureCache_);
         return 1;
     }
     // A hat skin that names no model part gives no hat.
@@ -94,6 +94,6 @@ int MDS::loadHead(const char* dir, const Skin* skin) {
     MDC* model = new MDC(device_);
     slots_[Hat] = model;
     model->loadFromFile(path.text);
-    model->applySkin(dir, &hatSkin);
+    model->applySkin(dir, &hatSkin, &textureCache_);
     return 1;
 }

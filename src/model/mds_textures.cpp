@@ -11,6 +11,6 @@ int MDS::applySkin(const char* dir, const Skin* skin) {
     std::vector<std::string> names;
     names.reserve(surfaces_.size());
     for (const formats::MdsSurface& surface : surfaces_) names.push_back(formats::nameOf(surface.Name));
-    skin::texturesFromSkin(device_, dir, skin, names, textures_);
+    skin::texturesFromSkin(textureCache_, dir, skin, names, textures_);
     return 1;
 }

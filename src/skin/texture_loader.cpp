@@ -1,7 +1,6 @@
 #include "skin/texture_loader.h"
 
 #include "log/log.h"
-#include "platform/d3d8/d3dx8.h"
 #include "skin/names.h"
 #include "skin/skin.h"
 
@@ -9,15 +8,10 @@ namespace skin {
 
 namespace {
 
-IDirect3DTexture8* tryCreate(IDirect3DDevice8* device, const std::string& path, bool logAttempt) {
+IDirect3DTexture8* tryCreate(TextureCache& cache, const std::string& path, bool logAttempt) {
     if (logAttempt) pLog->print("try to load: %s ... ", path.c_str());
-    IDirect3DTexture8* texture = nullptr;
-    if (D3DXCreateTextureFromFileA(device, path.c_str(), &texture) < 0) {
-        // A failed load leaves nothing behind, whatever the loader did.
-        if (texture) texture->Release();
-        return nullptr;
-    }
-    if (logAttempt) pLog->print("Ok<br>\n");
+    IDirect3DTexture8* texture = cache.acquire(path);
+    if (texture && logAttempt) pLog->print("Ok<br>\n");
     return texture;
 }
 
@@ -34,15 +28,15 @@ void releaseTextures(std::vector<IDirect3DTexture8*>& textures) {
     textures.clear();
 }
 
-IDirect3DTexture8* createJpegThenTga(IDirect3DDevice8* device, const std::string& jpgPath,
+IDirect3DTexture8* createJpegThenTga(TextureCache& cache, const std::string& jpgPath,
                                      const std::string& tgaPath, bool logAttempts) {
-    if (IDirect3DTexture8* texture = tryCreate(device, jpgPath, logAttempts)) return texture;
-    if (IDirect3DTexture8* texture = tryCreate(device, tgaPath, logAttempts)) return texture;
+    if (IDirect3DTexture8* texture = tryCreate(cache, jpgPath, logAttempts)) return texture;
+    if (IDirect3DTexture8* texture = tryCreate(cache, tgaPath, logAttempts)) return texture;
     pLog->printError("CreateTextureFromFile failed");
     return nullptr;
 }
 
-void texturesFromSkin(IDirect3DDevice8* device, const char* dir, const Skin* skin,
+void texturesFromSkin(TextureCache& cache, const char* dir, const Skin* skin,
                       const std::vector<std::string>& surfaceNames, std::vector<IDirect3DTexture8*>& textures) {
     rebuild(textures, surfaceNames.size());
     for (std::size_t i = 0; i < surfaceNames.size(); ++i) {
@@ -58,17 +52,17 @@ void texturesFromSkin(IDirect3DDevice8* device, const char* dir, const Skin* ski
             pLog->printError("CreateTextureFromFile failed");
             continue;
         }
-        textures[i] = createJpegThenTga(device, base + ".jpg", base + ".tga", false);
+        textures[i] = createJpegThenTga(cache, base + ".jpg", base + ".tga", false);
     }
 }
 
-void texturesFromShaders(IDirect3DDevice8* device, const char* modelName, const char* dir,
+void texturesFromShaders(TextureCache& cache, const char* modelName, const char* dir,
                          const std::vector<std::string>& shaderNames, std::vector<IDirect3DTexture8*>& textures) {
     rebuild(textures, shaderNames.size());
     for (std::size_t i = 0; i < shaderNames.size(); ++i) {
         const std::string base =
             std::string(dir ? dir : "") + "\\" + relativeTextureName(modelName, shaderNames[i].c_str());
-        textures[i] = createJpegThenTga(device, base + ".jpg", base + ".tga", true);
+        textures[i] = createJpegThenTga(cache, base + ".jpg", base + ".tga", true);
     }
 }
 
