@@ -1,5 +1,8 @@
 #include "platform/gl/gl_texture.h"
 
+#include "platform/sys/sys.h"
+
+#include <cstring>
 #include <utility>
 
 GlTexture::GlTexture(GlContextRef context, UINT width, UINT height, UINT levels, D3DFORMAT format)
@@ -8,7 +11,10 @@ GlTexture::GlTexture(GlContextRef context, UINT width, UINT height, UINT levels,
     for (UINT i = 0; i < levels; ++i) {
         const UINT w = (width >> i) != 0 ? (width >> i) : 1;
         const UINT h = (height >> i) != 0 ? (height >> i) : 1;
-        levels_.push_back(Level{w, h, std::vector<BYTE>(static_cast<std::size_t>(w) * h * 4, 0)});
+        levels_.push_back(Level{w, h, nullptr});
+        Level& level = levels_.back();
+        level.texels = std::make_unique_for_overwrite<BYTE[]>(level.bytes());
+        sys::adviseLargePages(level.texels.get(), level.bytes());
     }
 }
 
@@ -50,8 +56,9 @@ HRESULT GlTexture::LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT*
         offset = (static_cast<std::size_t>(pRect->top) * level.width + static_cast<std::size_t>(pRect->left)) * 4;
     }
     ++level.locks;
+    level.written = true;
     pLockedRect->Pitch = static_cast<INT>(level.width * 4);
-    pLockedRect->pBits = level.texels.data() + offset;
+    pLockedRect->pBits = level.texels.get() + offset;
     return D3D_OK;
 }
 
@@ -94,8 +101,12 @@ void GlTexture::bind() {
         if (!level.dirty) {
             continue;
         }
+        if (!level.written) {
+            std::memset(level.texels.get(), 0, level.bytes());
+            level.written = true;
+        }
         gl.TexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), GL_RGBA8, static_cast<GLsizei>(level.width),
-                      static_cast<GLsizei>(level.height), 0, GL_BGRA, GL_UNSIGNED_BYTE, level.texels.data());
+                      static_cast<GLsizei>(level.height), 0, GL_BGRA, GL_UNSIGNED_BYTE, level.texels.get());
         level.dirty = false;
     }
 }

@@ -2,8 +2,14 @@
 // keeps its texels in CPU memory (bytes B, G, R, A, pitch = width × 4);
 // LockRect hands that memory out, UnlockRect marks the level for upload,
 // and the device uploads before a draw samples the texture.
+//
+// As in Direct3D, a new level's texels are undefined until written: the
+// memory is not cleared, since whoever locks it (the texture loader) writes
+// every texel. A level uploaded without ever having been locked is cleared
+// to zero first, so that nothing undefined reaches the screen.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/d3d8/d3d8.h"
@@ -29,9 +35,11 @@ private:
     struct Level {
         UINT width;
         UINT height;
-        std::vector<BYTE> texels;
+        std::unique_ptr<BYTE[]> texels;  // width × height × 4, not cleared
         UINT locks = 0;
         bool dirty = true;
+        bool written = false;  // locked at least once
+        std::size_t bytes() const { return static_cast<std::size_t>(width) * height * 4; }
     };
 
     GlContextRef context_;

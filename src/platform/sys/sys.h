@@ -67,6 +67,13 @@ void* allocateBlock(std::size_t n);
 // Gives a block back; false when that fails. A null block is a failure.
 bool releaseBlock(void* block);
 
+// Asks the system to back the whole 2 MiB stretches of a block of any
+// origin with large pages, before the block is first written. A block of
+// hundreds of megabytes (a decoded image, a texture's levels) then costs a
+// few hundred page faults instead of tens of thousands, which under a
+// hypervisor take seconds. Nothing happens where the system has no such
+// advice or the block holds no whole stretch.
+void adviseLargePages(void* block, std::size_t n);
 
 // Milliseconds since the process started, as an unsigned 32-bit count.
 std::uint32_t milliseconds();
