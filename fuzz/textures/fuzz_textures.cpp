@@ -10,8 +10,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <string>
+#include <system_error>
 
 #include "model/mdc.h"
 #include "model/mds.h"
@@ -23,15 +25,24 @@ namespace {
 
 constexpr int kSurfaces = 8;
 
-// The model folder, written once: body, belt, head and the small TGAs.
+std::string gFolder;
+
+void removeFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(gFolder, ec);
+}
+
+// The model folder, written once (and removed at exit): body, belt, head
+// and the small TGAs.
 const std::string& folder() {
-    static const std::string dir = [] {
+    if (gFolder.empty()) {
         char name[] = "/tmp/kv-fuzz-textures-XXXXXX";
         if (::mkdtemp(name) == nullptr) std::abort();
-        if (!mg::writeFolder(name, mg::texturedModel({kSurfaces, 2, 3, 0, 1}))) std::abort();
-        return std::string(name);
-    }();
-    return dir;
+        gFolder = name;
+        std::atexit(removeFolder);
+        if (!mg::writeFolder(gFolder, mg::texturedModel({kSurfaces, 2, 3, 0, 1}))) std::abort();
+    }
+    return gFolder;
 }
 
 void write(const std::string& path, const std::uint8_t* data, std::size_t size) {
