@@ -77,13 +77,15 @@ void GlTexture::bind() {
         gl.GenTextures(1, &name_);
         gl.BindTexture(GL_TEXTURE_2D, name_);
         // Direct3D 8's default sampler: point sampling, no mipmap filtering,
-        // wrapping coordinates.
+        // wrapping coordinates. Without mipmap filtering only level 0 is
+        // ever sampled, so only level 0 goes to the GL; the other levels
+        // stay here for LockRect.
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
-        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels_.size()) - 1);
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
         if (format_ == D3DFMT_X8R8G8B8) {
             gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
         }
@@ -96,17 +98,14 @@ void GlTexture::bind() {
     gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     gl.PixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     gl.PixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    for (std::size_t i = 0; i < levels_.size(); ++i) {
-        auto& level = levels_[i];
-        if (!level.dirty) {
-            continue;
-        }
+    Level& level = levels_[0];
+    if (level.dirty) {
         if (!level.written) {
             std::memset(level.texels.get(), 0, level.bytes());
             level.written = true;
         }
-        gl.TexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), GL_RGBA8, static_cast<GLsizei>(level.width),
-                      static_cast<GLsizei>(level.height), 0, GL_BGRA, GL_UNSIGNED_BYTE, level.texels.get());
+        gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(level.width), static_cast<GLsizei>(level.height),
+                      0, GL_BGRA, GL_UNSIGNED_BYTE, level.texels.get());
         level.dirty = false;
     }
 }

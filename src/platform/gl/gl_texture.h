@@ -1,12 +1,13 @@
 // 2D textures in A8R8G8B8 (or X8R8G8B8) with their mipmap chain. Each level
 // keeps its texels in CPU memory (bytes B, G, R, A, pitch = width × 4);
 // LockRect hands that memory out, UnlockRect marks the level for upload,
-// and the device uploads before a draw samples the texture.
+// and the device uploads level 0 (the only one its sampler reads) before a
+// draw samples the texture.
 //
 // As in Direct3D, a new level's texels are undefined until written: the
 // memory is not cleared, since whoever locks it (the texture loader) writes
-// every texel. A level uploaded without ever having been locked is cleared
-// to zero first, so that nothing undefined reaches the screen.
+// every texel. A level 0 uploaded without ever having been locked is
+// cleared to zero first, so that nothing undefined reaches the screen.
 #pragma once
 
 #include <memory>
@@ -25,7 +26,7 @@ public:
     HRESULT LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags) override;
     HRESULT UnlockRect(UINT Level) override;
 
-    // Binds to GL_TEXTURE_2D on the active unit, uploading dirty levels.
+    // Binds to GL_TEXTURE_2D on the active unit, uploading level 0 if dirty.
     void bind();
 
     // Levels of a full chain down to 1 × 1 for a width × height base.
