@@ -23,6 +23,7 @@ replay_runs() {
     fuzz_anim) echo 800000 ;;
     fuzz_skin) echo 450000 ;;
     fuzz_texture) echo 250000 ;;
+    fuzz_textures) echo 2500 ;;
     fuzz_browser) echo 70000 ;;
     fuzz_mdc) echo 100000 ;;
     fuzz_mds) echo 80000 ;;

@@ -108,7 +108,7 @@ void BM_DecodeImage(benchmark::State& state, Kind kind) {
             state.SkipWithError("decode failed");
             break;
         }
-        benchmark::DoNotOptimize(image.pixels.data());
+        benchmark::DoNotOptimize(image.pixels().data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(file.bytes.size()));
 }

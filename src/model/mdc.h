@@ -15,6 +15,9 @@
 #include "render/renderable.h"
 
 class Skin;
+namespace skin {
+class TextureCache;
+}
 
 class MDC : public Renderable {
 public:
@@ -29,9 +32,11 @@ public:
     int setFrame(std::uint32_t frame);
     void draw(IDirect3DDevice8* device) override;
     // Textures from the surfaces' first shader names: 1 done; -1 not loaded.
-    int loadShaderTextures(const char* modelName, const char* dir);
-    // Textures from a skin: 1 done; -1 not loaded.
-    int applySkin(const char* dir, const Skin* skin);
+    // The textures come from `cache` (the body's, for an attached model),
+    // else from one made for this call.
+    int loadShaderTextures(const char* modelName, const char* dir, skin::TextureCache* cache = nullptr);
+    // Textures from a skin: 1 done; -1 not loaded. `cache` as above.
+    int applySkin(const char* dir, const Skin* skin, skin::TextureCache* cache = nullptr);
 
     // Placement in the drawing axes; the identity until the owner sets it.
     D3DXMATRIX world;

@@ -6,7 +6,8 @@
 #include "model/mdc.h"
 #include "platform/sys/sys.h"
 
-MDS::MDS(IDirect3DDevice8* device, const char* modelName) : device_(device), modelName_(modelName) {}
+MDS::MDS(IDirect3DDevice8* device, const char* modelName)
+    : device_(device), modelName_(modelName), textureCache_(device) {}
 
 // Attachments first, then what the frames built, then the load's own
 // buffers and lists, and the file bytes last.
@@ -39,10 +40,12 @@ void MDS::releaseVertexBuffers() {
     vertexBuffers_.clear();
 }
 
+// The surfaces' references, then the cache's.
 void MDS::releaseTextures() {
     for (IDirect3DTexture8* texture : textures_)
         if (texture) texture->Release();
     textures_.clear();
+    textureCache_.clear();
 }
 
 // The skeleton line buffer goes with the poses: both describe one frame.

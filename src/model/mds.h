@@ -19,6 +19,7 @@
 #include "model/model_vertex.h"
 #include "platform/d3d8/d3d8.h"
 #include "render/renderable.h"
+#include "skin/texture_cache.h"
 
 class MDC;
 class Skin;
@@ -46,7 +47,8 @@ public:
 
     // 1 placed; -1 not loaded; -2 no model; -3 bone not below NumBones.
     int attachToBone(MDC* model, std::uint32_t bone);
-    // Surface textures from a skin: 1 done; -1 not loaded.
+    // Surface textures from a skin: 1 done; -1 not loaded. Textures come
+    // from the load's cache, which the attachments share.
     int applySkin(const char* dir, const Skin* skin);
     // Belt left, belt right and back from the body skin: 1 done; -1 not loaded.
     int loadAccessories(const char* dir, const Skin* skin);
@@ -72,6 +74,9 @@ public:
     IDirect3DIndexBuffer8* indexBuffer(std::uint32_t s) const { return indexBuffers_[s]; }
     IDirect3DVertexBuffer8* skeletonLines() const { return skeletonLines_; }
     const std::vector<IDirect3DTexture8*>& textures() const { return textures_; }
+    // The textures of this load, made once per file for the body and its
+    // attachments; emptied by each loadFromFile.
+    skin::TextureCache& textureCache() { return textureCache_; }
     MDC* attachment(Slot slot) const { return slots_[slot]; }
     const char* modelName() const { return modelName_; }
     IDirect3DDevice8* device() const { return device_; }
@@ -100,6 +105,7 @@ private:
     std::vector<IDirect3DVertexBuffer8*> vertexBuffers_;
     std::vector<IDirect3DIndexBuffer8*> indexBuffers_;
     std::vector<IDirect3DTexture8*> textures_;
+    skin::TextureCache textureCache_;
     std::vector<BonePose> poses_;
     IDirect3DVertexBuffer8* skeletonLines_ = nullptr;
     MDC* slots_[SlotCount] = {};

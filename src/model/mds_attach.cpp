@@ -72,7 +72,7 @@ int MDS::loadAccessories(const char* dir, const Skin* skin) {
         MDC* model = new MDC(device_);
         slots_[accessory.slot] = model;
         model->loadFromFile(path.text);
-        model->loadShaderTextures(modelName_, dir);
+        model->loadShaderTextures(modelName_, dir, &textureCache_);
     }
     return 1;
 }
@@ -93,7 +93,7 @@ int MDS::loadHead(const char* dir, const Skin* skin) {
         MDC* head = new MDC(device_);
         slots_[Head] = head;
         head->loadFromFile(path.text);
-        head->applySkin(dir, skin);
+        head->applySkin(dir, skin, &textureCache_);
     }
 
     const Skin::Entry* hat = find(skin, "md3_hat");
@@ -111,7 +111,7 @@ int MDS::loadHead(const char* dir, const Skin* skin) {
         MDC* hatModel = new MDC(device_);
         slots_[Hat] = hatModel;
         hatModel->loadFromFile(path.text);
-        hatModel->loadShaderTextures(modelName_, dir);
+        hatModel->loadShaderTextures(modelName_, dir, &textureCache_);
         return 1;
     }
     // A hat skin that names no model part gives no hat.
@@ -121,6 +121,6 @@ int MDS::loadHead(const char* dir, const Skin* skin) {
     MDC* hatModel = new MDC(device_);
     slots_[Hat] = hatModel;
     hatModel->loadFromFile(path.text);
-    hatModel->applySkin(dir, &hatSkin);
+    hatModel->applySkin(dir, &hatSkin, &textureCache_);
     return 1;
 }

@@ -25,8 +25,10 @@ int MDS::loadFromFile(const char* path) {
         return -1;
     }
     loaded_ = false;
-    // Poses and skeleton lines belong to the previous file's bones.
+    // Poses and skeleton lines belong to the previous file's bones; the
+    // textures of this load (and its attachments') are made afresh.
     releasePoses();
+    textureCache_.clear();
 
     const model_file::Read read = model_file::readWhole(path, &fileSize_);
     if (!read.block) {

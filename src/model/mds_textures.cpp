@@ -11,6 +11,6 @@ int MDS::applySkin(const char* dir, const Skin* skin) {
     std::vector<std::string> names;
     names.reserve(index_.surfaces.size());
     for (const formats::MdsSurfaceIndex& surface : index_.surfaces) names.push_back(surface.name);
-    skin::texturesFromSkin(device_, dir, skin, names, textures_);
+    skin::texturesFromSkin(textureCache_, dir, skin, names, textures_);
     return 1;
 }

@@ -2,7 +2,6 @@
 
 #include "log/load_context.h"
 #include "log/log.h"
-#include "platform/d3d8/d3dx8.h"
 #include "platform/sys/game_root.h"
 #include "skin/names.h"
 #include "skin/skin.h"
@@ -11,15 +10,10 @@ namespace skin {
 
 namespace {
 
-IDirect3DTexture8* tryCreate(IDirect3DDevice8* device, const std::string& path, bool logAttempt) {
+IDirect3DTexture8* tryCreate(TextureCache& cache, const std::string& path, bool logAttempt) {
     if (logAttempt) pLog->print("try to load: %s ... ", path.c_str());
-    IDirect3DTexture8* texture = nullptr;
-    if (D3DXCreateTextureFromFileA(device, path.c_str(), &texture) < 0) {
-        // A failed load leaves nothing behind, whatever the loader did.
-        if (texture) texture->Release();
-        return nullptr;
-    }
-    if (logAttempt) pLog->print("Ok<br>\n");
+    IDirect3DTexture8* texture = cache.acquire(path);
+    if (texture && logAttempt) pLog->print("Ok<br>\n");
     return texture;
 }
 
@@ -36,19 +30,19 @@ void releaseTextures(std::vector<IDirect3DTexture8*>& textures) {
     textures.clear();
 }
 
-IDirect3DTexture8* createJpegThenTga(IDirect3DDevice8* device, const std::string& jpgPath,
+IDirect3DTexture8* createJpegThenTga(TextureCache& cache, const std::string& jpgPath,
                                      const std::string& tgaPath, bool logAttempts, const std::string& gamePath) {
-    if (IDirect3DTexture8* texture = tryCreate(device, jpgPath, logAttempts)) return texture;
-    if (IDirect3DTexture8* texture = tryCreate(device, tgaPath, logAttempts)) return texture;
+    if (IDirect3DTexture8* texture = tryCreate(cache, jpgPath, logAttempts)) return texture;
+    if (IDirect3DTexture8* texture = tryCreate(cache, tgaPath, logAttempts)) return texture;
     if (const std::string game = sys::gameRootPath(gamePath); !game.empty()) {
-        if (IDirect3DTexture8* texture = tryCreate(device, game + ".jpg", logAttempts)) return texture;
-        if (IDirect3DTexture8* texture = tryCreate(device, game + ".tga", logAttempts)) return texture;
+        if (IDirect3DTexture8* texture = tryCreate(cache, game + ".jpg", logAttempts)) return texture;
+        if (IDirect3DTexture8* texture = tryCreate(cache, game + ".tga", logAttempts)) return texture;
     }
     pLog->printError("CreateTextureFromFile failed");
     return nullptr;
 }
 
-void texturesFromSkin(IDirect3DDevice8* device, const char* dir, const Skin* skin,
+void texturesFromSkin(TextureCache& cache, const char* dir, const Skin* skin,
                       const std::vector<std::string>& surfaceNames, std::vector<IDirect3DTexture8*>& textures) {
     rebuild(textures, surfaceNames.size());
     const std::string skinPath = skin ? skin->path() : std::string();
@@ -67,11 +61,11 @@ void texturesFromSkin(IDirect3DDevice8* device, const char* dir, const Skin* ski
             pLog->printError("CreateTextureFromFile failed");
             continue;
         }
-        textures[i] = createJpegThenTga(device, base + ".jpg", base + ".tga", false, entry->gamePath);
+        textures[i] = createJpegThenTga(cache, base + ".jpg", base + ".tga", false, entry->gamePath);
     }
 }
 
-void texturesFromShaders(IDirect3DDevice8* device, const char* modelName, const char* dir,
+void texturesFromShaders(TextureCache& cache, const char* modelName, const char* dir,
                          const std::vector<std::string>& shaderNames, std::vector<IDirect3DTexture8*>& textures) {
     rebuild(textures, shaderNames.size());
     for (std::size_t i = 0; i < shaderNames.size(); ++i) {
@@ -80,7 +74,7 @@ void texturesFromShaders(IDirect3DDevice8* device, const char* modelName, const 
         const loadctx::Scope scope(base + ".jpg, .tga", "the shader '" + shaderNames[i] + "' of surface " +
                                                             std::to_string(i));
         textures[i] =
-            createJpegThenTga(device, base + ".jpg", base + ".tga", true, shaderGamePath(shaderNames[i].c_str()));
+            createJpegThenTga(cache, base + ".jpg", base + ".tga", true, shaderGamePath(shaderNames[i].c_str()));
     }
 }
 

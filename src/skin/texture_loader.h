@@ -1,7 +1,9 @@
 // Filling a model's textures list, one entry per surface, from a skin or
 // from the surfaces' own shader names. Shared by the body model and the MDC
 // models: each passes its surface (or shader) names in file order and its
-// list, which these functions release and rebuild.
+// list, which these functions release and rebuild, and the cache of its
+// load (texture_cache.h), which makes each file's texture once. Every
+// surface logs as if its texture were made for it alone.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "platform/d3d8/d3d8.h"
+#include "skin/texture_cache.h"
 
 class Skin;
 
@@ -26,14 +29,14 @@ void releaseTextures(std::vector<IDirect3DTexture8*>& textures);
 // below the game folder, when one is set). A missing entry or failed
 // attempts are logged and leave the entry empty. A null skin has no
 // entries.
-void texturesFromSkin(IDirect3DDevice8* device, const char* dir, const Skin* skin,
+void texturesFromSkin(TextureCache& cache, const char* dir, const Skin* skin,
                       const std::vector<std::string>& surfaceNames, std::vector<IDirect3DTexture8*>& textures);
 
 // Entry i: the texture named by shaderNames[i] relative to the model's
 // folder, "<dir>\<name>.jpg", else ".tga" (else the shader's own path below
 // the game folder, when one is set); every attempt and its outcome are
 // logged.
-void texturesFromShaders(IDirect3DDevice8* device, const char* modelName, const char* dir,
+void texturesFromShaders(TextureCache& cache, const char* modelName, const char* dir,
                          const std::vector<std::string>& shaderNames, std::vector<IDirect3DTexture8*>& textures);
 
 // The JPEG attempt, then the TGA attempt; then, when a game folder is set
@@ -41,7 +44,7 @@ void texturesFromShaders(IDirect3DDevice8* device, const char* modelName, const 
 // after every attempt failed, which is reported with "CreateTextureFromFile
 // failed". With logAttempts each try is announced with its path and a
 // success with "Ok<br>".
-IDirect3DTexture8* createJpegThenTga(IDirect3DDevice8* device, const std::string& jpgPath,
+IDirect3DTexture8* createJpegThenTga(TextureCache& cache, const std::string& jpgPath,
                                      const std::string& tgaPath, bool logAttempts,
                                      const std::string& gamePath = {});
 

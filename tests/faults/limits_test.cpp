@@ -6,18 +6,14 @@
 // largest single allocation of each case are printed (never asserted on time).
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <cstddef>
-#include <functional>
-#include <new>
 #include <string>
 
 #include "browser/mds_file.h"
 #include "browser/store_tree.h"
 #include "check/check.h"
 #include "browser/tree_builder.h"
+#include "heap_meter.h"
 #include "log/log.h"
 #include "model/mdc.h"
 #include "model/mds.h"
@@ -27,47 +23,13 @@
 #include "scoped_log.h"
 #include "skin/skin.h"
 
-// ---- the largest single heap request while a case runs -----------------------------
 namespace {
-std::size_t gLargestRequest = 0;
-std::size_t gTotalRequested = 0;
-void* tracked(std::size_t n) {
-    if (n > gLargestRequest) gLargestRequest = n;
-    gTotalRequested += n;
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-}  // namespace
 
-void* operator new(std::size_t n) { return tracked(n); }
-void* operator new[](std::size_t n) { return tracked(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-
-namespace {
+using faults::Measure;
+using faults::measure;
 
 constexpr std::int32_t kHuge = 0x7FFFFFFF;
 constexpr std::int32_t kMillions = 50'000'000;
-
-struct Measure {
-    double ms = 0;
-    std::size_t largest = 0;
-    std::size_t total = 0;  // every byte asked for, freed or not
-};
-
-Measure measure(const std::function<void()>& work) {
-    gLargestRequest = 0;
-    gTotalRequested = 0;
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    Measure m;
-    m.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    m.largest = gLargestRequest;
-    m.total = gTotalRequested;
-    return m;
-}
 
 class TreeCounter : public browser::TreeSink {
 public:
@@ -150,20 +112,13 @@ protected:
     }
 
     static void row(const std::string& label, std::size_t size, const std::string& result, const Measure& m) {
-        std::printf("  %-34s %10zu bytes  %-28s %9.1f ms  largest allocation %zu, in all %zu\n", label.c_str(), size,
-                    result.c_str(), m.ms, m.largest, m.total);
-        if (m.ms > worstMs) {
-            worstMs = m.ms;
-            worst = label;
-        }
+        faults::printRow(label, size, result, m);
     }
 
-    static void TearDownTestSuite() { std::printf("worst case: %s, %.1f ms\n", worst.c_str(), worstMs); }
+    static void TearDownTestSuite() { faults::printSlowest(); }
 
     testing_support::TempDir dir;
     testing_support::ScopedLog log;
-    static inline double worstMs = 0;
-    static inline std::string worst;
 };
 
 mg::MdsImage sampleMdsImage() { return mg::writeMds(mg::sampleMds()); }

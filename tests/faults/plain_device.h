@@ -58,6 +58,8 @@ class PlainDevice : public IDirect3DDevice8 {
 public:
     int live = 0;   // resources still referenced
     long draws = 0;
+    long texturesCreated = 0;
+    std::size_t textureBytes = 0;  // of every level of every texture created
 
     UINT AddRef() override { return 1; }
     UINT Release() override { return 1; }
@@ -69,8 +71,11 @@ public:
         auto t = std::make_unique<PlainTexture>();
         t->width = width;
         if (levels == 0) levels = 1;
-        for (UINT l = 0; l < levels; ++l)
+        for (UINT l = 0; l < levels; ++l) {
             t->levels.emplace_back(std::size_t{std::max<UINT>(1, width >> l)} * std::max<UINT>(1, height >> l) * 4);
+            textureBytes += t->levels.back().size();
+        }
+        ++texturesCreated;
         return hand(std::move(t), textures_, out);
     }
     HRESULT CreateVertexBuffer(UINT length, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer8** out) override {

@@ -4,6 +4,8 @@
 
 #include <stb_image_write.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -80,6 +82,43 @@ TEST(TextureLoad, TgaOfEveryKindLandsTopRowFirst) {
                 EXPECT_EQ(texel(*t, 0, 1), (std::vector<int>{0, 0, 255, 255}));
                 tex->Release();
             }
+}
+
+// Level 0 is the image; every further level the rounded mean of the 2 × 2
+// block above it, a side of 1 standing in for both texels of the block.
+TEST(TextureLoad, EachLevelIsTheBoxFilterOfTheOneAbove) {
+    constexpr int kW = 37, kH = 6;
+    std::string file = tgaHeader(2, 32, true);
+    file[12] = kW;
+    file[14] = kH;
+    std::uint32_t seed = 99;
+    for (int i = 0; i < kW * kH * 4; ++i) file += static_cast<char>((seed = seed * 1664525u + 1013904223u) >> 24);
+    TempDir dir;
+    dir.write("odd.tga", file);
+    rec::RecordingDevice dev;
+    IDirect3DTexture8* tex = nullptr;
+    ASSERT_EQ(D3DXCreateTextureFromFileA(&dev, dir.file("odd.tga").c_str(), &tex), D3D_OK);
+    const auto* t = dev.textures().at(0);
+    ASSERT_EQ(t->levels.size(), 6u);  // 37 × 6, 18 × 3, 9 × 1, 4 × 1, 2 × 1, 1 × 1
+    EXPECT_EQ(std::memcmp(t->levels[0].data(), file.data() + 18, kW * kH * 4), 0);  // B G R A, as stored
+    int w = kW, h = kH;
+    for (UINT level = 1; level < 6; ++level) {
+        const int lw = std::max(1, w / 2), lh = std::max(1, h / 2);
+        const auto& above = t->levels[level - 1];
+        for (int y = 0; y < lh; ++y)
+            for (int x = 0; x < lw; ++x)
+                for (int c = 0; c < 4; ++c) {
+                    auto at = [&](int px, int py) {
+                        return above[(static_cast<std::size_t>(std::min(py, h - 1)) * w + std::min(px, w - 1)) * 4 + c];
+                    };
+                    const int sum = at(2 * x, 2 * y) + at(2 * x + 1, 2 * y) + at(2 * x, 2 * y + 1) + at(2 * x + 1, 2 * y + 1);
+                    ASSERT_EQ(t->levels[level][(static_cast<std::size_t>(y) * lw + x) * 4 + c], (sum + 2) / 4)
+                        << "level " << level << " at " << x << "," << y;
+                }
+        w = lw;
+        h = lh;
+    }
+    tex->Release();
 }
 
 TEST(TextureLoad, JpegIsRecognisedFromItsContentWhateverTheName) {

@@ -5,6 +5,7 @@
 
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -42,7 +43,7 @@ TEST(ImageDecodeRegression, RleTgaShorterThanItsPixelsNeedIsRefused) {
     bomb.resize(220, 0x18);
     d3dx::RgbaImage image;
     EXPECT_FALSE(d3dx::decodeImage(bomb.data(), bomb.size(), &image));
-    EXPECT_TRUE(image.pixels.empty());
+    EXPECT_TRUE(image.pixels().empty());
 
     // 16 × 16 pixels take at least two full packets.
     const Bytes shortOne = rleTga(16, 16, 1);
@@ -50,7 +51,7 @@ TEST(ImageDecodeRegression, RleTgaShorterThanItsPixelsNeedIsRefused) {
     const Bytes complete = rleTga(16, 16, 2);
     ASSERT_TRUE(d3dx::decodeImage(complete.data(), complete.size(), &image));
     EXPECT_EQ(image.width, 16);
-    EXPECT_EQ(image.pixels[4 * 255], 1);  // red of the last pixel: packet 1
+    EXPECT_EQ(image.pixels()[4 * 255], 1);  // red of the last pixel: packet 1
 }
 
 void append(void* context, void* data, int size) {
@@ -215,7 +216,7 @@ TEST(ImageDecodeRegression, ScanThatLeavesComponentsUnsetDecodesTheSameEveryTime
     ASSERT_TRUE(d3dx::decodeImage(lumaOnly.data(), lumaOnly.size(), &first));
     scribbleOnTheHeap(0xA5);
     ASSERT_TRUE(d3dx::decodeImage(lumaOnly.data(), lumaOnly.size(), &second));
-    EXPECT_EQ(first.pixels, second.pixels);
+    EXPECT_TRUE(std::ranges::equal(first.pixels(), second.pixels()));
 }
 
 // A damaged JPEG whose scan runs out of bits: stb_image's bit reader then
@@ -250,7 +251,7 @@ TEST(ImageDecodeRegression, ScanThatRunsOutOfBitsDecodesTheSameEveryTime) {
     EXPECT_EQ(d3dx::decodeImage(jpeg.data(), jpeg.size(), &second), decoded);
     if (decoded) {
         EXPECT_EQ(first.width, second.width);
-        EXPECT_EQ(first.pixels, second.pixels);
+        EXPECT_TRUE(std::ranges::equal(first.pixels(), second.pixels()));
     }
 }
 

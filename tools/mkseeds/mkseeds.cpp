@@ -21,6 +21,7 @@ const Target kTargets[] = {
     {"fuzz_mdc", seeds::mdc},
     {"fuzz_skin", seeds::skin},
     {"fuzz_texture", seeds::texture},
+    {"fuzz_textures", seeds::textures},
     {"fuzz_mds", seeds::mds},
     {"fuzz_pk3", seeds::pk3},
     {"fuzz_anim", seeds::anim},

@@ -10,6 +10,7 @@ bool browser(const std::string& dir);
 bool mdc(const std::string& dir);
 bool skin(const std::string& dir);
 bool texture(const std::string& dir);
+bool textures(const std::string& dir);
 bool mds(const std::string& dir);
 bool pk3(const std::string& dir);
 bool anim(const std::string& dir);

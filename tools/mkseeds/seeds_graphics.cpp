@@ -1,6 +1,7 @@
 // fuzz_texture: small TGA images of every type the decoder reads and a
-// JPEG; fuzz_mds: valid bodies (one with more frames than the fuzz target
-// steps through) and the damaged twins.
+// JPEG; fuzz_textures: body skins naming one file many ways, with the image
+// after them; fuzz_mds: valid bodies (one with more frames than the fuzz
+// target steps through) and the damaged twins.
 #include <stb_image_write.h>
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "mkseeds/seeds.h"
 #include "modelgen/amplify.h"
 #include "modelgen/samples.h"
+#include "modelgen/texture_shapes.h"
 
 namespace seeds {
 
@@ -97,6 +99,25 @@ bool texture(const std::string& dir) {
     write("one_pixel.tga", uncompressed(2, 1, 1, 4));
     write("small.jpg", jpeg(16, 8));
     write("odd.jpg", jpeg(13, 21));
+    return ok;
+}
+
+bool textures(const std::string& dir) {
+    bool ok = true;
+    // The skin, a NUL, then the bytes of every image file it may name.
+    auto write = [&](const std::string& name, const std::string& skin, const mg::Bytes& image) {
+        mg::Bytes bytes(skin.begin(), skin.end());
+        bytes.push_back(0);
+        bytes.insert(bytes.end(), image.begin(), image.end());
+        ok &= mg::writeFile(dir + "/" + name, bytes);
+    };
+    const std::string sameFile = "s0,a.jpg\ns1,a.jpg\ns2,/a.jpg\ns3,//a\ns4,A.JPG\ns5,b.tga\ns6,tex6.tga\n"
+                                 "md3_beltl,acc/belt.mdc\nmd3_back,acc/belt\n";
+    write("same_file_jpeg", sameFile, mg::tiledJpeg(64));
+    write("same_file_tga", sameFile, uncompressed(2, 7, 5, 3));
+    write("missing", "s0,none.jpg\ns1,none\ns2,\"none.tga\"\ns3,tex3.tga\n", {});
+    write("every_surface", "s0,texture\ns1,texture\ns2,texture\ns3,texture\ns4,texture\ns5,texture\n"
+                           "s6,texture\ns7,texture\nmd3_beltr,acc/belt\n", jpeg(13, 21));
     return ok;
 }
 

@@ -81,6 +81,21 @@ Bytes backwardChainMds() {
     return img.bytes;
 }
 
+Bytes repeatedFramesMds(int frames) {
+    MdsModel m = sampleMds();
+    m.order = {MdsSection::Bones, MdsSection::Tags, MdsSection::Surfaces, MdsSection::Frames};
+    MdsImage img = writeMds(m);
+    Bytes& b = img.bytes;
+    const std::size_t frameSize = sizeof(formats::MdsFrame) + m.bones.size() * sizeof(formats::CompressedBoneFrame);
+    const std::size_t last = b.size() - frameSize;
+    const auto extra = static_cast<std::size_t>(frames) - m.frames.size();
+    b.resize(b.size() + extra * frameSize);
+    for (std::size_t k = 1; k <= extra; ++k) std::memcpy(b.data() + last + k * frameSize, b.data() + last, frameSize);
+    put<std::int32_t>(b, offsetof(formats::MdsHeader, NumFrames), frames);
+    put<std::int32_t>(b, offsetof(formats::MdsHeader, OffsetEnd), static_cast<std::int32_t>(b.size()));
+    return b;
+}
+
 Bytes sharedListsMdc(int surfaces, int triangles) {
     MdcModel m = sampleMdc();
     m.surfaces.resize(1);

@@ -25,6 +25,11 @@ Bytes sharedHeaderMds(int surfaces);
 // valid file.
 Bytes backwardChainMds();
 
+// The sample model with its frames stored last and its last frame repeated
+// until there are `frames` (at least 3): a valid file of 100 bytes per frame
+// that deflates a few hundred times.
+Bytes repeatedFramesMds(int frames);
+
 // One MDC surface with `triangles` triangles, then `surfaces` - 1 more
 // surface headers that all point at its lists.
 Bytes sharedListsMdc(int surfaces, int triangles);

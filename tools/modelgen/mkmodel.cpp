@@ -1,6 +1,9 @@
 // mkmodel [SHAPE] OUT: writes the small valid sample model, or one of the
 // named shapes below (for the demo, for trying the tools by hand and for
-// measuring them on files that would multiply a naive reader's work).
+// measuring them on files that would multiply a naive reader's work). The
+// folder shapes write a model folder OUT (draw it with korvane-render
+// --base-dir "$(dirname OUT)" --model "$(basename OUT)"); the archive shapes
+// write OUT/pak0.pk3 holding the folder models/players/<name>.
 // mkmodel --defects DIR: writes the clean twins and every file with exactly
 // one defect (tools/modelgen/defects.h) into DIR, one line per file on stdout
 // naming the finding korvane-check should give.
@@ -14,6 +17,7 @@
 #include "modelgen/amplify.h"
 #include "modelgen/defects.h"
 #include "modelgen/samples.h"
+#include "modelgen/texture_shapes.h"
 
 namespace {
 
@@ -49,35 +53,68 @@ int writeDefects(const std::string& dir) {
 struct Shape {
     const char* name;
     const char* what;
-    std::function<mg::Bytes()> make;
+    std::function<bool(const std::string& out)> write;
 };
 
+std::function<bool(const std::string&)> file(std::function<mg::Bytes()> make) {
+    return [make](const std::string& out) { return write(out, make()); };
+}
+
+std::function<bool(const std::string&)> folder(mg::TexturedModel model) {
+    return [model](const std::string& out) {
+        if (mg::writeFolder(out, mg::texturedModel(model))) return true;
+        std::fprintf(stderr, "mkmodel: cannot write the folder %s\n", out.c_str());
+        return false;
+    };
+}
+
+#ifdef KV_HAVE_LIBZIP
+std::function<bool(const std::string&)> archive(const std::string& model, std::function<mg::Folder()> make) {
+    return [model, make](const std::string& out) {
+        mg::Folder members = make();
+        for (auto& m : members) m.name = "models/players/" + model + "/" + m.name;
+        if (mg::writeZip(out + "/pak0.pk3", members)) return true;
+        std::fprintf(stderr, "mkmodel: cannot write %s/pak0.pk3\n", out.c_str());
+        return false;
+    };
+}
+#endif
+
 const Shape kShapes[] = {
-    {"sample", "the small valid sample model (the default)", [] { return mg::writeMds(mg::sampleMds()).bytes; }},
+    {"sample", "the small valid sample model (the default)", file([] { return mg::writeMds(mg::sampleMds()).bytes; })},
     {"body", "a valid body of 5.2 MB: 70 bones, 5400 frames, 16 surfaces x 250 vertices x 2 weights, 400 triangles",
-     largeBody},
+     file(largeBody)},
     {"shared-lists", "2900 surface headers sharing one list of 80000 triangles (1.47 MB)",
-     [] { return mg::sharedListsMds(2900, 80000); }},
+     file([] { return mg::sharedListsMds(2900, 80000); })},
     {"shared-lists-small", "2900 surface headers sharing one list of 40000 triangles (0.99 MB)",
-     [] { return mg::sharedListsMds(2900, 40000); }},
-    {"shared-header", "one surface header named by 2^31 - 1 surfaces", [] { return mg::sharedHeaderMds(0x7FFFFFFF); }},
+     file([] { return mg::sharedListsMds(2900, 40000); })},
+    {"shared-header", "one surface header named by 2^31 - 1 surfaces",
+     file([] { return mg::sharedHeaderMds(0x7FFFFFFF); })},
     {"backward-chain", "the sample with its surfaces stored in reverse order (valid)",
-     [] { return mg::backwardChainMds(); }},
+     file([] { return mg::backwardChainMds(); })},
     {"shared-lists-mdc", "an MDC file: 8000 surface headers sharing one list of 10000 triangles",
-     [] { return mg::sharedListsMdc(8000, 10000); }},
-    {"many-surfaces", "a body of 10000 surfaces named surface0 ... surface9999 (3.4 MB; with long-skin)",
-     [] { return mg::manySurfacesMds(10000); }},
-    {"long-skin", "a .skin of 100000 lines naming surface99999 ... surface0 (5 MB): every lookup of a many-surfaces "
-                  "surface near its end",
-     [] {
-         const std::string text = mg::longSkin(100000);
-         return mg::Bytes(text.begin(), text.end());
-     }},
+     file([] { return mg::sharedListsMdc(8000, 10000); })},
+    {"shared-texture", "folder: 5956 body, 2000 head and 2000 belt surfaces naming one 128x128 JPEG (1.3 MB)",
+     folder({5956, 2000, 2000, 128, 0})},
+    {"shared-texture-1024", "folder: 300 body surfaces naming one 1024x1024 JPEG (53 KB body)",
+     folder({300, 0, 0, 1024, 0})},
+    {"missing-texture", "folder: 5956 body, 2000 head and 2000 belt surfaces naming one missing texture",
+     folder({5956, 2000, 2000, 0, 0})},
+    {"large-texture", "folder: one surface naming an 8192x8192 JPEG of flat tiles (about 1 MB)",
+     folder({1, 0, 0, 8192, 0})},
+#ifdef KV_HAVE_LIBZIP
+    {"pk3-large-member", "archive: a valid body.mds of 250 MB (2.5 million frames) that deflates to 0.3 MB",
+     archive("big", [] { return mg::Folder{{"body.mds", mg::repeatedFramesMds(2'500'000)}}; })},
+    {"pk3-many-members", "archive: 1000 body surfaces, each naming its own flat 512x512 TGA (768 KB, 1 KB deflated)",
+     archive("many", [] { return mg::texturedModel({1000, 0, 0, 0, 512}); })},
+#endif
 };
 
 int usage(std::FILE* to, int status) {
     std::fprintf(to, "usage: mkmodel [SHAPE] OUT | --defects DIR\nshapes:\n");
     for (const auto& s : kShapes) std::fprintf(to, "  %-20s %s\n", s.name, s.what);
+    std::fprintf(to, "A folder shape writes the model folder OUT; an archive shape OUT/pak0.pk3 with\n"
+                     "models/players/<name>/ inside.\n");
     return status;
 }
 
@@ -108,5 +145,5 @@ int main(int argc, char** argv) {
             return usage(stderr, 2);
         }
     }
-    return write(argv[argc - 1], shape->make()) ? 0 : 1;
+    return shape->write(argv[argc - 1]) ? 0 : 1;
 }

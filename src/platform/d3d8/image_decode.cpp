@@ -5,6 +5,8 @@
 
 namespace d3dx {
 
+void RgbaImage::Release::operator()(std::uint8_t* block) const { stb::release(block); }
+
 ImageKind sniffImage(const std::uint8_t* bytes, std::size_t size) {
     if (bytes == nullptr) return ImageKind::Unknown;
     if (size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return ImageKind::Jpeg;
@@ -48,6 +50,7 @@ bool tgaComplete(const std::uint8_t* bytes, std::size_t size) {
 }  // namespace
 
 bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out) {
+    *out = RgbaImage{};
     const ImageKind kind = sniffImage(bytes, size);
     if (kind == ImageKind::Unknown || size > 0x7FFFFFFF) return false;
     if (kind == ImageKind::Tga && !tgaComplete(bytes, size)) return false;
@@ -56,12 +59,10 @@ bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out) {
     int w = 0, h = 0;
     if (!stb::info(bytes, len, &w, &h)) return false;
     if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide) return false;
-    std::uint8_t* pixels = stb::loadRgba(bytes, len, &w, &h);
-    if (pixels == nullptr) return false;
+    out->block.reset(stb::loadRgba(bytes, len, &w, &h));
+    if (!out->block) return false;
     out->width = w;
     out->height = h;
-    out->pixels.assign(pixels, pixels + static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
-    stb::release(pixels);
     return true;
 }
 

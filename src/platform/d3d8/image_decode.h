@@ -4,7 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <span>
 
 namespace d3dx {
 
@@ -18,10 +19,19 @@ constexpr int kMaxImageSide = 8192;
 // header whose fields are all plausible for an uncompressed or RLE image.
 ImageKind sniffImage(const std::uint8_t* bytes, std::size_t size);
 
+// The decoded pixels stay in the decoder's own block: an image of 8192 ×
+// 8192 is 256 MiB, not to be copied.
 struct RgbaImage {
+    struct Release {
+        void operator()(std::uint8_t* block) const;
+    };
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> pixels;  // width * height * 4, rows top-down, R G B A
+    std::unique_ptr<std::uint8_t[], Release> block;  // none until decoded
+    // width * height * 4 bytes, rows top-down, R G B A; empty when none.
+    std::span<const std::uint8_t> pixels() const {
+        return {block.get(), block ? static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4 : 0};
+    }
 };
 
 // Decodes a JPEG or TGA image; false for anything else or a damaged image.

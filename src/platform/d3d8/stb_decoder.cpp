@@ -8,9 +8,17 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/sys/sys.h"
+
 namespace {
 
-void* zeroedAlloc(std::size_t size) { return std::calloc(1, size == 0 ? 1 : size); }
+// The pixels of a large image and its component planes are written once,
+// right after they are allocated: large pages make that cheap.
+void* zeroedAlloc(std::size_t size) {
+    void* block = std::calloc(1, size == 0 ? 1 : size);
+    sys::adviseLargePages(block, size);
+    return block;
+}
 
 [[maybe_unused]] void* zeroedRealloc(void* p, std::size_t oldSize, std::size_t newSize) {
     auto* grown = static_cast<unsigned char*>(std::realloc(p, newSize));

@@ -1,5 +1,8 @@
 #include "platform/gl/gl_texture.h"
 
+#include "platform/sys/sys.h"
+
+#include <cstring>
 #include <utility>
 
 GlTexture::GlTexture(GlContextRef context, UINT width, UINT height, UINT levels, D3DFORMAT format)
@@ -8,7 +11,10 @@ GlTexture::GlTexture(GlContextRef context, UINT width, UINT height, UINT levels,
     for (UINT i = 0; i < levels; ++i) {
         const UINT w = (width >> i) != 0 ? (width >> i) : 1;
         const UINT h = (height >> i) != 0 ? (height >> i) : 1;
-        levels_.push_back(Level{w, h, std::vector<BYTE>(static_cast<std::size_t>(w) * h * 4, 0)});
+        levels_.push_back(Level{w, h, nullptr});
+        Level& level = levels_.back();
+        level.texels = std::make_unique_for_overwrite<BYTE[]>(level.bytes());
+        sys::adviseLargePages(level.texels.get(), level.bytes());
     }
 }
 
@@ -50,8 +56,9 @@ HRESULT GlTexture::LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT*
         offset = (static_cast<std::size_t>(pRect->top) * level.width + static_cast<std::size_t>(pRect->left)) * 4;
     }
     ++level.locks;
+    level.written = true;
     pLockedRect->Pitch = static_cast<INT>(level.width * 4);
-    pLockedRect->pBits = level.texels.data() + offset;
+    pLockedRect->pBits = level.texels.get() + offset;
     return D3D_OK;
 }
 
@@ -70,13 +77,15 @@ void GlTexture::bind() {
         gl.GenTextures(1, &name_);
         gl.BindTexture(GL_TEXTURE_2D, name_);
         // Direct3D 8's default sampler: point sampling, no mipmap filtering,
-        // wrapping coordinates.
+        // wrapping coordinates. Without mipmap filtering only level 0 is
+        // ever sampled, so only level 0 goes to the GL; the other levels
+        // stay here for LockRect.
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
-        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels_.size()) - 1);
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
         if (format_ == D3DFMT_X8R8G8B8) {
             gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
         }
@@ -89,13 +98,14 @@ void GlTexture::bind() {
     gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     gl.PixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     gl.PixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    for (std::size_t i = 0; i < levels_.size(); ++i) {
-        auto& level = levels_[i];
-        if (!level.dirty) {
-            continue;
+    Level& level = levels_[0];
+    if (level.dirty) {
+        if (!level.written) {
+            std::memset(level.texels.get(), 0, level.bytes());
+            level.written = true;
         }
-        gl.TexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), GL_RGBA8, static_cast<GLsizei>(level.width),
-                      static_cast<GLsizei>(level.height), 0, GL_BGRA, GL_UNSIGNED_BYTE, level.texels.data());
+        gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(level.width), static_cast<GLsizei>(level.height),
+                      0, GL_BGRA, GL_UNSIGNED_BYTE, level.texels.get());
         level.dirty = false;
     }
 }

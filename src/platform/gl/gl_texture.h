@@ -1,9 +1,16 @@
 // 2D textures in A8R8G8B8 (or X8R8G8B8) with their mipmap chain. Each level
 // keeps its texels in CPU memory (bytes B, G, R, A, pitch = width × 4);
 // LockRect hands that memory out, UnlockRect marks the level for upload,
-// and the device uploads before a draw samples the texture.
+// and the device uploads level 0 (the only one its sampler reads) before a
+// draw samples the texture.
+//
+// As in Direct3D, a new level's texels are undefined until written: the
+// memory is not cleared, since whoever locks it (the texture loader) writes
+// every texel. A level 0 uploaded without ever having been locked is
+// cleared to zero first, so that nothing undefined reaches the screen.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/d3d8/d3d8.h"
@@ -19,7 +26,7 @@ public:
     HRESULT LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags) override;
     HRESULT UnlockRect(UINT Level) override;
 
-    // Binds to GL_TEXTURE_2D on the active unit, uploading dirty levels.
+    // Binds to GL_TEXTURE_2D on the active unit, uploading level 0 if dirty.
     void bind();
 
     // Levels of a full chain down to 1 × 1 for a width × height base.
@@ -29,9 +36,11 @@ private:
     struct Level {
         UINT width;
         UINT height;
-        std::vector<BYTE> texels;
+        std::unique_ptr<BYTE[]> texels;  // width × height × 4, not cleared
         UINT locks = 0;
         bool dirty = true;
+        bool written = false;  // locked at least once
+        std::size_t bytes() const { return static_cast<std::size_t>(width) * height * 4; }
     };
 
     GlContextRef context_;

@@ -1,6 +1,7 @@
 // Opening and indexing one zip archive with libzip.
 #include "platform/sys/archive.h"
 
+#include <sys/stat.h>
 #include <zip.h>
 
 namespace sys::archive {
@@ -25,11 +26,15 @@ std::string memberKey(std::string_view name) {
 }
 
 std::shared_ptr<Archive> Archive::openFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || st.st_size < 0) return nullptr;
     int error = 0;
     zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &error);
     if (z == nullptr) return nullptr;
     std::shared_ptr<Archive> a(new Archive);
     a->zip_ = z;
+    a->size_ = static_cast<std::uint64_t>(st.st_size);
+    a->path_ = path;
     return a->index() ? a : nullptr;
 }
 
@@ -37,6 +42,7 @@ std::shared_ptr<Archive> Archive::openBytes(const void* data, std::size_t size) 
     std::shared_ptr<Archive> a(new Archive);
     const auto* p = static_cast<const unsigned char*>(data);
     a->bytes_.assign(p, p + size);
+    a->size_ = size;
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* src = zip_source_buffer_create(a->bytes_.data(), a->bytes_.size(), 0, &error);
@@ -69,6 +75,15 @@ bool Archive::index() {
         if (key.empty()) continue;
         members_[std::move(key)] = static_cast<std::uint64_t>(i);  // later entries win
     }
+    return true;
+}
+
+bool Archive::countOnce(std::uint64_t index, std::uint64_t size, std::uint64_t limit) {
+    if (index < countedEntries_.size() && countedEntries_[index]) return true;
+    if (counted_ > limit || size > limit - counted_) return false;
+    if (index >= countedEntries_.size()) countedEntries_.resize(index + 1);
+    countedEntries_[index] = true;
+    counted_ += size;
     return true;
 }
 

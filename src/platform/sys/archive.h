@@ -41,12 +41,24 @@ public:
     std::int64_t find(const std::string& key) const;
     const std::unordered_map<std::string, std::uint64_t>& members() const { return members_; }
     zip* handle() const { return zip_; }
+    // The archive file's size in bytes, and the path it was opened from
+    // (empty for bytes in memory).
+    std::uint64_t size() const { return size_; }
+    const std::string& path() const { return path_; }
+    // Counts `size` bytes for the member at entry `index` against `limit`,
+    // once: a member counted before costs nothing more. False (nothing
+    // counted) when the bytes counted so far and these exceed the limit.
+    bool countOnce(std::uint64_t index, std::uint64_t size, std::uint64_t limit);
 
 private:
     Archive() = default;
     bool index();
 
     zip* zip_ = nullptr;
+    std::uint64_t size_ = 0;
+    std::string path_;
+    std::uint64_t counted_ = 0;        // bytes of the members counted by countOnce
+    std::vector<bool> countedEntries_;  // which ones
     std::vector<unsigned char> bytes_;  // backing store of openBytes
     std::unordered_map<std::string, std::uint64_t> members_;
 };

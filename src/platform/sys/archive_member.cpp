@@ -1,4 +1,5 @@
-// Inflating one member with libzip, stopping at its stated size.
+// Inflating one member with libzip as it is read, stopping at its stated
+// size, and the account of what an archive's members have inflated to.
 #include "platform/sys/archive_member.h"
 
 #include <zip.h>
@@ -9,61 +10,74 @@
 namespace sys::archive {
 
 namespace {
-constexpr std::uint64_t kFirstChunk = 1u << 20;
 
-// Memory that cannot be had makes the member unreadable, like damage.
-bool grow(std::vector<unsigned char>& data, std::uint64_t size) {
-    try {
-        data.resize(size);
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
+std::uint64_t allowance(const Archive& archive) { return archive.size() * kInflatedPerArchiveByte; }
+
 }  // namespace
 
 std::uint64_t maxInflatedSize(std::uint64_t compressedSize) { return compressedSize * kMaxInflateRatio + 1024; }
 
-bool readMember(const Archive& archive, std::uint64_t index, MemberBytes& out) {
-    out = MemberBytes{};
+MemberReader::~MemberReader() {
+    if (file_ != nullptr) zip_fclose(file_);
+}
+
+bool MemberReader::open(std::shared_ptr<Archive> archive, std::uint64_t index) {
+    if (!archive || archive_) return false;
     zip_stat_t st;
     zip_stat_init(&st);
-    if (zip_stat_index(archive.handle(), index, 0, &st) != 0 || (st.valid & ZIP_STAT_SIZE) == 0) return false;
+    if (zip_stat_index(archive->handle(), index, 0, &st) != 0 || (st.valid & ZIP_STAT_SIZE) == 0) return false;
     if (st.size > kMaxMemberSize) return false;
     if ((st.valid & ZIP_STAT_COMP_SIZE) != 0 && st.size > maxInflatedSize(st.comp_size)) return false;
-    out.statedSize = static_cast<std::uint32_t>(st.size);
+    if (!archive->countOnce(index, st.size, allowance(*archive))) return false;
+    archive_ = std::move(archive);
+    statedSize_ = static_cast<std::uint32_t>(st.size);
+    file_ = zip_fopen_index(archive_->handle(), index, 0);
+    failed_ = file_ == nullptr;  // unknown method, encrypted, bad local header
+    return true;
+}
 
-    zip_file_t* f = zip_fopen_index(archive.handle(), index, 0);
-    if (f == nullptr) {  // unknown method, encrypted, bad local header
-        out.damaged = true;
-        return true;
-    }
-    // The buffer grows with what actually inflates, so a member that states
-    // more than it holds costs only what it holds.
-    std::uint64_t got = 0;
-    bool failed = !grow(out.data, std::min<std::uint64_t>(out.statedSize, kFirstChunk));
-    while (!failed && got < out.statedSize) {
-        if (got == out.data.size() && !grow(out.data, std::min<std::uint64_t>(out.statedSize, 2 * got))) {
-            failed = true;
-            break;
-        }
-        const zip_int64_t r = zip_fread(f, out.data.data() + got, out.data.size() - got);
+std::uint32_t MemberReader::read(void* dest, std::uint32_t n) {
+    if (failed_ || dest == nullptr) return 0;
+    const std::uint32_t want = std::min(n, statedSize_ - position_);
+    auto* out = static_cast<unsigned char*>(dest);
+    std::uint32_t got = 0;
+    while (got < want) {
+        const zip_int64_t r = zip_fread(file_, out + got, want - got);
         if (r <= 0) {  // an error, or the data ends before the stated size
-            failed = true;
+            failed_ = true;
             break;
         }
-        got += static_cast<std::uint64_t>(r);
+        got += static_cast<std::uint32_t>(r);
     }
-    if (!failed) {
-        // The stream must end here: one more byte means it inflates to more
-        // than stated; the end of the stream is also where the checksum is
-        // checked.
-        unsigned char probe = 0;
-        failed = zip_fread(f, &probe, 1) != 0;
+    position_ += got;
+    if (!failed_ && position_ == statedSize_ && !finish()) return 0;
+    return got;
+}
+
+// The stream must end at the stated size: one more byte means it inflates
+// to more than stated; the end of the stream is also where the checksum is
+// checked.
+bool MemberReader::finish() {
+    unsigned char probe = 0;
+    const bool ends = zip_fread(file_, &probe, 1) == 0;
+    const bool closed = zip_fclose(file_) == 0;
+    file_ = nullptr;
+    failed_ = true;  // nothing more to read, either way
+    return ends && closed;
+}
+
+bool readMember(const std::shared_ptr<Archive>& archive, std::uint64_t index, MemberBytes& out) {
+    out = MemberBytes{};
+    MemberReader reader;
+    if (!reader.open(archive, index)) return false;
+    out.statedSize = reader.statedSize();
+    try {
+        out.data.resize(out.statedSize);
+        out.damaged = reader.read(out.data.data(), out.statedSize) != out.statedSize;
+    } catch (const std::bad_alloc&) {
+        out.damaged = true;  // memory that cannot be had makes the member unreadable, like damage
     }
-    if (zip_fclose(f) != 0) failed = true;
-    if (failed) {
-        out.damaged = true;
+    if (out.damaged) {
         out.data.clear();
         out.data.shrink_to_fit();
     }

@@ -1,6 +1,7 @@
 // Memory blocks from the page allocator: committed, zero-filled, read-write.
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -79,6 +80,20 @@ bool releaseBlock(void* block) {
     givePages(it->first, it->second);
     blocks.erase(it);
     return true;
+}
+
+void adviseLargePages(void* block, std::size_t n) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kLarge = 2u << 20;
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (start + kLarge - 1) & ~(kLarge - 1);
+    const std::uintptr_t end = (start + n) & ~(kLarge - 1);
+    // Advice only: a system that declines it leaves the block as it was.
+    if (block != nullptr && end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)block;
+    (void)n;
+#endif
 }
 
 }  // namespace sys

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace sys {
 
@@ -42,8 +43,15 @@ constexpr std::uint32_t kInvalidFileSize = 0xFFFFFFFFu;
 // access. Returns an invalid File on failure.
 File openForReading(const char* path);
 
+// The same text for every path that names the same file, the way
+// openForReading finds it (on disk, in an archive, below the second root):
+// a cache keyed by it reads a file once however it is named. Empty when
+// openForReading would find nothing. Not a step of the fault injection.
+std::string fileIdentity(const char* path);
+
 // The size in bytes; kInvalidFileSize on failure (also for files of 4 GiB
-// or more, which no reader of this system accepts).
+// or more, which no reader of this system accepts, and for archive members
+// that their archive refuses to inflate: see archive_member.h).
 std::uint32_t fileSize(const File& file);
 
 // Reads up to n bytes into dest in one call; returns how many arrived.
@@ -58,6 +66,14 @@ void* allocateBlock(std::size_t n);
 
 // Gives a block back; false when that fails. A null block is a failure.
 bool releaseBlock(void* block);
+
+// Asks the system to back the whole 2 MiB stretches of a block of any
+// origin with large pages, before the block is first written. A block of
+// hundreds of megabytes (a decoded image, a texture's levels) then costs a
+// few hundred page faults instead of tens of thousands, which under a
+// hypervisor take seconds. Nothing happens where the system has no such
+// advice or the block holds no whole stretch.
+void adviseLargePages(void* block, std::size_t n);
 
 // Milliseconds since the process started, as an unsigned 32-bit count.
 std::uint32_t milliseconds();

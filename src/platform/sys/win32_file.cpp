@@ -6,6 +6,7 @@
 #endif
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 #include "platform/sys/fault_gate.h"
@@ -30,6 +31,20 @@ File& File::operator=(File&& other) noexcept {
 File::~File() { closeFile(*this); }
 
 FileImpl* File::release() { return std::exchange(impl_, nullptr); }
+
+std::string fileIdentity(const char* path) {
+    if (path == nullptr) return {};
+    // No access asked for: enough to read the file's volume and index.
+    const HANDLE h = ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(h, &info) != 0;
+    ::CloseHandle(h);
+    if (!known || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {};
+    return "file " + std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +
+           std::to_string(info.nFileIndexLow);
+}
 
 File openForReading(const char* path) {
     if (detail::shouldFail(Step::Open) || path == nullptr) return File{};

@@ -25,4 +25,7 @@ bool releaseBlock(void* block) {
     return ::VirtualFree(block, 0, MEM_RELEASE) != 0;
 }
 
+// Large pages need a privilege that programs do not have by default.
+void adviseLargePages(void*, std::size_t) {}
+
 }  // namespace sys
