@@ -1,10 +1,9 @@
-#include "browser/mdc_tree.h"
+#include "browser/format_trees.h"
 
 #include <cstring>
 #include <string>
 
-#include "browser/field_tree.h"
-#include "browser/labeler.h"
+#include "browser/tree_writer.h"
 
 namespace browser {
 
@@ -14,22 +13,11 @@ using formats::MdcIndex;
 using formats::MdcSurfaceIndex;
 
 constexpr double kScale = formats::kMdcVertexScale;
-constexpr double kDegreesPerUnit = 360.0 / 65536.0;
 
-double d(float v) { return static_cast<double>(v); }
-
-template <class T>
-const formats::FieldInfo* nameField() {
-    for (const auto& f : formats::RecordInfo<T>::fields)
-        if (std::strcmp(f.name, "Name") == 0) return &f;
-    return nullptr;
-}
-int n(std::int64_t v) { return static_cast<int>(v); }
-
-class MdcTree {
+class MdcTree : TreeWriter {
 public:
     MdcTree(formats::ByteView bytes, const MdcIndex& index, TreeNode root, TreeSink& sink)
-        : b_(bytes), x_(index), root_(root), out_(sink) {}
+        : TreeWriter(bytes, index.refusal, root, sink), x_(index) {}
 
     bool build() {
         if (!x_.readable) return damaged();
@@ -39,22 +27,17 @@ public:
         const TreeNode list = out_.add(root_, "Surfaces (%d)", h.NumSurfaces);
         for (std::size_t i = 0; i < x_.surfaces.size(); ++i)
             if (!surface(list, static_cast<int>(i), x_.surfaces[i])) return false;
-        return x_.ok() || damaged();
+        return finished();
     }
 
 private:
-    // The walk stopped here: one line under the root says why.
-    bool damaged() {
-        out_.sink().appendLast(root_, ("Damaged: " + (x_.refusal ? x_.refusal->text() : std::string())).c_str());
-        return false;
-    }
 
     bool frames() {
         const TreeNode list = out_.add(root_, "Frames (%d)", x_.header.NumFrames);
         if (!x_.frames.inside) return damaged();
         for (std::int64_t k = 0; k < x_.frames.count; ++k) {
             const TreeNode node = out_.add(list, "Frame %d: %s", n(k),
-                                           fieldValue(b_, x_.frame(k), *nameField<formats::MdcFrame>()).c_str());
+                                           fieldOf<formats::MdcFrame>(b_, x_.frame(k), "Name").c_str());
             addFields<formats::MdcFrame>(out_.sink(), node, b_, x_.frame(k), {"bboxMin", "bboxMax", "LocalOrigin", "Radius"});
         }
         return true;
@@ -127,10 +110,7 @@ private:
         return true;
     }
 
-    formats::ByteView b_;
     const MdcIndex& x_;
-    TreeNode root_;
-    Labeler<512> out_;
 };
 
 }  // namespace

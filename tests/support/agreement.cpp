@@ -1,6 +1,6 @@
 #include "agreement.h"
 
-#include "browser/mdc_tree.h"
+#include "browser/format_trees.h"
 #include "browser/mds_file.h"
 #include "browser/text_tree.h"
 #include "formats/identify.h"
