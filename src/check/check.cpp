@@ -5,11 +5,13 @@
 
 #include "anim/anim_config.h"
 #include "anim/frame_sequence.h"
+#include "check/collection.h"
 #include "check/files.h"
 #include "check/model_check.h"
 #include "check/paths.h"
 #include "check/skin_check.h"
 #include "formats/byte_view.h"
+#include "formats/md3_layout.h"
 #include "skin/names.h"
 
 namespace check {
@@ -23,7 +25,7 @@ bool endsWith(const std::string& lowered, const std::string& tail) {
 }
 
 // Reads and checks a model file; nullopt summary fields when unreadable.
-ModelSummary checkModelFile(const std::string& path, bool mds, const Options& options, Report& report) {
+ModelSummary checkModelFile(const std::string& path, Kind kind, const Options& options, Report& report) {
     report.beginFile(path);
     std::string error;
     const auto bytes = readWhole(path, error);
@@ -32,7 +34,40 @@ ModelSummary checkModelFile(const std::string& path, bool mds, const Options& op
         return {};
     }
     const formats::ByteView view(bytes->data(), bytes->size());
-    return mds ? checkMds(view, report, options.limits) : checkMdc(view, report, options.limits);
+    switch (kind) {
+    case Kind::Mds: return checkMds(view, report, options.limits);
+    case Kind::Mdc: return checkMdc(view, report, options.limits);
+    case Kind::Md3: return checkMd3(view, report);
+    case Kind::Mdx: return checkMdx(view, report);
+    default: break;
+    }
+    Skeleton skeleton;
+    if (!options.skeleton.empty()) {
+        Report quiet;  // the skeleton's own findings belong to a check of it
+        const auto mdx = readWhole(options.skeleton, error);
+        if (mdx) skeleton.numBones = static_cast<std::int32_t>(checkMdx({mdx->data(), mdx->size()}, quiet).numBones);
+    }
+    return checkMdm(view, report, skeleton);
+}
+
+// An MD3 model's LOD files beside it (name_1.md3 ... name_3.md3): each
+// checked, and each must hold as many frames as the model, or the game
+// complains of a missing frame at every frame it shows.
+void checkMd3Lods(const std::string& path, long long frames, const Options& options, Report& report) {
+    const std::string low = skin::lowered(path.c_str());
+    if (!endsWith(low, ".md3")) return;
+    const std::string stem = path.substr(0, path.size() - 4);
+    if (stem.size() >= 2 && stem[stem.size() - 2] == '_' && stem.back() >= '1' && stem.back() <= '3') return;
+    for (int lod = 1; lod <= 3; ++lod) {
+        const Located file = locate(stem + "_" + std::to_string(lod) + path.substr(path.size() - 4));
+        if (!file.found()) continue;
+        const ModelSummary s = checkModelFile(file.path, Kind::Md3, options, report);
+        if (s.readable && frames >= 0 && s.numFrames < frames)
+            report.add(Id::FrameCount, "header .NumFrames", KV_FIELD(formats::Md3Header, NumFrames).offset,
+                       strf("%lld frames, the model's LOD 0 %lld: at a distance the game shows this file and "
+                            "complains of a missing frame at every frame past them",
+                            static_cast<long long>(s.numFrames), frames));
+    }
 }
 
 // Skins of the folder whose names start with prefix ("body_", "head_").
@@ -91,7 +126,7 @@ void checkPlayer(const std::string& dir, const Options& options, Report& report)
     bool bodyRead = false;
     std::optional<std::vector<std::string>> bodySurfaces;
     if (ctx.find(body).found()) {
-        const ModelSummary s = checkModelFile(body, true, options, report);
+        const ModelSummary s = checkModelFile(body, Kind::Mds, options, report);
         if (s.allSurfaces) bodySurfaces = s.surfaceNames;
         if (s.readable) numFrames = s.numFrames;
         bodyRead = s.readable;
@@ -122,7 +157,7 @@ void checkSkinFile(const std::string& path, const Options& options, Report& repo
     std::optional<std::vector<std::string>> surfaces;
     Report quiet;  // the model's own findings belong to a check of the model
     if (!head && locate(joinPath(dir, "body.mds")).found()) {
-        const ModelSummary s = checkModelFile(joinPath(dir, "body.mds"), true, options, quiet);
+        const ModelSummary s = checkModelFile(joinPath(dir, "body.mds"), Kind::Mds, options, quiet);
         if (s.allSurfaces) surfaces = s.surfaceNames;
     } else if (head && locate(joinPath(dir, "head.mdc")).found()) {
         FolderContext quietCtx(dir, ctx.modelName, options, quiet);
@@ -190,12 +225,24 @@ void checkAnimationConfig(const std::string& path, long long numFrames, bool ske
 }
 
 void checkPath(const std::string& typed, const Options& options, Report& report) {
+    if (isCollection(typed)) {
+        checkCollection(typed, options, report);
+        report.endFile();
+        return;
+    }
     const Target target = classify(typed, options.gameDir);
     switch (target.kind) {
     case Kind::Mds:
     case Kind::Mdc:
-        checkModelFile(target.path, target.kind == Kind::Mds, options, report);
+    case Kind::Mdm:
+    case Kind::Mdx:
+        checkModelFile(target.path, target.kind, options, report);
         break;
+    case Kind::Md3: {
+        const ModelSummary s = checkModelFile(target.path, Kind::Md3, options, report);
+        checkMd3Lods(target.path, s.readable ? s.numFrames : -1, options, report);
+        break;
+    }
     case Kind::Skin:
         checkSkinFile(target.path, options, report);
         break;
@@ -205,7 +252,7 @@ void checkPath(const std::string& typed, const Options& options, Report& report)
         bool bodyRead = false;
         if (locate(body).found()) {
             Report quiet;
-            const ModelSummary s = checkModelFile(body, true, options, quiet);
+            const ModelSummary s = checkModelFile(body, Kind::Mds, options, quiet);
             if (s.readable) frames = s.numFrames;
             bodyRead = s.readable;
         }
@@ -224,7 +271,7 @@ void checkPath(const std::string& typed, const Options& options, Report& report)
         report.add(Id::Unreadable, "file", -1,
                    std::string("no such file or player folder") +
                        (options.gameDir.empty() ? "" : ", nor below the game folder") +
-                       " (a PATH is a folder holding body.mds, or one .mds, .mdc, .skin or wolfanim.cfg file)");
+                       " (a PATH is a folder holding body.mds, or one model, .skin or wolfanim.cfg file)");
         break;
     }
     report.endFile();

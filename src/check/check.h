@@ -15,6 +15,9 @@ struct Options {
     // The game's folder (the one that holds models/); empty for none. Names
     // that are not found below the model's folder are also looked for here.
     std::string gameDir;
+    // The skeleton (an MDX file) that MDM files name the bones of; empty
+    // for none.
+    std::string skeleton;
 };
 
 void checkPath(const std::string& path, const Options& options, Report& report);

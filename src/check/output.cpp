@@ -74,16 +74,35 @@ std::string asText(const std::vector<Finding>& findings) {
 }
 
 std::string asJson(const std::vector<Finding>& findings) {
-    std::string out = "[";
-    for (std::size_t i = 0; i < findings.size(); ++i) {
-        const Finding& f = findings[i];
-        out += i == 0 ? "\n" : ",\n";
+    JsonArray array;
+    return array.begin() + array.items(findings) + array.end();
+}
+
+std::string JsonArray::items(const std::vector<Finding>& findings) {
+    std::string out;
+    for (const Finding& f : findings) {
+        out += items_++ == 0 ? "\n" : ",\n";
         out += "  {\"severity\": " + jsonString(severityName(f.severity)) + ", \"id\": " + jsonString(idName(f.id)) +
                ", \"file\": " + jsonString(f.file) + ", \"where\": " + jsonString(f.where) +
                ", \"offset\": " + (f.offset >= 0 ? std::to_string(f.offset) : std::string("null")) +
                ", \"message\": " + jsonString(f.message) + "}";
     }
-    return out + (findings.empty() ? "]\n" : "\n]\n");
+    return out;
+}
+
+std::string JsonArray::summary(const Report::Counts& c) {
+    return std::string(items_++ == 0 ? "\n" : ",\n") + "  " + summaryObject(c);
+}
+
+std::string JsonArray::end() const { return items_ == 0 ? "]\n" : "\n]\n"; }
+
+std::string summaryLine(const Report::Counts& c) {
+    return strf("%lld files, %lld errors, %lld warnings\n", c.files, c.errors, c.warnings);
+}
+
+std::string summaryObject(const Report::Counts& c) {
+    return strf("{\"summary\": {\"files\": %lld, \"errors\": %lld, \"warnings\": %lld, \"notes\": %lld}}", c.files,
+                c.errors, c.warnings, c.notes);
 }
 
 }  // namespace check

@@ -37,13 +37,8 @@ std::string magicOf(const std::string& path) {
     return std::string(head, got);
 }
 
-// The formats of the game family that korvane-check does not read, and
-// archives.
+// What a file that is no model is, when it is an archive.
 std::string otherFormat(const std::string& magic) {
-    const formats::Format f =
-        formats::identify(formats::ByteView(reinterpret_cast<const std::uint8_t*>(magic.data()), magic.size())).format;
-    if (f != formats::Format::Unknown && f != formats::Format::Mds && f != formats::Format::Mdc)
-        return std::string("an ") + formats::formatInfo(f).name + " model";
     if (magic == std::string("PK\x03\x04", 4))
         return "a .pk3 (zip) archive; a player folder inside it is checked as the archive's folder followed by the "
                "folder's path in the archive";
@@ -71,8 +66,14 @@ Target classifyFound(const std::string& path) {
     const std::string name = skin::lowered(lastComponent(path).c_str());
     const formats::Format format =
         formats::identify(formats::ByteView(reinterpret_cast<const std::uint8_t*>(magic.data()), magic.size())).format;
-    if (format == formats::Format::Mds) return {Kind::Mds, path, {}};
-    if (format == formats::Format::Mdc) return {Kind::Mdc, path, {}};
+    switch (format) {
+    case formats::Format::Mds: return {Kind::Mds, path, {}};
+    case formats::Format::Mdc: return {Kind::Mdc, path, {}};
+    case formats::Format::Md3: return {Kind::Md3, path, {}};
+    case formats::Format::Mdm: return {Kind::Mdm, path, {}};
+    case formats::Format::Mdx: return {Kind::Mdx, path, {}};
+    case formats::Format::Unknown: break;
+    }
     if (endsWith(name, ".skin")) return {Kind::Skin, path, {}};
     if (name == "wolfanim.cfg") return {Kind::AnimConfig, path, {}};
     // A model file by its name whose bytes say otherwise: the model check
@@ -83,8 +84,8 @@ Target classifyFound(const std::string& path) {
     return {Kind::Unsupported, path,
             "the format is not supported: " + (other.empty() ? std::string("not a model, skin or wolfanim.cfg") : other) +
                 " (the file starts with \"" + shownMagic(magic) +
-                "\"); korvane-check reads MDS (" + formats::formatInfo(formats::Format::Mds).ident + "), MDC (" +
-                formats::formatInfo(formats::Format::Mdc).ident + "), .skin and wolfanim.cfg files and player folders"};
+                "\"); korvane-check reads model files (MDS, MDC, MD3, MDM, MDX), .skin and wolfanim.cfg files and "
+                "player folders"};
 }
 
 Target classifyAt(const std::string& path) {

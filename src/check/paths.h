@@ -8,7 +8,7 @@
 
 namespace check {
 
-enum class Kind { Missing, Folder, Mds, Mdc, Skin, AnimConfig, Unsupported };
+enum class Kind { Missing, Folder, Mds, Mdc, Md3, Mdm, Mdx, Skin, AnimConfig, Unsupported };
 
 struct Target {
     Kind kind = Kind::Missing;

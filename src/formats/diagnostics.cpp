@@ -77,16 +77,21 @@ void Report::beginFile(std::string file) {
     if (file == file_) return;
     endFile();
     file_ = std::move(file);
+    ++counts_.files;
 }
 
 void Report::endFile() {
-    for (const auto& [key, overflow] : counts_) {
+    for (const auto& [key, overflow] : overflows_) {
         if (overflow.count <= kPerList) continue;
         const Id id = static_cast<Id>(key.first);
         add(Id::More, overflow.list, -1,
             strf("... and %d more %s findings like the ones above", overflow.count - kPerList, idName(id)));
     }
-    counts_.clear();
+    overflows_.clear();
+    if (sink_ && !findings_.empty()) {
+        sink_(findings_);
+        findings_.clear();
+    }
 }
 
 void Report::add(Id id, std::string where, std::int64_t offset, std::string message) {
@@ -94,11 +99,16 @@ void Report::add(Id id, std::string where, std::int64_t offset, std::string mess
 }
 
 void Report::add(Id id, Severity severity, std::string where, std::int64_t offset, std::string message) {
-    findings_.push_back({id, severity, file_, std::move(where), offset, std::move(message)});
+    add(Finding{id, severity, {}, std::move(where), offset, std::move(message)});
 }
 
 void Report::add(Finding finding) {
     finding.file = file_;
+    switch (finding.severity) {
+    case Severity::Error: ++counts_.errors; break;
+    case Severity::Warning: ++counts_.warnings; break;
+    case Severity::Note: ++counts_.notes; break;
+    }
     findings_.push_back(std::move(finding));
 }
 
@@ -112,7 +122,7 @@ void Report::addCapped(Id id, Severity severity, const std::string& list, std::s
 }
 
 void Report::addCapped(const std::string& list, Finding finding) {
-    Overflow& o = counts_[{static_cast<int>(finding.id), list}];
+    Overflow& o = overflows_[{static_cast<int>(finding.id), list}];
     o.list = list;
     if (++o.count > kPerList) return;
     add(std::move(finding));
@@ -122,10 +132,5 @@ void Report::addNeed(std::size_t index, Need need) {
     if (index < findings_.size()) findings_[index].need = findings_[index].need | need;
 }
 
-bool Report::hasError() const {
-    for (const auto& f : findings_)
-        if (f.severity == Severity::Error) return true;
-    return false;
-}
 
 }  // namespace formats

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -63,6 +64,11 @@ constexpr Need operator|(Need a, Need b) {
     X(NameUnterminated, Error, "name-unterminated")             \
     X(NotFinite, Error, "not-finite")                           \
     X(FrameIndex, Error, "frame-index")                         \
+    X(NoFrames, Error, "no-frames")                             \
+    X(FrameCount, Error, "frame-count")                         \
+    X(CollapseOrder, Error, "collapse-order")                   \
+    X(MinLod, Error, "min-lod")                                 \
+    X(WeightCount, Warning, "weight-count")                     \
     X(GameLimit, Error, "game-limit")                           \
     X(MultiplayerLimit, Warning, "multiplayer-limit")           \
     X(MissingFile, Error, "missing-file")                       \
@@ -135,7 +141,15 @@ public:
     void addNeed(std::size_t index, Need need);
 
     const std::vector<Finding>& findings() const { return findings_; }
-    bool hasError() const;
+    bool hasError() const { return counts_.errors > 0; }
+
+    // Each file's findings go to `sink` when the file is done and are not
+    // kept, so a check of many files holds one file's findings at a time.
+    void streamTo(std::function<void(const std::vector<Finding>&)> sink) { sink_ = std::move(sink); }
+    struct Counts {
+        long long files = 0, errors = 0, warnings = 0, notes = 0;
+    };
+    const Counts& counts() const { return counts_; }
 
 private:
     struct Overflow {
@@ -144,7 +158,9 @@ private:
     };
     std::string file_;
     std::vector<Finding> findings_;
-    std::map<std::pair<int, std::string>, Overflow> counts_;
+    std::map<std::pair<int, std::string>, Overflow> overflows_;
+    std::function<void(const std::vector<Finding>&)> sink_;
+    Counts counts_;
 };
 
 }  // namespace formats

@@ -88,11 +88,21 @@ TEST_F(Programs, OtherFormatsAndNamesOfEveryByte) {
     ASSERT_NE(f, nullptr);
     std::fputs("IDP3\x0f", f);
     std::fclose(f);
+    // An MD3 file is read by its first bytes: this one is too short.
     const Outcome md3 = run(check + " --json " + (base / "head.md3").string());
     EXPECT_EQ(md3.status, 1);
     ASSERT_EQ(md3.lines.size(), 3u);
-    EXPECT_NE(md3.lines[1].find("\"id\": \"not-a-model\""), std::string::npos) << md3.lines[1];
-    EXPECT_NE(md3.lines[1].find("not supported: an MD3 model"), std::string::npos) << md3.lines[1];
+    EXPECT_NE(md3.lines[1].find("\"id\": \"too-short\""), std::string::npos) << md3.lines[1];
+    // A file of no kind korvane-check reads says so, by its first bytes.
+    f = std::fopen((base / "notes.txt").string().c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("RIFF", f);
+    std::fclose(f);
+    const Outcome other = run(check + " --json " + (base / "notes.txt").string());
+    EXPECT_EQ(other.status, 1);
+    ASSERT_EQ(other.lines.size(), 3u);
+    EXPECT_NE(other.lines[1].find("\"id\": \"not-a-model\""), std::string::npos) << other.lines[1];
+    EXPECT_NE(other.lines[1].find("not supported"), std::string::npos) << other.lines[1];
     const Outcome none = run(check + " " + (base / "none.mds").string());
     EXPECT_EQ(none.status, 1);
     ASSERT_EQ(none.lines.size(), 1u);

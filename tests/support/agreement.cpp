@@ -59,6 +59,21 @@ std::string disagreements(const std::uint8_t* data, std::size_t size, const std:
               return report ? (formats::indexMdc(b, *report), true) : formats::indexMdc(b, r).ok();
           },
           out);
+    walks("MD3", bytes,
+          [](formats::ByteView b, formats::Report* report, Reader r) {
+              return report ? (formats::indexMd3(b, *report), true) : formats::indexMd3(b, r).ok();
+          },
+          out);
+    walks("MDM", bytes,
+          [](formats::ByteView b, formats::Report* report, Reader r) {
+              return report ? (formats::indexMdm(b, *report), true) : formats::indexMdm(b, r).ok();
+          },
+          out);
+    walks("MDX", bytes,
+          [](formats::ByteView b, formats::Report* report, Reader r) {
+              return report ? (formats::indexMdx(b, *report), true) : formats::indexMdx(b, r).ok();
+          },
+          out);
 
     rec::RecordingDevice device;
     const bool mdc = format == formats::Format::Mdc;
@@ -75,11 +90,24 @@ std::string disagreements(const std::uint8_t* data, std::size_t size, const std:
     browser::MdsFile file;
     expect(file.adopt(data, static_cast<std::uint32_t>(size)) && file.resolve(),
            formats::isMds(bytes) && formats::indexMds(bytes, Reader::Walk).ok(), "the browser", out);
-    if (mdc) {
-        const auto index = formats::indexMdc(bytes, Reader::Print);
-        browser::TextTree tree("f");
-        expect(browser::mdcTree(bytes, index, tree.root(), tree), index.ok(), "the MDC printer", out);
-    }
+    // The printers of the other formats stop exactly where their walk did.
+    const auto printer = [&](const char* what, auto index, auto tree) {
+        browser::TextTree text("f");
+        expect(tree(index, text), index.ok(), what, out);
+    };
+    if (mdc)
+        printer("the MDC printer", formats::indexMdc(bytes, Reader::Print),
+                [&](const auto& x, browser::TextTree& t) { return browser::mdcTree(bytes, x, t.root(), t); });
+    if (format == formats::Format::Md3)
+        printer("the MD3 printer", formats::indexMd3(bytes, Reader::Print),
+                [&](const auto& x, browser::TextTree& t) { return browser::md3Tree(bytes, x, t.root(), t); });
+    if (format == formats::Format::Mdm)
+        printer("the MDM printer", formats::indexMdm(bytes, Reader::Print), [&](const auto& x, browser::TextTree& t) {
+            return browser::mdmTree(bytes, x, browser::BoneNames(), t.root(), t);
+        });
+    if (format == formats::Format::Mdx)
+        printer("the MDX printer", formats::indexMdx(bytes, Reader::Print),
+                [&](const auto& x, browser::TextTree& t) { return browser::mdxTree(bytes, x, t.root(), t); });
     return out;
 }
 

@@ -1,15 +1,27 @@
-// korvane-check [--json] [--game sp|mp] [--game-dir DIR] PATH...
+// korvane-check [--json] [--quiet | --summary] [--game sp|mp] [--game-dir DIR]
+//               [--skeleton FILE.mdx] PATH...
 //
-// Says what is wrong with a player model and whether the game will load
-// it: one finding per line (`error|warning|note FILE: WHERE: MESSAGE`) or,
-// with --json, a JSON array. PATH is a player folder (the one holding
-// body.mds) or one .mds, .mdc, .skin or wolfanim.cfg file.
+// Says what is wrong with player models and other model files and whether
+// the game will load them: one finding per line (`error|warning|note FILE:
+// WHERE: MESSAGE`) or, with --json, a JSON array, each file's findings
+// written as soon as it is checked. PATH is a player folder (the one
+// holding body.mds), one model, .skin or wolfanim.cfg file, or a collection
+// (any other folder, or a .pk3 archive) whose every such file is checked.
+// A summary line ends the findings on a terminal (--summary: always,
+// --quiet: never).
 //
 // Exit status: 0 no error found, 1 an error found, 2 a usage error.
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
 
 #include "check/check.h"
 #include "check/files.h"
@@ -18,16 +30,21 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: korvane-check [--json] [--game sp|mp] [--game-dir DIR] PATH...\n";
+constexpr const char* kUsage =
+    "usage: korvane-check [--json] [--quiet | --summary] [--game sp|mp] [--game-dir DIR]\n"
+    "                     [--skeleton FILE.mdx] PATH...\n";
 
 constexpr const char* kHelp =
     "Checks player models (MDS body, MDC head and accessories, skins, textures,\n"
-    "wolfanim.cfg) and says whether the game will load them.\n"
+    "wolfanim.cfg) and the family's other model files (MD3, MDM, MDX), and says\n"
+    "whether the game will load them.\n"
     "\n"
-    "  PATH            a player folder (holding body.mds), or one .mds, .mdc,\n"
-    "                  .skin or wolfanim.cfg file (told by its first bytes);\n"
-    "                  '.' and '..' work, letter case is ignored and files\n"
-    "                  inside .pk3 archives are found\n"
+    "  PATH            a player folder (holding body.mds); one model (MDS, MDC,\n"
+    "                  MD3, MDM, MDX: told by its first bytes), .skin or\n"
+    "                  wolfanim.cfg file; or a collection: any other folder,\n"
+    "                  or a .pk3 archive, whose every such file is checked\n"
+    "                  (archives in a folder too). '.' and '..' work, letter\n"
+    "                  case is ignored and files inside .pk3 archives are found\n"
     "  --json          the findings as a JSON array of objects\n"
     "                  (severity, id, file, where, offset, message); bytes\n"
     "                  that are not UTF-8 are written as \\ufffd\n"
@@ -36,6 +53,13 @@ constexpr const char* kHelp =
     "  --game-dir DIR  the game folder (holding models/): textures and\n"
     "                  attachments are also looked for below it under the\n"
     "                  path the skin names, and so is a PATH not found\n"
+    "  --skeleton FILE.mdx\n"
+    "                  the skeleton MDM files are checked against (their\n"
+    "                  weights, tags and bone references name its bones)\n"
+    "  --summary       end with a line \"N files, E errors, W warnings\" (with\n"
+    "                  --json: a last element {\"summary\": {...}}); the\n"
+    "                  default when the output is a terminal\n"
+    "  --quiet         the findings only, no summary\n"
     "  --help, --version\n"
     "\n"
     "Skins are read as the game reads them (white space around a value\n"
@@ -52,6 +76,7 @@ int usage(const std::string& reason) {
 int main(int argc, char** argv) {
     check::Options options;
     bool json = false;
+    int summary = -1;  // -1: on a terminal only
     std::vector<std::string> paths;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -65,6 +90,12 @@ int main(int argc, char** argv) {
         }
         if (arg == "--json") {
             json = true;
+        } else if (arg == "--quiet" || arg == "--summary") {
+            if (summary != -1) return usage("--quiet and --summary go alone");
+            summary = arg == "--summary";
+        } else if (arg == "--skeleton") {
+            if (i + 1 >= argc) return usage("--skeleton needs an MDX file");
+            options.skeleton = argv[++i];
         } else if (arg == "--game") {
             if (i + 1 >= argc) return usage("--game needs sp or mp");
             const std::string game = argv[++i];
@@ -86,11 +117,24 @@ int main(int argc, char** argv) {
     }
     if (paths.empty()) return usage("no PATH given");
 
+    if (summary == -1) summary = isatty(fileno(stdout)) ? 1 : 0;
+
+    // Each file's findings are written as soon as it is done.
+    bool written = true;
+    const auto write = [&](const std::string& text) {
+        written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && written;
+    };
+    check::JsonArray array;
     check::Report report;
+    report.streamTo([&](const std::vector<check::Finding>& findings) {
+        write(json ? array.items(findings) : check::asText(findings));
+    });
+    if (json) write(array.begin());
     for (const auto& path : paths) check::checkPath(path, options, report);
-    const std::string out = json ? check::asJson(report.findings()) : check::asText(report.findings());
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    if (std::fflush(stdout) != 0) {
+    report.endFile();
+    if (json) write((summary ? array.summary(report.counts()) : std::string()) + array.end());
+    else if (summary) write(check::summaryLine(report.counts()));
+    if (!written || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "korvane-check: cannot write the findings\n");
         return 1;
     }

@@ -67,7 +67,7 @@ MdsImage::Surface writeSurface(const MdsSurfaceDesc& s, Bytes& out) {
     for (const auto& t : s.triangles) append(out, t);
     at.collapseMap = static_cast<std::int64_t>(out.size());
     for (std::size_t v = 0; v < s.vertices.size(); ++v)
-        append(out, v < s.collapseMap.size() ? s.collapseMap[v] : static_cast<std::int32_t>(v));
+        append(out, v < s.collapseMap.size() ? s.collapseMap[v] : defaultCollapse(v));
     at.boneRefs = static_cast<std::int64_t>(out.size());
     for (auto r : s.boneRefs) append(out, r);
     appendGap(out, s.gapAfter);

@@ -25,6 +25,11 @@
 
 namespace mg {
 
+// The collapse-map entry a writer gives vertex v unless told otherwise:
+// the vertex before it (vertex 0 itself), so that reducing a surface folds
+// every vertex into one already reduced, as LOD needs.
+inline std::int32_t defaultCollapse(std::size_t v) { return v == 0 ? 0 : static_cast<std::int32_t>(v - 1); }
+
 struct MdsBoneDesc {
     std::string name;
     std::int32_t parent = -1;
@@ -67,7 +72,7 @@ struct MdsSurfaceDesc {
     std::int32_t minLod = 0;
     std::vector<MdsVertexDesc> vertices;
     std::vector<formats::MdsTriangle> triangles;
-    // One entry per vertex; missing entries are written as the vertex index.
+    // One entry per vertex; missing entries are written as defaultCollapse.
     std::vector<std::int32_t> collapseMap;
     std::vector<std::int32_t> boneRefs;
     std::uint32_t gapAfterHeader = 0;  // filler between the header and vertex 0
