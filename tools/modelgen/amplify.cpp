@@ -97,20 +97,64 @@ constexpr std::int32_t formats::MdsSurface::*kMdsOffsets[] = {
     &formats::MdsSurface::OffsetVertices, &formats::MdsSurface::OffsetTriangles,
     &formats::MdsSurface::OffsetCollapseMap, &formats::MdsSurface::OffsetBoneRefs, &formats::MdsSurface::OffsetHeader};
 
+// Stores the image's size as the header's OffsetEnd.
+template <class Header>
+void storeEnd(Bytes& b, std::int32_t Header::*offsetEnd) {
+    Header h;
+    std::memcpy(&h, b.data(), sizeof h);
+    h.*offsetEnd = static_cast<std::int32_t>(b.size());
+    put(b, 0, h);
+}
+
+// One MD3 surface of three vertices in `frames` frames and `triangles`
+// triangles, after the frame records.
+Md3Image oneSurfaceMd3(int triangles, int frames) {
+    Md3Model m;
+    m.name = "amplify";
+    Md3SurfaceDesc d;
+    d.name = "shared";
+    d.shaders = {{"models/amplify/shared.tga", 0}};
+    d.triangles.assign(static_cast<std::size_t>(triangles), formats::Md3Triangle{{0, 1, 2}});
+    d.texCoords = {{0.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}};
+    for (int f = 0; f < frames; ++f) {
+        const auto z = static_cast<float>(f % 64);
+        const std::array<float, 3> up{0.0f, 0.0f, 1.0f};
+        d.frames.push_back({md3Vertex({0.0f, 0.0f, z}, up), md3Vertex({8.0f, 0.0f, z}, up), md3Vertex({0.0f, 8.0f, z}, up)});
+        Md3FrameDesc frame;
+        frame.bboxMax = {8.0f, 8.0f, z};
+        frame.bboxMin = {0.0f, 0.0f, z};
+        frame.radius = 8.0f + z;
+        frame.name = "f" + std::to_string(f);
+        m.frames.push_back(frame);
+    }
+    m.surfaces.push_back(d);
+    return writeMd3(m);
+}
+
+constexpr std::int32_t formats::Md3Surface::*kMd3Offsets[] = {
+    &formats::Md3Surface::OffsetTriangles, &formats::Md3Surface::OffsetShaders,
+    &formats::Md3Surface::OffsetTexCoords, &formats::Md3Surface::OffsetXyzNormals};
+
+// The image's only surface (its last record) shared by `surfaces` surface
+// headers, the header's OffsetEnd the new size.
+template <class Header, class Image, class Surface, std::size_t N>
+Bytes shareSurface(Image img, int surfaces, std::int32_t Surface::*const (&offsets)[N]) {
+    shareLists(img.bytes, img.surfaces[0].header, surfaces, offsetof(Header, NumSurfaces), offsets,
+               &Surface::OffsetEnd);
+    storeEnd(img.bytes, &Header::OffsetEnd);
+    return img.bytes;
+}
+
 }  // namespace
 
 Bytes sharedListsMds(int surfaces, int triangles) {
-    MdsImage img = writeMds(oneSurfaceMds(triangles));
-    shareLists(img.bytes, img.surfaces[0].header, surfaces, offsetof(formats::MdsHeader, NumSurfaces), kMdsOffsets,
-               &formats::MdsSurface::OffsetEnd);
-    put<std::int32_t>(img.bytes, offsetof(formats::MdsHeader, OffsetEnd), static_cast<std::int32_t>(img.bytes.size()));
-    return img.bytes;
+    return shareSurface<formats::MdsHeader>(writeMds(oneSurfaceMds(triangles)), surfaces, kMdsOffsets);
 }
 
 Bytes sharedHeaderMds(int surfaces) {
     MdsImage img = writeMds(oneSurfaceMds(1));
-    put<std::int32_t>(img.bytes, offsetof(formats::MdsHeader, NumSurfaces), surfaces);
-    put<std::int32_t>(img.bytes, img.surfaces[0].header + offsetof(formats::MdsSurface, OffsetEnd), 0);
+    loopBack(img.bytes, img.surfaces[0].header, surfaces, offsetof(formats::MdsHeader, NumSurfaces),
+             &formats::MdsSurface::OffsetEnd);
     return img.bytes;
 }
 
@@ -153,53 +197,8 @@ std::string longSkin(int lines) {
     return text;
 }
 
-namespace {
-
-// One MD3 surface of three vertices in `frames` frames and `triangles`
-// triangles, after the frame records.
-Md3Image oneSurfaceMd3(int triangles, int frames) {
-    Md3Model m;
-    m.name = "amplify";
-    Md3SurfaceDesc d;
-    d.name = "shared";
-    d.shaders = {{"models/amplify/shared.tga", 0}};
-    d.triangles.assign(static_cast<std::size_t>(triangles), formats::Md3Triangle{{0, 1, 2}});
-    d.texCoords = {{0.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}};
-    for (int f = 0; f < frames; ++f) {
-        const auto z = static_cast<float>(f % 64);
-        d.frames.push_back({md3Vertex({0.0f, 0.0f, z}, {0.0f, 0.0f, 1.0f}), md3Vertex({8.0f, 0.0f, z}, {0.0f, 0.0f, 1.0f}),
-                            md3Vertex({0.0f, 8.0f, z}, {0.0f, 0.0f, 1.0f})});
-        Md3FrameDesc frame;
-        frame.bboxMax = {8.0f, 8.0f, z};
-        frame.bboxMin = {0.0f, 0.0f, z};
-        frame.radius = 8.0f + z;
-        frame.name = "f" + std::to_string(f);
-        m.frames.push_back(frame);
-    }
-    m.surfaces.push_back(d);
-    return writeMd3(m);
-}
-
-constexpr std::int32_t formats::Md3Surface::*kMd3Offsets[] = {
-    &formats::Md3Surface::OffsetTriangles, &formats::Md3Surface::OffsetShaders,
-    &formats::Md3Surface::OffsetTexCoords, &formats::Md3Surface::OffsetXyzNormals};
-
-template <class Header>
-void storeEnd(Bytes& b, std::int32_t Header::*offsetEnd) {
-    Header h;
-    std::memcpy(&h, b.data(), sizeof h);
-    h.*offsetEnd = static_cast<std::int32_t>(b.size());
-    put(b, 0, h);
-}
-
-}  // namespace
-
 Bytes sharedListsMd3(int surfaces, int triangles, int frames) {
-    Md3Image img = oneSurfaceMd3(triangles, frames);
-    shareLists(img.bytes, img.surfaces[0].header, surfaces, offsetof(formats::Md3Header, NumSurfaces), kMd3Offsets,
-               &formats::Md3Surface::OffsetEnd);
-    storeEnd(img.bytes, &formats::Md3Header::OffsetEnd);
-    return img.bytes;
+    return shareSurface<formats::Md3Header>(oneSurfaceMd3(triangles, frames), surfaces, kMd3Offsets);
 }
 
 Bytes sharedHeaderMd3(int surfaces) {
@@ -209,19 +208,9 @@ Bytes sharedHeaderMd3(int surfaces) {
     return img.bytes;
 }
 
-namespace {
-
-Bytes shareMdmSurface(const MdmModel& m, int surfaces) {
-    MdmImage img = writeMdm(m);
-    shareLists(img.bytes, img.surfaces[0].header, surfaces, offsetof(formats::MdmHeader, NumSurfaces), kMdsOffsets,
-               &formats::MdmSurface::OffsetEnd);
-    storeEnd(img.bytes, &formats::MdmHeader::OffsetEnd);
-    return img.bytes;
+Bytes sharedListsMdm(int surfaces, int triangles) {
+    return shareSurface<formats::MdmHeader>(writeMdm(oneSurfaceMdm(triangles)), surfaces, kMdsOffsets);
 }
-
-}  // namespace
-
-Bytes sharedListsMdm(int surfaces, int triangles) { return shareMdmSurface(oneSurfaceMdm(triangles), surfaces); }
 
 Bytes sharedHeaderMdm(int surfaces, int tags) {
     MdmImage img = writeMdm(oneSurfaceMdm(1));
@@ -247,7 +236,8 @@ Bytes sharedTagRefsMdm(int tags, int refs) {
 Bytes collapseChainMdm(int surfaces, int vertices) {
     MdmModel m = oneSurfaceMdm(0, vertices);
     for (std::int32_t t = 0; t + 2 < vertices; ++t) m.surfaces[0].triangles.push_back({{t, t + 1, t + 2}});
-    return shareMdmSurface(m, surfaces);  // the collapse map's default: each vertex onto the one before
+    // The collapse map's default: each vertex onto the one before.
+    return shareSurface<formats::MdmHeader>(writeMdm(m), surfaces, kMdsOffsets);
 }
 
 Bytes boneChainMdx(int bones, int frames) {
