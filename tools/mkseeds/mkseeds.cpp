@@ -28,6 +28,9 @@ const Target kTargets[] = {
     {"fuzz_check", seeds::check},
     {"fuzz_agreement", seeds::check},
     {"fuzz_apply", seeds::apply},
+    {"fuzz_md3", seeds::md3},
+    {"fuzz_mdm", seeds::mdm},
+    {"fuzz_mdx", seeds::mdx},
 };
 
 constexpr const char* kUsage = "usage: mkseeds TARGETNAME DIR\n";

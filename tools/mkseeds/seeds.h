@@ -16,5 +16,8 @@ bool pk3(const std::string& dir);
 bool anim(const std::string& dir);
 bool check(const std::string& dir);
 bool apply(const std::string& dir);
+bool md3(const std::string& dir);
+bool mdm(const std::string& dir);
+bool mdx(const std::string& dir);
 
 }  // namespace seeds

@@ -1,14 +1,8 @@
 #include "modelgen/bytes.h"
 
-#include <algorithm>
 #include <fstream>
 
 namespace mg {
-
-void writeName(char (&field)[64], const std::string& name) {
-    std::memset(field, 0, sizeof(field));
-    std::memcpy(field, name.data(), std::min<std::size_t>(name.size(), sizeof(field)));
-}
 
 bool writeFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -6,8 +6,6 @@ namespace mg {
 
 namespace {
 
-std::int32_t rel(std::int64_t at, std::int64_t base) { return static_cast<std::int32_t>(at - base); }
-
 MdcImage::Surface writeSurface(const MdcSurfaceDesc& s, std::int32_t numFrames, Bytes& out) {
     MdcImage::Surface at;
     at.header = static_cast<std::int64_t>(out.size());
@@ -86,10 +84,7 @@ MdcImage writeMdc(const MdcModel& m) {
     img.frames = img.tagNames = img.tagFrames = static_cast<std::int64_t>(sizeof(formats::MdcHeader));
     if (m.frameRecords) writeFramesAndTags(m, img, out);
 
-    formats::MdcHeader h{};
-    for (int c = 0; c < 4; ++c) h.Id[c] = m.ident[c];
-    h.Version = m.version;
-    writeName(h.Name, m.name);
+    auto h = headerOf<formats::MdcHeader>(m);
     h.NumFrames = m.numFrames;
     h.NumSurfaces = static_cast<std::int32_t>(m.surfaces.size());
     h.NumTags = m.frameRecords ? static_cast<std::int32_t>(m.tags.size()) : 0;

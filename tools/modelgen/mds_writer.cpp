@@ -6,34 +6,6 @@ namespace mg {
 
 namespace {
 
-void writeFrames(const MdsModel& m, Bytes& out) {
-    for (const auto& f : m.frames) {
-        formats::MdsFrame fr{};
-        for (int c = 0; c < 3; ++c) {
-            fr.bboxMin[c] = f.bboxMin[c];
-            fr.bboxMax[c] = f.bboxMax[c];
-            fr.LocalOrigin[c] = f.localOrigin[c];
-            fr.ParentOffset[c] = f.parentOffset[c];
-        }
-        fr.Radius = f.radius;
-        append(out, fr);
-        for (std::size_t j = 0; j < m.bones.size(); ++j)
-            append(out, j < f.boneFrames.size() ? f.boneFrames[j] : formats::CompressedBoneFrame{});
-    }
-}
-
-void writeBones(const MdsModel& m, Bytes& out) {
-    for (const auto& b : m.bones) {
-        formats::MdsBone r{};
-        writeName(r.Name, b.name);
-        r.ParentIndex = b.parent;
-        r.TorsoWeight = b.torsoWeight;
-        r.ParentDist = b.parentDist;
-        r.Flags = b.flags;
-        append(out, r);
-    }
-}
-
 void writeTags(const MdsModel& m, Bytes& out) {
     for (const auto& t : m.tags) {
         formats::MdsTag r{};
@@ -44,79 +16,28 @@ void writeTags(const MdsModel& m, Bytes& out) {
     }
 }
 
-MdsImage::Surface writeSurface(const MdsSurfaceDesc& s, Bytes& out) {
-    MdsImage::Surface at;
-    at.header = static_cast<std::int64_t>(out.size());
-    out.resize(out.size() + sizeof(formats::MdsSurface));
-    appendGap(out, s.gapAfterHeader);
-
-    at.vertices = static_cast<std::int64_t>(out.size());
-    for (const auto& v : s.vertices) {
-        at.vertex.push_back(static_cast<std::int64_t>(out.size()));
-        formats::MdsVertex r{};
-        for (int c = 0; c < 3; ++c) r.Normal[c] = v.normal[c];
-        r.TexCoords[0] = v.texCoords[0];
-        r.TexCoords[1] = v.texCoords[1];
-        r.NumWeights = v.numWeights.value_or(static_cast<std::int32_t>(v.weights.size()));
-        r.FixedParent = v.fixedParent;
-        r.FixedDist = v.fixedDist;
-        append(out, r);
-        for (const auto& w : v.weights) append(out, w);
-    }
-    at.triangles = static_cast<std::int64_t>(out.size());
-    for (const auto& t : s.triangles) append(out, t);
-    at.collapseMap = static_cast<std::int64_t>(out.size());
-    for (std::size_t v = 0; v < s.vertices.size(); ++v)
-        append(out, v < s.collapseMap.size() ? s.collapseMap[v] : defaultCollapse(v));
-    at.boneRefs = static_cast<std::int64_t>(out.size());
-    for (auto r : s.boneRefs) append(out, r);
-    appendGap(out, s.gapAfter);
-    at.end = static_cast<std::int64_t>(out.size());
-
-    formats::MdsSurface h{};
-    h.Id = s.id;
-    writeName(h.Name, s.name);
-    writeName(h.Shader, s.shader);
-    h.ShaderIndex = s.shaderIndex;
-    h.MinLod = s.minLod;
-    h.OffsetHeader = static_cast<std::int32_t>(-at.header);
-    h.NumVertices = static_cast<std::int32_t>(s.vertices.size());
-    h.OffsetVertices = static_cast<std::int32_t>(at.vertices - at.header);
-    h.NumTriangles = static_cast<std::int32_t>(s.triangles.size());
-    h.OffsetTriangles = static_cast<std::int32_t>(at.triangles - at.header);
-    h.OffsetCollapseMap = static_cast<std::int32_t>(at.collapseMap - at.header);
-    h.NumBoneRefs = static_cast<std::int32_t>(s.boneRefs.size());
-    h.OffsetBoneRefs = static_cast<std::int32_t>(at.boneRefs - at.header);
-    h.OffsetEnd = s.offsetEnd.value_or(static_cast<std::int32_t>(at.end - at.header));
-    put(out, at.header, h);
-    return at;
-}
-
 }  // namespace
 
 MdsImage writeMds(const MdsModel& m) {
     MdsImage img;
     Bytes& out = img.bytes;
     out.resize(sizeof(formats::MdsHeader));
-    for (MdsSection section : m.order) {
-        appendGap(out, m.gapBefore[static_cast<int>(section)]);
-        const auto here = static_cast<std::int64_t>(out.size());
+    const auto at = writeSections(out, m, [&](MdsSection section) {
         switch (section) {
-            case MdsSection::Frames: img.frames = here; writeFrames(m, out); break;
-            case MdsSection::Bones: img.bones = here; writeBones(m, out); break;
-            case MdsSection::Tags: img.tags = here; writeTags(m, out); break;
+            case MdsSection::Frames: writeFrames(m.frames, m.bones.size(), out); break;
+            case MdsSection::Bones: writeBones(m.bones, out); break;
+            case MdsSection::Tags: writeTags(m, out); break;
             case MdsSection::Surfaces:
-                img.surfacesStart = here;
                 for (const auto& s : m.surfaces) img.surfaces.push_back(writeSurface(s, out));
                 break;
         }
-    }
-    appendGap(out, m.gapAtEnd);
+    });
+    img.frames = at[MdsSection::Frames];
+    img.bones = at[MdsSection::Bones];
+    img.tags = at[MdsSection::Tags];
+    img.surfacesStart = at[MdsSection::Surfaces];
 
-    formats::MdsHeader h{};
-    for (int c = 0; c < 4; ++c) h.Id[c] = m.ident[c];
-    h.Version = m.version;
-    writeName(h.Name, m.name);
+    auto h = headerOf<formats::MdsHeader>(m);
     h.LodScale = m.lodScale;
     h.LodBias = m.lodBias;
     h.NumFrames = static_cast<std::int32_t>(m.frames.size());

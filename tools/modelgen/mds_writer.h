@@ -16,68 +16,21 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "formats/mds_layout.h"
 #include "modelgen/bytes.h"
+#include "modelgen/skeletal.h"
 
 namespace mg {
 
-// The collapse-map entry a writer gives vertex v unless told otherwise:
-// the vertex before it (vertex 0 itself), so that reducing a surface folds
-// every vertex into one already reduced, as LOD needs.
-inline std::int32_t defaultCollapse(std::size_t v) { return v == 0 ? 0 : static_cast<std::int32_t>(v - 1); }
-
-struct MdsBoneDesc {
-    std::string name;
-    std::int32_t parent = -1;
-    float torsoWeight = 0.0f;
-    float parentDist = 0.0f;
-    std::uint32_t flags = 0;
-};
-
-struct MdsFrameDesc {
-    std::array<float, 3> bboxMin{}, bboxMax{}, localOrigin{};
-    float radius = 0.0f;
-    std::array<float, 3> parentOffset{};
-    // One record per bone of the model; missing ones are written as zeros,
-    // extra ones are dropped (every frame has exactly NumBones records).
-    std::vector<formats::CompressedBoneFrame> boneFrames;
-};
+// Bones, frames, vertices and surfaces: skeletal.h (shared with MDM and MDX).
 
 struct MdsTagDesc {
     std::string name;
     float torsoWeight = 0.0f;
     std::int32_t boneIndex = 0;
-};
-
-struct MdsVertexDesc {
-    std::array<float, 3> normal{0.0f, 0.0f, 1.0f};
-    std::array<float, 2> texCoords{};
-    std::int32_t fixedParent = 0;
-    float fixedDist = 0.0f;
-    std::vector<formats::MdsWeight> weights;
-    // Stored NumWeights; defaults to weights.size(). Only `weights` are
-    // written, so a larger value makes the weights run past their records.
-    std::optional<std::int32_t> numWeights;
-};
-
-struct MdsSurfaceDesc {
-    std::int32_t id = 0;
-    std::string name;
-    std::string shader;
-    std::int32_t shaderIndex = 0;
-    std::int32_t minLod = 0;
-    std::vector<MdsVertexDesc> vertices;
-    std::vector<formats::MdsTriangle> triangles;
-    // One entry per vertex; missing entries are written as defaultCollapse.
-    std::vector<std::int32_t> collapseMap;
-    std::vector<std::int32_t> boneRefs;
-    std::uint32_t gapAfterHeader = 0;  // filler between the header and vertex 0
-    std::uint32_t gapAfter = 0;        // filler after the lists, covered by OffsetEnd
-    std::optional<std::int32_t> offsetEnd;  // stored OffsetEnd; defaults to the real one
 };
 
 enum class MdsSection { Frames = 0, Bones = 1, Surfaces = 2, Tags = 3 };
@@ -104,10 +57,7 @@ struct MdsModel {
 struct MdsImage {
     Bytes bytes;
     std::int64_t frames = 0, bones = 0, tags = 0, surfacesStart = 0;
-    struct Surface {
-        std::int64_t header = 0, vertices = 0, triangles = 0, collapseMap = 0, boneRefs = 0, end = 0;
-        std::vector<std::int64_t> vertex;  // each vertex's position
-    };
+    using Surface = WeightedSurfaceImage;
     std::vector<Surface> surfaces;
 };
 

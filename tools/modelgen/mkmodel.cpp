@@ -4,6 +4,8 @@
 // folder shapes write a model folder OUT (draw it with korvane-render
 // --base-dir "$(dirname OUT)" --model "$(basename OUT)"); the archive shapes
 // write OUT/pak0.pk3 holding the folder models/players/<name>.
+// The shape md3-lods also writes OUT's LOD files beside it (OUT without its
+// .md3, then _1.md3 ... _3.md3).
 // mkmodel --defects DIR: writes the clean twins and every file with exactly
 // one defect (tools/modelgen/defects.h) into DIR, one line per file on stdout
 // naming the finding korvane-check should give.
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "cli/program_info.h"
+#include "mkplayer/split_body.h"
 #include "modelgen/amplify.h"
 #include "modelgen/defects.h"
 #include "modelgen/samples.h"
@@ -80,6 +83,22 @@ std::function<bool(const std::string&)> archive(const std::string& model, std::f
 }
 #endif
 
+mg::Bytes md3(int lod) { return mg::writeMd3(mg::sampleMd3(lod)).bytes; }
+
+// OUT's LOD file k: OUT without a trailing .md3, then _k.md3.
+std::string lodPath(const std::string& out, int k) {
+    const std::string ext = ".md3";
+    const bool hasExt = out.size() > ext.size() && out.compare(out.size() - ext.size(), ext.size(), ext) == 0;
+    return (hasExt ? out.substr(0, out.size() - ext.size()) : out) + "_" + std::to_string(k) + ext;
+}
+
+bool md3WithLods(const std::string& out) {
+    if (!write(out, md3(0))) return false;
+    for (int k = 1; k <= 3; ++k)
+        if (!write(lodPath(out, k), md3(k))) return false;
+    return true;
+}
+
 const Shape kShapes[] = {
     {"sample", "the small valid sample model (the default)", file([] { return mg::writeMds(mg::sampleMds()).bytes; })},
     {"body", "a valid body of 5.2 MB: 70 bones, 5400 frames, 16 surfaces x 250 vertices x 2 weights, 400 triangles",
@@ -108,7 +127,37 @@ const Shape kShapes[] = {
     {"pk3-many-members", "archive: 1000 body surfaces, each naming its own flat 512x512 TGA (768 KB, 1 KB deflated)",
      archive("many", [] { return mg::texturedModel({1000, 0, 0, 0, 512}); })},
 #endif
+    {"md3", "an MD3 head nodding over 4 frames: 2 surfaces of 26 vertices, 2 tags", file([] { return md3(0); })},
+    {"md3-lods", "the md3 head and its LOD files beside it, OUT_1.md3 ... OUT_3.md3 (OUT without .md3): 8, 6 and 4 "
+                 "sides, 4 frames each",
+     md3WithLods},
+    {"mdm", "the demo body's mesh as an MDM: 4 surfaces, their weights naming the mdx shape's bones, 9 tags",
+     file([] { return mg::writeMdm(mp::bodyMdm()).bytes; })},
+    {"mdx", "the demo body's skeleton and walk cycle as an MDX: 56 bones, 20 frames",
+     file([] { return mg::writeMdx(mp::walkMdx()).bytes; })},
+    {"shared-lists-md3", "an MD3 file: 2900 surface headers sharing 40000 triangles and 64 frames (0.8 MB)",
+     file([] { return mg::sharedListsMd3(2900, 40000, 64); })},
+    {"shared-header-md3", "an MD3 file: one surface header named by 2^31 - 1 surfaces",
+     file([] { return mg::sharedHeaderMd3(0x7FFFFFFF); })},
+    {"shared-lists-mdm", "an MDM file: 2900 surface headers sharing one list of 80000 triangles (1.47 MB)",
+     file([] { return mg::sharedListsMdm(2900, 80000); })},
+    {"shared-header-mdm", "an MDM file: one surface and one tag, each named 2^31 - 1 times",
+     file([] { return mg::sharedHeaderMdm(0x7FFFFFFF, 0x7FFFFFFF); })},
+    {"shared-tag-refs-mdm", "an MDM file: 4000 tags sharing one list of 100000 bone references (0.9 MB)",
+     file([] { return mg::sharedTagRefsMdm(4000, 100000); })},
+    {"collapse-chain-mdm", "an MDM file: 1000 surface headers sharing one 6000-vertex surface whose collapse map "
+                           "is one chain (0.5 MB)",
+     file([] { return mg::collapseChainMdm(1000, 6000); })},
+    {"bone-chain-mdx", "an MDX file: 4000 bones in one chain, 20 frames (1.3 MB)",
+     file([] { return mg::boneChainMdx(4000, 20); })},
 };
+
+// OUT's LOD file k: OUT without a trailing .md3, then _k.md3.
+std::string lodPath(const std::string& out, int k) {
+    const std::string ext = ".md3";
+    const bool hasExt = out.size() > ext.size() && out.compare(out.size() - ext.size(), ext.size(), ext) == 0;
+    return (hasExt ? out.substr(0, out.size() - ext.size()) : out) + "_" + std::to_string(k) + ext;
+}
 
 int usage(std::FILE* to, int status) {
     std::fprintf(to, "usage: mkmodel [SHAPE] OUT | --defects DIR\nshapes:\n");

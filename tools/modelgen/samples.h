@@ -1,10 +1,12 @@
 // Ready-made models for tests, seeds, benchmarks and the demo: a small valid
-// MDS model, named damaged twins of it, a large synthetic MDS model and a
-// small valid MDC model.
+// MDS model, named damaged twins of it, a large synthetic MDS model, a small
+// valid MDC model and a small valid MD3 model with its LOD files. (The MDM
+// body and its MDX walk cycle are the demo player's: mkplayer/split_body.h.)
 #pragma once
 
 #include <cstdint>
 
+#include "modelgen/md3_writer.h"
 #include "modelgen/mdc_writer.h"
 #include "modelgen/mds_writer.h"
 
@@ -34,5 +36,12 @@ MdsModel syntheticMds(int surfaces, int vertices, int weights, int bones, int fr
 
 // 2 surfaces of 3 vertices, 2 base frames, 3 frames.
 MdcModel sampleMdc();
+
+// A head nodding over 4 frames: surfaces h_head and h_neck (capped
+// cylinders of 12 sides, 26 vertices and 48 triangles each), tags
+// tag_mouth and tag_eyes turning with the head. lod 1 to 3 gives the LOD
+// files head_1.md3 ... head_3.md3: the same frames and tags, 8, 6 and 4
+// sides.
+Md3Model sampleMd3(int lod = 0);
 
 }  // namespace mg
