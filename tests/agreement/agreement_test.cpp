@@ -32,6 +32,8 @@ TEST_F(Agreement, OnEveryOneDefectFileAndItsCleanTwin) {
     expectAgreement(mg::cleanMdc(), "clean MDC");
     for (const auto& d : mg::mdsDefects()) expectAgreement(d.bytes, d.name);
     for (const auto& d : mg::mdcDefects()) expectAgreement(d.bytes, d.name);
+    for (const auto& d : mg::familyCleanTwins()) expectAgreement(d.bytes, d.name);
+    for (const auto& d : mg::familyDefects()) expectAgreement(d.bytes, d.name);
 }
 
 TEST_F(Agreement, OnTheGeneratorsHostileShapes) {
@@ -53,7 +55,8 @@ TEST_F(Agreement, OnTheGeneratorsHostileShapes) {
 // negative, zero, one past the end, huge, and random ones.
 TEST_F(Agreement, OnFilesWithFieldsChanged) {
     std::mt19937 random(20261208);
-    for (const mg::Bytes& base : {mg::cleanMds(), mg::cleanMdc()}) {
+    const auto twins = mg::familyCleanTwins();
+    for (const mg::Bytes& base : {mg::cleanMds(), mg::cleanMdc(), twins[0].bytes, twins[1].bytes, twins[2].bytes}) {
         const auto size = static_cast<std::int32_t>(base.size());
         const std::int32_t values[] = {-1, 0, 1, 3, size - 4, size, 0x7FFFFFFF, -0x7FFFFFFF - 1};
         for (int n = 0; n < 500; ++n) {

@@ -14,18 +14,25 @@
 
 namespace {
 
-std::vector<check::Finding> run(const mg::Bytes& bytes, bool mdc, check::Game game = check::Game::Both) {
+std::vector<check::Finding> run(const mg::Bytes& bytes, formats::Format format, check::Game game = check::Game::Both,
+                                check::Skeleton skeleton = {}) {
     check::Report report;
     check::Limits limits;
     limits.game = game;
     report.beginFile("f");
     const formats::ByteView view(bytes.data(), bytes.size());
-    if (mdc)
-        check::checkMdc(view, report, limits);
-    else
-        check::checkMds(view, report, limits);
+    switch (format) {
+    case formats::Format::Mdc: check::checkMdc(view, report, limits); break;
+    case formats::Format::Md3: check::checkMd3(view, report); break;
+    case formats::Format::Mdm: check::checkMdm(view, report, skeleton); break;
+    case formats::Format::Mdx: check::checkMdx(view, report); break;
+    default: check::checkMds(view, report, limits); break;
+    }
     report.endFile();
     return report.findings();
+}
+std::vector<check::Finding> run(const mg::Bytes& bytes, bool mdc, check::Game game = check::Game::Both) {
+    return run(bytes, mdc ? formats::Format::Mdc : formats::Format::Mds, game);
 }
 
 std::string describe(const std::vector<check::Finding>& findings) {
@@ -35,7 +42,7 @@ std::string describe(const std::vector<check::Finding>& findings) {
 void expectDefects(const std::vector<mg::Defect>& defects) {
     for (const auto& d : defects) {
         SCOPED_TRACE(d.name);
-        const auto findings = run(d.bytes, d.mdc);
+        const auto findings = run(d.bytes, d.format);
         const bool found = std::any_of(findings.begin(), findings.end(), [&](const check::Finding& f) {
             return check::idName(f.id) == d.id && f.where == d.where && f.offset == d.offset;
         });
@@ -52,6 +59,23 @@ TEST(CheckModels, CleanTwinsGiveNoFinding) {
 TEST(CheckModels, EachMdsDefectIsNamedWithItsFieldAndOffset) { expectDefects(mg::mdsDefects()); }
 
 TEST(CheckModels, EachMdcDefectIsNamedWithItsFieldAndOffset) { expectDefects(mg::mdcDefects()); }
+
+TEST(CheckModels, TheSiblingFormatsCleanTwinsGiveNoFindingAndEachDefectItsOwn) {
+    for (const auto& twin : mg::familyCleanTwins()) EXPECT_EQ(describe(run(twin.bytes, twin.format)), "") << twin.name;
+    expectDefects(mg::familyDefects());
+}
+
+// An MDM file's weights, tags and bone references against the skeleton
+// given with it: the small body names bones 0 and 1.
+TEST(CheckModels, AnMdmFileNamesOnlyTheBonesOfItsSkeleton) {
+    const auto twins = mg::familyCleanTwins();
+    const mg::Bytes& mdm = twins[1].bytes;
+    EXPECT_EQ(describe(run(mdm, formats::Format::Mdm, check::Game::Both, {2})), "");
+    std::vector<std::string> ids;
+    for (const auto& f : run(mdm, formats::Format::Mdm, check::Game::Both, {1})) ids.push_back(check::idName(f.id));
+    EXPECT_FALSE(ids.empty());
+    EXPECT_TRUE(std::all_of(ids.begin(), ids.end(), [](const std::string& id) { return id == "bone-index" || id == "more"; }));
+}
 
 TEST(CheckModels, SurfaceLimitsFollowTheChosenGame) {
     const auto defects = mg::mdsDefects();

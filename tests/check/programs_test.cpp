@@ -8,6 +8,7 @@
 
 #include "mkplayer/player.h"
 #include "modelgen/defects.h"
+#include "modelgen/md3_writer.h"
 #include "modelgen/samples.h"
 #include "program_run.h"
 
@@ -126,7 +127,7 @@ TEST_F(Programs, MdstreePrintsMdcFilesAndSaysWhereADamagedOneEnds) {
 
     // The writer's default file (no frame records of its own) prints whole.
     std::vector<mg::Defect> files = mg::mdcDefects();
-    files.push_back({"writer-default", true, mg::writeMdc(mg::sampleMdc()).bytes, "", "", -1});
+    files.push_back({"writer-default", true, formats::Format::Mdc, mg::writeMdc(mg::sampleMdc()).bytes, "", "", -1});
     for (const auto& d : files) {
         SCOPED_TRACE(d.name);
         const std::string path = (base / (d.name + ".mdc")).string();
@@ -140,6 +141,31 @@ TEST_F(Programs, MdstreePrintsMdcFilesAndSaysWhereADamagedOneEnds) {
         EXPECT_EQ(tree.status, damaged ? 1 : 0);
         EXPECT_EQ(tree.lines.back().rfind("  Damaged: ", 0) == 0, damaged) << tree.lines.back();
     }
+}
+
+// An MD3 model's LOD files are checked with it; one with fewer frames than
+// the model is named, and a collection of files ends with its summary.
+TEST_F(Programs, Md3LodFilesAndCollections) {
+    const std::string check = CHECK_PATH;
+    const auto write = [&](const std::string& name, const mg::Bytes& bytes) {
+        ASSERT_TRUE(mg::writeFile((base / name).string(), bytes));
+    };
+    fs::create_directories(base / "props");
+    write("props/head.md3", mg::writeMd3(mg::sampleMd3(0)).bytes);
+    mg::Md3Model lod = mg::sampleMd3(1);
+    lod.frames.pop_back();
+    for (auto& s : lod.surfaces) s.frames.pop_back();
+    write("props/head_1.md3", mg::writeMd3(lod).bytes);
+    const Outcome one = run(check + " --quiet " + (base / "props/head.md3").string());
+    EXPECT_EQ(one.status, 1);
+    ASSERT_EQ(one.lines.size(), 1u);
+    EXPECT_EQ(one.lines[0].rfind("error " + (base / "props/head_1.md3").string() + ": header .NumFrames @0x4c: 3 frames", 0),
+              0u)
+        << one.lines[0];
+    const Outcome all = run(check + " --summary " + (base / "props").string());
+    EXPECT_EQ(all.status, 1);
+    ASSERT_FALSE(all.lines.empty());
+    EXPECT_EQ(all.lines.back(), "2 files, 1 errors, 0 warnings");
 }
 
 }  // namespace

@@ -45,9 +45,9 @@ TEST(MkplayerSplitBody, MdxAndMdmHoldTheBodysRecords) {
         ASSERT_EQ(at.vertex.size(), mds.vertices.size());
         for (std::size_t v = 0; v < at.vertex.size(); ++v) {
             // Normal, texture coordinates and NumWeights, then the weights.
-            const std::int64_t weights = 20 * formats::mdsNumWeights(view, mds.vertices[v]);
+            const std::int64_t weights = 20 * mds.numWeights(view, mds.vertices[v]);
             EXPECT_TRUE(sameBytes(body, mds.vertices[v], mdm.bytes, at.vertex[v], 24));
-            EXPECT_TRUE(sameBytes(body, formats::mdsWeight(mds.vertices[v], 0), mdm.bytes, at.vertex[v] + 24, weights))
+            EXPECT_TRUE(sameBytes(body, mds.weight(mds.vertices[v], 0), mdm.bytes, at.vertex[v] + 24, weights))
                 << "surface " << s << " vertex " << v;
         }
         EXPECT_TRUE(sameBytes(body, mds.triangles.at, mdm.bytes, at.triangles, 12 * mds.header.NumTriangles));

@@ -6,7 +6,8 @@ namespace seeds {
 
 bool check(const std::string& dir) {
     bool ok = mg::writeFile(dir + "/clean.mds", mg::cleanMds()) && mg::writeFile(dir + "/clean.mdc", mg::cleanMdc());
-    for (const auto& list : {mg::mdsDefects(), mg::mdcDefects()})
+    for (const auto& twin : mg::familyCleanTwins()) ok = mg::writeFile(dir + "/" + twin.name, twin.bytes) && ok;
+    for (const auto& list : {mg::mdsDefects(), mg::mdcDefects(), mg::familyDefects()})
         for (const auto& d : list) ok = mg::writeFile(dir + "/" + d.name, d.bytes) && ok;
     return ok;
 }

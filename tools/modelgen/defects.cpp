@@ -37,7 +37,7 @@ Defect makeMds(const MdsCase& c) {
     MdsImage img = writeMds(m);
     if (c.damage) c.damage(img, img.bytes);
     const auto [where, offset] = c.expect(img);
-    return {c.name, false, img.bytes, c.id, where, offset};
+    return {c.name, false, formats::Format::Mds, img.bytes, c.id, where, offset};
 }
 
 std::int64_t hdr(std::size_t field) { return static_cast<std::int64_t>(field); }
@@ -226,7 +226,7 @@ std::vector<Defect> mdcDefects() {
         MdcImage img = writeMdc(m);
         if (damage) damage(img, img.bytes);
         const auto [where, offset] = expect(img);
-        out.push_back({name, true, img.bytes, id, where, offset});
+        out.push_back({name, true, formats::Format::Mdc, img.bytes, id, where, offset});
     };
     using P = std::pair<std::string, std::int64_t>;
     add("mdc-version", "version", [](MdcModel& m) { m.version = 7; }, nullptr,

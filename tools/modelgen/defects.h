@@ -10,13 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "formats/identify.h"
 #include "modelgen/bytes.h"
 
 namespace mg {
 
 struct Defect {
     std::string name;     // short, usable as a file name
-    bool mdc = false;     // an MDC file (else MDS)
+    bool mdc = false;     // an MDC file
+    formats::Format format = formats::Format::Mds;
     Bytes bytes;
     std::string id;       // the expected finding
     std::string where;
@@ -30,5 +32,9 @@ Bytes cleanMdc();
 
 std::vector<Defect> mdsDefects();
 std::vector<Defect> mdcDefects();
+// The clean MD3, MDM and MDX twins (a nodding head, a small skinned body
+// and its skeleton) and their one-defect files.
+std::vector<Defect> familyCleanTwins();
+std::vector<Defect> familyDefects();
 
 }  // namespace mg

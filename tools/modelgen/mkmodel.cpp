@@ -41,11 +41,20 @@ mg::Bytes largeBody() {
     return mg::writeMds(m).bytes;
 }
 
+// "mds", "mdc", ... (a file name's ending; the programs go by the first bytes).
+std::string extension(formats::Format format) {
+    std::string name = formats::formatInfo(format).name;
+    for (char& c : name) c = static_cast<char>(c - 'A' + 'a');
+    return name;
+}
+
 int writeDefects(const std::string& dir) {
     if (!write(dir + "/clean.mds", mg::cleanMds()) || !write(dir + "/clean.mdc", mg::cleanMdc())) return 1;
-    for (const auto& list : {mg::mdsDefects(), mg::mdcDefects()})
+    for (const auto& twin : mg::familyCleanTwins())
+        if (!write(dir + "/" + twin.name + "." + extension(twin.format), twin.bytes)) return 1;
+    for (const auto& list : {mg::mdsDefects(), mg::mdcDefects(), mg::familyDefects()})
         for (const auto& d : list) {
-            const std::string path = dir + "/" + d.name + (d.mdc ? ".mdc" : ".mds");
+            const std::string path = dir + "/" + d.name + "." + extension(d.format);
             if (!write(path, d.bytes)) return 1;
             std::printf("%s: %s at %s @%lld\n", path.c_str(), d.id.c_str(), d.where.c_str(),
                         static_cast<long long>(d.offset));
@@ -151,13 +160,6 @@ const Shape kShapes[] = {
     {"bone-chain-mdx", "an MDX file: 4000 bones in one chain, 20 frames (1.3 MB)",
      file([] { return mg::boneChainMdx(4000, 20); })},
 };
-
-// OUT's LOD file k: OUT without a trailing .md3, then _k.md3.
-std::string lodPath(const std::string& out, int k) {
-    const std::string ext = ".md3";
-    const bool hasExt = out.size() > ext.size() && out.compare(out.size() - ext.size(), ext.size(), ext) == 0;
-    return (hasExt ? out.substr(0, out.size() - ext.size()) : out) + "_" + std::to_string(k) + ext;
-}
 
 int usage(std::FILE* to, int status) {
     std::fprintf(to, "usage: mkmodel [SHAPE] OUT | --defects DIR\nshapes:\n");
