@@ -18,6 +18,7 @@
 #include "cli/program_info.h"
 #include "mkplayer/split_body.h"
 #include "modelgen/amplify.h"
+#include "modelgen/data_sets.h"
 #include "modelgen/defects.h"
 #include "modelgen/samples.h"
 #include "modelgen/texture_shapes.h"
@@ -101,6 +102,25 @@ std::string lodPath(const std::string& out, int k) {
     return (hasExt ? out.substr(0, out.size() - ext.size()) : out) + "_" + std::to_string(k) + ext;
 }
 
+#ifdef KV_HAVE_LIBZIP
+// A game folder OUT of every format, the props in OUT/pak0.pk3.
+bool gameData(const std::string& out) {
+    const mg::DataSet set = mg::gameDataSet();
+    return mg::writeFolder(out, set.loose) && mg::writeZip(out + "/pak0.pk3", set.archived);
+}
+
+// OUT/pak00.pk3 ... pak19.pk3 holding 10000 small models.
+bool manyArchives(const std::string& out) {
+    const auto archives = mg::manyModelArchives(10000, 20);
+    for (std::size_t i = 0; i < archives.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/pak%02zu.pk3", i);
+        if (!mg::writeFolder(out, {}) || !mg::writeZip(out + name, archives[i])) return false;
+    }
+    return true;
+}
+#endif
+
 bool md3WithLods(const std::string& out) {
     if (!write(out, md3(0))) return false;
     for (int k = 1; k <= 3; ++k)
@@ -159,6 +179,15 @@ const Shape kShapes[] = {
      file([] { return mg::collapseChainMdm(1000, 6000); })},
     {"bone-chain-mdx", "an MDX file: 4000 bones in one chain, 20 frames (1.3 MB)",
      file([] { return mg::boneChainMdx(4000, 20); })},
+    {"mdx-large", "an MDX file as large as a real walk's body.mdx: 53 bones, 4887 frames (3.36 MB)",
+     file([] { return mg::largeMdx(53, 4887); })},
+    {"md3-large", "the md3 head over 2000 frames (1.4 MB)", file([] { return mg::largeMd3(2000); })},
+#ifdef KV_HAVE_LIBZIP
+    {"game-data", "folder: a game's worth of files (about 93 MB): 11 MDM, 10 MDX, 171 MDC, 101 skins, and 243 MD3 "
+                  "in pak0.pk3",
+     gameData},
+    {"many-archives", "folder: 10000 small MD3 and MDC models in 20 archives pak00.pk3 ... pak19.pk3", manyArchives},
+#endif
 };
 
 int usage(std::FILE* to, int status) {
