@@ -10,6 +10,7 @@
 #include "skin/names.h"
 #ifndef _WIN32
 #include "platform/sys/archive_index.h"
+#include "platform/sys/archive_member.h"
 #endif
 
 namespace check {
@@ -44,12 +45,34 @@ void checkArchive(const std::string& path, const Options& options, Report& repor
     for (const auto& [key, index] : archive->members())
         if (wanted(key)) members.push_back(key);
     std::sort(members.begin(), members.end());
-    for (const auto& m : members) checkPath(path + ":" + m, options, report);
+    for (const auto& m : members) {
+        const auto why = sys::archive::refusal(*archive, archive->members().at(m));
+        if (why == sys::archive::Refusal::None) {
+            checkPath(path + ":" + m, options, report);
+            continue;
+        }
+        report.beginFile(path + ":" + m);
+        report.add(Id::Unreadable, "file", -1,
+                   std::string("the archive member is not read: ") + sys::archive::refusalText(why));
+    }
 #else
     report.beginFile(path);
     report.add(Id::Unreadable, "file", -1, "archives are not read on this system");
     (void)options;
 #endif
+}
+
+// A folder holding models/ or .pk3 archives is a game folder: the skins
+// and models below it name their textures and attachments by game paths,
+// which the game looks for below that folder.
+bool isGameFolder(const std::string& root) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = skin::lowered(it->path().filename().string().c_str());
+        if (name == "models" && it->is_directory(ec)) return true;
+        if (isArchive(name) && it->is_regular_file(ec)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -69,6 +92,8 @@ void checkCollection(const std::string& path, const Options& options, Report& re
     std::vector<std::string> files, archives;
     std::error_code ec;
     const std::string root = sys::resolvePath(path);
+    Options own = options;
+    if (own.gameDir.empty() && isGameFolder(root)) own.gameDir = path;
     for (std::filesystem::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
         const std::string p = it->path().generic_string();
@@ -79,8 +104,8 @@ void checkCollection(const std::string& path, const Options& options, Report& re
     }
     std::sort(files.begin(), files.end());
     std::sort(archives.begin(), archives.end());
-    for (const auto& f : files) checkPath(f, options, report);
-    for (const auto& a : archives) checkArchive(a, options, report);
+    for (const auto& f : files) checkPath(f, own, report);
+    for (const auto& a : archives) checkArchive(a, own, report);
 }
 
 }  // namespace check

@@ -10,6 +10,7 @@
 #include "modelgen/defects.h"
 #include "modelgen/md3_writer.h"
 #include "modelgen/samples.h"
+#include "modelgen/texture_shapes.h"
 #include "program_run.h"
 
 namespace {
@@ -167,5 +168,34 @@ TEST_F(Programs, Md3LodFilesAndCollections) {
     ASSERT_FALSE(all.lines.empty());
     EXPECT_EQ(all.lines.back(), "2 files, 1 errors, 0 warnings");
 }
+
+#ifdef KV_HAVE_LIBZIP
+// A folder holding models/ is a game folder: a skin's texture named by its
+// game path is found below it (the viewer does not, a warning), and a
+// member an archive could not really hold is named as refused, not as a
+// file of another format.
+TEST_F(Programs, GameFolderTexturesAndRefusedArchiveMembers) {
+    const fs::path game = base / "game";
+    const std::string skin = "h_head,models/shared/face.tga\n";
+    ASSERT_TRUE(mg::writeFolder(game.string(), {{"models/heads/h/head.skin", mg::Bytes(skin.begin(), skin.end())},
+                                                {"models/shared/face.tga", mg::flatTga(4)}}));
+    mg::Bytes flat = {'I', 'D', 'P', '3'};
+    flat.resize(2u << 20);
+    ASSERT_TRUE(mg::writeZip((game / "pak0.pk3").string(), {{"models/a.md3", flat}, {"models/b.md3", flat}}));
+    const Outcome out = run(std::string(CHECK_PATH) + " --json " + game.string());
+    EXPECT_EQ(out.status, 1);
+    std::string all;
+    for (const auto& l : out.lines) all += l + "\n";
+    EXPECT_NE(all.find("\"id\": \"only-in-game-dir\", \"file\": \"" + (game / "models/heads/h/head.skin").string()),
+              std::string::npos)
+        << all;
+    EXPECT_EQ(all.find("missing-texture"), std::string::npos) << all;
+    for (const char* member : {"a.md3", "b.md3"})
+        EXPECT_NE(all.find("\"id\": \"unreadable\", \"file\": \"" + (game / "pak0.pk3").string() + ":models/" +
+                           member),
+                  std::string::npos)
+            << all;
+}
+#endif
 
 }  // namespace

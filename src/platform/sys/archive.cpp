@@ -78,9 +78,14 @@ bool Archive::index() {
     return true;
 }
 
-bool Archive::countOnce(std::uint64_t index, std::uint64_t size, std::uint64_t limit) {
+bool Archive::wouldCount(std::uint64_t index, std::uint64_t size, std::uint64_t limit) const {
     if (index < countedEntries_.size() && countedEntries_[index]) return true;
-    if (counted_ > limit || size > limit - counted_) return false;
+    return counted_ <= limit && size <= limit - counted_;
+}
+
+bool Archive::countOnce(std::uint64_t index, std::uint64_t size, std::uint64_t limit) {
+    if (!wouldCount(index, size, limit)) return false;
+    if (index < countedEntries_.size() && countedEntries_[index]) return true;
     if (index >= countedEntries_.size()) countedEntries_.resize(index + 1);
     countedEntries_[index] = true;
     counted_ += size;

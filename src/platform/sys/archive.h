@@ -49,6 +49,8 @@ public:
     // once: a member counted before costs nothing more. False (nothing
     // counted) when the bytes counted so far and these exceed the limit.
     bool countOnce(std::uint64_t index, std::uint64_t size, std::uint64_t limit);
+    // Whether countOnce would succeed, counting nothing.
+    bool wouldCount(std::uint64_t index, std::uint64_t size, std::uint64_t limit) const;
 
 private:
     Archive() = default;

@@ -17,6 +17,40 @@ std::uint64_t allowance(const Archive& archive) { return archive.size() * kInfla
 
 std::uint64_t maxInflatedSize(std::uint64_t compressedSize) { return compressedSize * kMaxInflateRatio + 1024; }
 
+namespace {
+
+Refusal statRefusal(const Archive& archive, std::uint64_t index, zip_stat_t& st) {
+    zip_stat_init(&st);
+    if (zip_stat_index(archive.handle(), index, 0, &st) != 0) return Refusal::NoEntry;
+    if ((st.valid & ZIP_STAT_SIZE) == 0) return Refusal::NoSize;
+    if (st.size > kMaxMemberSize) return Refusal::TooLarge;
+    if ((st.valid & ZIP_STAT_COMP_SIZE) != 0 && st.size > maxInflatedSize(st.comp_size)) return Refusal::CannotInflate;
+    return Refusal::None;
+}
+
+}  // namespace
+
+Refusal refusal(const Archive& archive, std::uint64_t index) {
+    zip_stat_t st;
+    const Refusal why = statRefusal(archive, index, st);
+    if (why != Refusal::None) return why;
+    return archive.wouldCount(index, st.size, allowance(archive)) ? Refusal::None : Refusal::AllowanceSpent;
+}
+
+const char* refusalText(Refusal why) {
+    switch (why) {
+    case Refusal::None: return "it is read";
+    case Refusal::NoEntry: return "the archive has no such entry";
+    case Refusal::NoSize: return "the archive states no size for it";
+    case Refusal::TooLarge: return "its stated size is above 256 MB";
+    case Refusal::CannotInflate: return "its stated size is more than its compressed bytes can inflate to";
+    case Refusal::AllowanceSpent:
+        return "the members read from this archive would inflate to more than 8 times the archive's size (a "
+               "real archive compresses its models 1.5 to 4 times)";
+    }
+    return "";
+}
+
 MemberReader::~MemberReader() {
     if (file_ != nullptr) zip_fclose(file_);
 }
@@ -24,10 +58,7 @@ MemberReader::~MemberReader() {
 bool MemberReader::open(std::shared_ptr<Archive> archive, std::uint64_t index) {
     if (!archive || archive_) return false;
     zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_stat_index(archive->handle(), index, 0, &st) != 0 || (st.valid & ZIP_STAT_SIZE) == 0) return false;
-    if (st.size > kMaxMemberSize) return false;
-    if ((st.valid & ZIP_STAT_COMP_SIZE) != 0 && st.size > maxInflatedSize(st.comp_size)) return false;
+    if (statRefusal(*archive, index, st) != Refusal::None) return false;
     if (!archive->countOnce(index, st.size, allowance(*archive))) return false;
     archive_ = std::move(archive);
     statedSize_ = static_cast<std::uint32_t>(st.size);

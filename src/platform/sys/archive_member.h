@@ -38,6 +38,13 @@ std::uint64_t maxInflatedSize(std::uint64_t compressedSize);
 // flat image) reach it.
 constexpr std::uint64_t kInflatedPerArchiveByte = 8;
 
+// Why a member would be refused, or None when it would open (reading
+// nothing, counting nothing).
+enum class Refusal { None, NoEntry, NoSize, TooLarge, CannotInflate, AllowanceSpent };
+Refusal refusal(const Archive& archive, std::uint64_t index);
+// A phrase for a refusal ("its stated size is above 256 MB", ...).
+const char* refusalText(Refusal why);
+
 // One member opened for reading from its start.
 class MemberReader {
 public:
