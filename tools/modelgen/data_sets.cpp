@@ -96,9 +96,29 @@ Bytes largeMdx(int bones, int frames) { return writeMdx(skeleton(bones, frames))
 
 Bytes largeMd3(int frames) { return prop(frames); }
 
+Bytes largeMdc(int frames) {
+    MdcModel m = sampleMdc();
+    m.frameRecords = true;
+    m.numFrames = frames;
+    for (auto& s : m.surfaces) {
+        const auto first = s.baseFrames[0];
+        s.baseFrames.clear();
+        s.frameBaseFrames.clear();
+        for (int f = 0; f < frames; ++f) {
+            auto frame = first;
+            for (auto& v : frame) v.z = static_cast<std::int16_t>(v.z + f % 512);
+            s.baseFrames.push_back(frame);
+            s.frameBaseFrames.push_back(static_cast<std::uint16_t>(f));
+        }
+    }
+    return writeMdc(m).bytes;
+}
+
+Bytes largeMdm(int surfaces, int vertices, int bones) { return writeMdm(mesh(surfaces, vertices, bones)).bytes; }
+
 DataSet gameDataSet() {
     DataSet out;
-    const Bytes body = writeMdm(mesh(10, 2800, 53)).bytes;
+    const Bytes body = largeMdm(10, 2800, 53);
     const Bytes anim = largeMdx(53, 4887);
     const Bytes md3 = prop(200);
     const Bytes mdc = head();

@@ -15,6 +15,11 @@ namespace mg {
 Bytes largeMdx(int bones, int frames);
 // The sample MD3 head over `frames` frames.
 Bytes largeMd3(int frames);
+// The sample MDC head over `frames` frames, each its own base frame.
+Bytes largeMdc(int frames);
+// A body of `surfaces` surfaces of `vertices` vertices, two weights each,
+// on the first `bones` bones.
+Bytes largeMdm(int surfaces, int vertices, int bones);
 
 struct DataSet {
     Folder loose;     // files below the game folder
