@@ -167,15 +167,14 @@ private:
             texture.source = static_cast<int>(i);
             m_.textures.push_back(texture);
         }
-        // The viewer draws its models unlit: the texture is the colour.
-        m_.extensionsUsed.push_back("KHR_materials_unlit");
+        // Plain lit materials: the viewer draws unlit, but a client that
+        // knows KHR_materials_unlit may then drop the texture (f3d 1.3 does).
         for (const Material& in : a_.materials) {
             tinygltf::Material mat;
             mat.name = in.name;
             mat.pbrMetallicRoughness.metallicFactor = 0.0;
             mat.pbrMetallicRoughness.roughnessFactor = 1.0;
             if (in.image >= 0) mat.pbrMetallicRoughness.baseColorTexture.index = in.image;
-            mat.extensions["KHR_materials_unlit"] = tinygltf::Value(tinygltf::Value::Object());
             m_.materials.push_back(mat);
         }
     }

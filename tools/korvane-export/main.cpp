@@ -99,7 +99,8 @@ bool load(const kx::Options& o, exporter::Asset& asset, std::string& error) {
         return loadPlayerFolder(o, in, asset, error);
     }
     std::error_code ec;
-    if (std::filesystem::is_directory(o.input, ec)) {
+    // A folder on disk, or one inside a .pk3 archive that holds a body.
+    if (std::filesystem::is_directory(o.input, ec) || !sys::fileIdentity((o.input + "/body.mds").c_str()).empty()) {
         if (!o.skeleton.empty()) {
             error = "--skeleton goes with an MDM file, not a player folder";
             return false;
