@@ -100,6 +100,10 @@ void SkeletalBody::pose(const PartFrame& legs, const PartFrame& torso, const flo
     formats::evaluateSplitPose(skeletonIndex(legs.skeleton), skeletonBytes(legs.skeleton), l, part(torso), turn,
                                isMds(), bones_);
     radius_ = l.bytes.read<formats::MdsFrame>(l.index->frame(legs.frame)).Radius;
+    const float factor =
+        lod_.byDistance ? formats::lodFactor(radius_, lod_.value, lodScale(), lodBias()) : lod_.value;
+    if (factor != appliedLod_) mesh_->setLod(factor);
+    appliedLod_ = factor;
     mesh_->pose(bones_);
 }
 

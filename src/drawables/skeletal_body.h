@@ -29,6 +29,13 @@ struct PartFrame {
     float lerp = 0.0f;
 };
 
+// Level of detail: a factor (1 draws every vertex), or the distance the
+// engine would compute one from (formats::lodFactor with its defaults).
+struct LodChoice {
+    bool byDistance = false;
+    float value = 1.0f;
+};
+
 class SkeletalBody {
 public:
     explicit SkeletalBody(IDirect3DDevice8* device) : device_(device) {}
@@ -49,6 +56,10 @@ public:
     // torso's for 1, between them by weight; then the torso turned by
     // `torsoAxis` (rows forward, left, up). Frames must lie below numFrames.
     void pose(const PartFrame& legs, const PartFrame& torso, const float (&torsoAxis)[3][3]);
+    // Applied from the next pose on.
+    void setLod(const LodChoice& lod) { lod_ = lod; }
+    // The factor of the last pose.
+    float lodFactor() const { return appliedLod_; }
     // The radius of the legs frame last posed (for the engine's level of detail).
     float frameRadius() const { return radius_; }
     float lodScale() const;
@@ -82,6 +93,8 @@ private:
     std::unique_ptr<SkinnedMesh> mesh_;
     std::vector<formats::BonePose3> bones_;
     float radius_ = 0.0f;
+    LodChoice lod_;
+    float appliedLod_ = 1.0f;
 };
 
 }  // namespace drawables
