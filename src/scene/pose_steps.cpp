@@ -6,7 +6,7 @@ namespace scene {
 
 Steps Steps::frames(std::uint32_t count) {
     Steps s;
-    s.count_ = count;
+    s.count_ = s.rangeCount_ = count;
     return s;
 }
 
@@ -16,6 +16,7 @@ Steps Steps::clip(const anim::Playback& a) {
     const anim::Clip clip = anim::clipOf(a);
     s.clipFrames_ = clip.frames;
     s.count_ = static_cast<std::uint32_t>(clip.frames.size());
+    s.rangeCount_ = std::min(a.numFrames, s.count_);
     s.milliseconds_ = clip.frameMilliseconds;
     s.loopCount_ = clip.loopCount;
     return s;
@@ -31,7 +32,7 @@ Steps Steps::split(const anim::Playback& legs, const anim::Playback& torso) {
     s.milliseconds_ = static_cast<std::uint32_t>(std::min(legsMs, torsoMs));
     const std::uint64_t length = std::max(legs.numFrames * legsMs, torso.numFrames * torsoMs);
     const std::uint64_t steps = (length + s.milliseconds_ - 1) / s.milliseconds_;
-    s.count_ = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(steps, 1, kMaxSplitSteps));
+    s.count_ = s.rangeCount_ = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(steps, 1, kMaxSplitSteps));
     return s;
 }
 

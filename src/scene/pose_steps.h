@@ -32,6 +32,9 @@ public:
     static constexpr std::uint32_t kMaxSplitSteps = 600;
 
     std::uint32_t count() const { return count_; }
+    // The steps of one play through the range: an animation's frames once,
+    // before any loop; count() otherwise.
+    std::uint32_t rangeCount() const { return rangeCount_; }
     std::uint32_t milliseconds() const { return milliseconds_; }
     int loopCount() const { return loopCount_; }
     PartAt legs(std::uint32_t step) const;
@@ -47,6 +50,7 @@ private:
 
     Kind kind_ = Kind::Frames;
     std::uint32_t count_ = 0;
+    std::uint32_t rangeCount_ = 0;
     std::uint32_t milliseconds_ = 1000;
     int loopCount_ = 0;
     std::vector<std::int64_t> clipFrames_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "anim_options.h"
+#include "scene_options.h"
 #include "app/answer_lengths.h"
 
 namespace kr {
@@ -92,6 +93,9 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         const Taken anim = takeAnimArgument(argc, argv, i, o, error);
         if (anim == Taken::wrong) return false;
         if (anim == Taken::yes) continue;
+        const Taken scene = takeSceneArgument(argc, argv, i, o, error);
+        if (scene == Taken::wrong) return false;
+        if (scene == Taken::yes) continue;
         if (arg == "--no-mesh") {
             o.noMesh = true;
             continue;
@@ -172,9 +176,14 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         error = "--frame and --frames exclude each other";
         return false;
     }
+    if (!checkSceneOptions(o, haveFrame || haveFrames, error)) return false;
     if (!checkAnimOptions(o, haveFrame || haveFrames, error)) return false;
-    if (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims)) {
+    if (drawsPlayer(o) && (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims))) {
         error = "--base-dir, --model and --out are required";
+        return false;
+    }
+    if (!drawsPlayer(o) && o.out.empty() && !o.listAnims) {
+        error = "--out is required";
         return false;
     }
     if (!endsWithPng(o.out) && !animatedOutput(o) && !o.listAnims) {

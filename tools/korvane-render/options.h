@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "scene_request.h"
+
 namespace kr {
 
 struct CameraPose {
@@ -39,6 +41,7 @@ struct Options {
     bool version = false;
     std::string anim;        // --anim: the frames of this animation of the model's config
     bool listAnims = false;  // --list-anims: print the config's animations, draw nothing
+    SceneOptions scene;      // a model file, a character, legs and torso, level of detail
 };
 
 // Fills `options` from argv; on a wrong or missing argument returns false

@@ -9,6 +9,8 @@
 #include "platform/sys/game_root.h"
 #include "render/reference_grid.h"
 #include "render/renderer.h"
+#include "scene_job.h"
+#include "scene_options.h"
 #include "scene/player_scene.h"
 
 namespace kr {
@@ -77,6 +79,7 @@ bool run(const Options& o, GlSurface& surface, HWND window, RunLogs& logs, std::
         return false;
     }
     if (o.camera) placeCamera(camera, *o.camera);
+    if (drawsPosedScene(o)) return renderPosedScene(o, renderer, camera, surface, error);
 
     PlayerFiles files{o.model, modelDirOf(o.baseDir, o.model), o.bodySkins.front(), o.headSkin};
     if (!o.gameDir.empty()) sys::setGameRoot(o.gameDir);
