@@ -93,6 +93,9 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         const Taken anim = takeAnimArgument(argc, argv, i, o, error);
         if (anim == Taken::wrong) return false;
         if (anim == Taken::yes) continue;
+        const PictureArgument picture = takePictureArgument(argc, argv, i, o.picture, error);
+        if (picture == PictureArgument::wrong) return false;
+        if (picture == PictureArgument::taken) continue;
         const Taken scene = takeSceneArgument(argc, argv, i, o, error);
         if (scene == Taken::wrong) return false;
         if (scene == Taken::yes) continue;
@@ -178,6 +181,7 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
     }
     if (!checkSceneOptions(o, haveFrame || haveFrames, error)) return false;
     if (!checkAnimOptions(o, haveFrame || haveFrames, error)) return false;
+    if (!checkPictureOptions(o, haveFrame || haveFrames, error)) return false;
     if (drawsPlayer(o) && (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims))) {
         error = "--base-dir, --model and --out are required";
         return false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "picture_options.h"
 #include "scene_request.h"
 
 namespace kr {
@@ -29,7 +30,7 @@ struct Options {
     bool range = false;  // --frames: one numbered file per frame
     int width = 500;
     int height = 500;
-    std::optional<CameraPose> camera;  // unset: the viewer's start pose
+    std::optional<CameraPose> camera;  // unset: framed by picture.views
     bool noMesh = false;
     // Textures and attachments not below the model's folder are also looked
     // for relative to this folder (the game's, holding models/).
@@ -41,6 +42,7 @@ struct Options {
     bool version = false;
     std::string anim;        // --anim: the frames of this animation of the model's config
     bool listAnims = false;  // --list-anims: print the config's animations, draw nothing
+    PictureOptions picture;  // views, samples, background, grid, standing frame
     SceneOptions scene;      // a model file, a character, legs and torso, level of detail
 };
 

@@ -1,18 +1,16 @@
 #include "scene_job.h"
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
 
-#include "app/camera.h"
+#include "anim_job.h"
+#include "anim_options.h"
 #include "log/log.h"
 #include "picture.h"
-#include "platform/d3d8/surface.h"
 #include "platform/sys/game_root.h"
 #include "render/renderer.h"
 #include "scene/file_scene.h"
 #include "scene/player_pose_scene.h"
-#include "scene_options.h"
 #include "webp_writer.h"
 
 namespace kr {
@@ -59,22 +57,8 @@ std::unique_ptr<scene::PosedScene> build(const Options& o, IDirect3DDevice8* dev
     return scene::makePlayerPoseScene(device, std::move(files), poseOf(o), !o.noMesh, error);
 }
 
-// The whole box in view, looking along -z of the drawing axes (at the
-// model's front), as the viewer's start pose looks.
-void frame(FreeCamera& camera, const scene::Box& box) {
-    camera.placeAtStart();
-    if (box.empty()) return;
-    float centre[3], extent = 0.0f;
-    for (int i = 0; i < 3; ++i) {
-        centre[i] = 0.5f * (box.min[i] + box.max[i]);
-        const float half = 0.5f * (box.max[i] - box.min[i]);
-        extent += half * half;
-    }
-    const float radius = std::max(std::sqrt(extent), 1.0f);
-    const float distance = radius / std::sin(0.3926991f) * 1.02f;  // half of the 45-degree field
-    camera.m_vPosition = D3DXVECTOR3(-centre[1], centre[2], centre[0] + distance);
-}
-
+// Kept vertices and triangles per surface of each skeletal mesh, in the
+// log and, with --verbose, on stderr.
 void logLod(const Options& o, const scene::PosedScene& s) {
     for (const scene::PosedScene::MeshLod& mesh : s.lod()) {
         for (const drawables::SurfaceLod& surface : mesh.surfaces) {
@@ -88,75 +72,80 @@ void logLod(const Options& o, const scene::PosedScene& s) {
     }
 }
 
-struct Drawing {
-    const Options& o;
-    D3D& renderer;
-    GlSurface& surface;
-    scene::PosedScene& scene;
-    bool lodLogged = false;
-
-    bool take(std::uint32_t step, std::vector<unsigned char>& rgb, std::string& error) {
-        scene.setStep(step);
-        if (!lodLogged && (o.scene.lod || o.scene.lodDistance)) logLod(o, scene);
-        lodLogged = true;
-        renderer.render();
-        UINT width = 0, height = 0;
-        surface.pixelSize(&width, &height);
-        rgb.resize(std::size_t{3} * width * height);
-        if (!surface.readRgb(rgb.data())) {
-            error = "cannot read the picture back from the OpenGL context";
-            return false;
-        }
-        return true;
+bool writeWebp(const Options& o, const Shot& shot, const scene::Steps& steps, std::string& error) {
+    const PictureOptions& p = o.picture;
+    AnimatedWebp file(pictureWidth(o), o.height, steps.loopCount(), p.transparent ? 0u : 0xFF000000u | p.background);
+    int time = 0;
+    Image picture;
+    for (std::uint32_t step = 0; step < steps.count(); ++step) {
+        error = shot.take(step, picture);
+        if (!error.empty() || !file.add(picture, time, error)) return false;
+        time += static_cast<int>(steps.milliseconds());
     }
+    return file.finish(time, o.out, error);
+}
 
-    bool webp(std::string& error) {
-        const scene::Steps& steps = scene.steps();
-        AnimatedWebp file(o.width, o.height, steps.loopCount());
-        int time = 0;
-        std::vector<unsigned char> rgb;
-        for (std::uint32_t step = 0; step < steps.count(); ++step) {
-            if (!take(step, rgb, error) || !file.add(rgb.data(), 3 * o.width, time, error)) return false;
-            time += static_cast<int>(steps.milliseconds());
-        }
-        return file.finish(time, o.out, error);
+bool writePngs(const Options& o, const Shot& shot, const scene::Steps& steps, const std::vector<std::uint32_t>& drawn,
+               bool numbered, std::string& error) {
+    Options named = o;
+    named.range = numbered;
+    Image picture;
+    for (std::uint32_t step : drawn) {
+        error = shot.take(step, picture);
+        if (error.empty()) error = writePng(picture, outputPath(named, steps.label(step)));
+        if (!error.empty()) return false;
     }
+    return true;
+}
 
-    bool pngs(std::uint32_t first, std::uint32_t last, bool numbered, std::string& error) {
-        Options named = o;
-        named.range = numbered;
-        std::vector<unsigned char> rgb;
-        for (std::uint32_t step = first;; ++step) {
-            if (!take(step, rgb, error)) return false;
-            error = writePng(rgb, o.width, o.height, outputPath(named, scene.steps().label(step)));
-            if (!error.empty()) return false;
-            if (step == last) return true;
-        }
-    }
-};
+std::string folderOfRun(const Options& o) {
+    return o.scene.file.empty() ? modelDirOf(o.baseDir, o.model) : scene::folderOf(o.scene.file);
+}
 
-bool draw(const Options& o, Drawing& d, std::string& error) {
-    const scene::Steps& steps = d.scene.steps();
-    if (animatedOutput(o)) return d.webp(error);
+// The steps drawn as PNG files: an animation's range once, the standing
+// frame, or --frame / --frames; false past the scene's steps.
+bool stepsDrawn(const Options& o, const scene::Steps& steps, std::vector<std::uint32_t>& drawn, bool& numbered,
+                std::string& error) {
     std::uint32_t first = o.firstFrame, last = o.lastFrame;
-    bool numbered = o.range;
-    if (!o.anim.empty()) {  // the animation's range, one picture per frame
+    numbered = o.range;
+    if (!o.anim.empty()) {
         first = 0;
         last = steps.rangeCount() - 1;
         numbered = true;
+    } else if (o.picture.standing && !steps.isSplit()) {
+        first = last = standingFrame(folderOfRun(o), steps.count());
     }
     if (last >= steps.count()) {
+        const char* unit = steps.isSplit() ? " steps" : " frames";
         error = (steps.isSplit() ? "step " : "frame ") + std::to_string(last) + " is past the " +
-                std::to_string(steps.count()) + (steps.isSplit() ? " steps" : " frames") + " (0 to " +
-                std::to_string(steps.count() - 1) + ")";
+                std::to_string(steps.count()) + unit + " (0 to " + std::to_string(steps.count() - 1) + ")";
         return false;
     }
-    return d.pngs(first, last, numbered, error);
+    for (std::uint32_t step = first; step <= last; ++step) drawn.push_back(step);
+    return true;
+}
+
+bool draw(const Options& o, scene::PosedScene& scene, Shot& shot, std::string& error) {
+    const scene::Steps& steps = scene.steps();
+    std::vector<std::uint32_t> drawn;
+    bool numbered = false;
+    if (animatedOutput(o)) {
+        for (std::uint32_t step = 0; step < steps.count(); ++step) drawn.push_back(step);
+    } else if (!stepsDrawn(o, steps, drawn, numbered, error)) {
+        return false;
+    }
+    shot.aim(drawn);
+    if (o.scene.lod || o.scene.lodDistance) {
+        scene.setStep(drawn.front());
+        logLod(o, scene);
+    }
+    return animatedOutput(o) ? writeWebp(o, shot, steps, error) : writePngs(o, shot, steps, drawn, numbered, error);
 }
 
 }  // namespace
 
-bool renderPosedScene(const Options& o, D3D& renderer, FreeCamera& camera, GlSurface& surface, std::string& error) {
+bool renderPosedScene(const Options& o, D3D& renderer, PictureCamera& camera, Backdrop& backdrop, GlSurface& surface,
+                      std::string& error) {
     std::unique_ptr<scene::PosedScene> scene = build(o, renderer.m_pDevice, error);
     if (!scene) return false;
     if (scene->steps().count() == 0) {
@@ -164,12 +153,8 @@ bool renderPosedScene(const Options& o, D3D& renderer, FreeCamera& camera, GlSur
         return false;
     }
     for (Renderable* r : scene->renderables()) renderer.addObject(r);
-    if (!o.camera && !drawsPlayer(o)) {
-        scene->setStep(animatedOutput(o) || !o.anim.empty() ? 0 : o.firstFrame < scene->steps().count() ? o.firstFrame : 0);
-        frame(camera, scene->bounds());
-    }
-    Drawing drawing{o, renderer, surface, *scene};
-    const bool done = draw(o, drawing, error);
+    Shot shot(renderer, *scene, surface, camera, backdrop, o);
+    const bool done = draw(o, *scene, shot, error);
     renderer.clearObjects();
     return done;
 }
