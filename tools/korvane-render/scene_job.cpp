@@ -43,10 +43,12 @@ void setGameFolder(const Options& o) {
     if (at != std::string::npos) sys::setGameRoot(at == 0 ? "." : path.substr(0, at - 1));
 }
 
+scene::FileRequest fileRequest(const Options& o) { return {o.scene.file, o.scene.skin, o.scene.skeletons, poseOf(o)}; }
+
 std::unique_ptr<scene::PosedScene> build(const Options& o, IDirect3DDevice8* device, std::string& error) {
     if (!o.scene.file.empty()) {
         setGameFolder(o);
-        return scene::makeFileScene(device, {o.scene.file, o.scene.skin, o.scene.skeletons, poseOf(o)}, error);
+        return scene::makeFileScene(device, fileRequest(o), error);
     }
     if (!o.gameDir.empty()) sys::setGameRoot(o.gameDir);
     if (!o.scene.character.empty()) {
@@ -61,10 +63,12 @@ std::unique_ptr<scene::PosedScene> build(const Options& o, IDirect3DDevice8* dev
 // log and, with --verbose, on stderr.
 void logLod(const Options& o, const scene::PosedScene& s) {
     for (const scene::PosedScene::MeshLod& mesh : s.lod()) {
+        std::string model = mesh.model;
+        for (char& c : model) c = c == '\\' ? '/' : c;
         for (const drawables::SurfaceLod& surface : mesh.surfaces) {
             char line[512];
             std::snprintf(line, sizeof line, "LOD %.3f %s surface '%s': %d of %d vertices, %d of %d triangles",
-                          static_cast<double>(mesh.factor), mesh.model.c_str(), surface.name.c_str(),
+                          static_cast<double>(mesh.factor), model.c_str(), surface.name.c_str(),
                           surface.keptVertices, surface.vertices, surface.keptTriangles, surface.triangles);
             pLog->print("%s<br>\n", line);
             if (o.scene.verbose) std::fprintf(stderr, "korvane-render: %s\n", line);
@@ -143,6 +147,17 @@ bool draw(const Options& o, scene::PosedScene& scene, Shot& shot, std::string& e
 }
 
 }  // namespace
+
+int checkModelFile(const Options& o, std::string& error) {
+    if (o.scene.file.empty()) return 0;
+    formats::Format format = formats::Format::Unknown;
+    switch (scene::checkFileRequest(fileRequest(o), format, error)) {
+        case scene::FileFit::Fits: return 0;
+        case scene::FileFit::Unreadable: return 1;
+        case scene::FileFit::Misfit: break;
+    }
+    return 2;
+}
 
 bool renderPosedScene(const Options& o, D3D& renderer, PictureCamera& camera, Backdrop& backdrop, GlSurface& surface,
                       std::string& error) {

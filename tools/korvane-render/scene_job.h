@@ -18,6 +18,13 @@ namespace kr {
 class Backdrop;
 class PictureCamera;
 
+// Before any drawing: the model file named alone read, and its format
+// (told by its first bytes) checked against the options. 0 when it suits
+// them or none is named; 1 when it cannot be read or is no model file; 2
+// when the options do not suit it (an MDM mesh without --skeleton, an MDX
+// file alone, ...); `error` holds one line.
+int checkModelFile(const Options& options, std::string& error);
+
 bool renderPosedScene(const Options& options, D3D& renderer, PictureCamera& camera, Backdrop& backdrop,
                       GlSurface& surface, std::string& error);
 
