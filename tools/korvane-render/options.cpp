@@ -20,6 +20,9 @@ const char* const kUsage =
     "                      [--no-mesh] [--log FILE] [--strict] [--game-dir DIR]\n"
     "                      --out FILE.png (or FILE.webp with --anim)\n"
     "       korvane-render --base-dir DIR --model NAME --list-anims\n"
+    "       korvane-render MODEL_FILE [--skin F] [--skeleton FILE.mdx] [--frame K | --frames A-B | --anim NAME]\n"
+    "                      [--game-dir DIR] --out FILE.png       (MD3, MDC, MDS, MDM, by their first bytes)\n"
+    "pose: [--legs NAME --torso NAME] [--torso-aim PITCH,YAW] [--lod F | --lod-distance D] [--verbose]\n"
     "       korvane-render --help | --version\n"
     "--body-skin may be given several times: one picture per skin, FILE-<skin>.png.\n";
 
