@@ -22,8 +22,8 @@ const char* const kUsage =
     "       korvane-render --base-dir DIR --model NAME --list-anims\n"
     "       korvane-render MODEL_FILE [--skin F] [--skeleton FILE.mdx] [--frame K | --frames A-B | --anim NAME]\n"
     "                      [--game-dir DIR] --out FILE.png       (MD3, MDC, MDS, MDM, by their first bytes)\n"
-    "pose: [--legs NAME --torso NAME] [--torso-aim PITCH,YAW] [--lod F | --lod-distance D] [--verbose]\n"
     "       korvane-render --help | --version\n"
+    "pose: [--legs NAME --torso NAME] [--torso-aim PITCH,YAW] [--lod F | --lod-distance D] [--verbose]\n"
     "--body-skin may be given several times: one picture per skin, FILE-<skin>.png.\n";
 
 namespace {
