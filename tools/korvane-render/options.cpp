@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "anim_options.h"
+#include "scene_options.h"
 #include "app/answer_lengths.h"
 
 namespace kr {
@@ -19,7 +20,10 @@ const char* const kUsage =
     "                      [--no-mesh] [--log FILE] [--strict] [--game-dir DIR]\n"
     "                      --out FILE.png (or FILE.webp with --anim)\n"
     "       korvane-render --base-dir DIR --model NAME --list-anims\n"
+    "       korvane-render MODEL_FILE [--skin F] [--skeleton FILE.mdx] [--frame K | --frames A-B | --anim NAME]\n"
+    "                      [--game-dir DIR] --out FILE.png       (MD3, MDC, MDS, MDM, by their first bytes)\n"
     "       korvane-render --help | --version\n"
+    "pose: [--legs NAME --torso NAME] [--torso-aim PITCH,YAW] [--lod F | --lod-distance D] [--verbose]\n"
     "--body-skin may be given several times: one picture per skin, FILE-<skin>.png.\n";
 
 namespace {
@@ -95,6 +99,9 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         const PictureArgument picture = takePictureArgument(argc, argv, i, o.picture, error);
         if (picture == PictureArgument::wrong) return false;
         if (picture == PictureArgument::taken) continue;
+        const Taken scene = takeSceneArgument(argc, argv, i, o, error);
+        if (scene == Taken::wrong) return false;
+        if (scene == Taken::yes) continue;
         if (arg == "--no-mesh") {
             o.noMesh = true;
             continue;
@@ -175,10 +182,15 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         error = "--frame and --frames exclude each other";
         return false;
     }
+    if (!checkSceneOptions(o, haveFrame || haveFrames, error)) return false;
     if (!checkAnimOptions(o, haveFrame || haveFrames, error)) return false;
     if (!checkPictureOptions(o, haveFrame || haveFrames, error)) return false;
-    if (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims)) {
+    if (drawsPlayer(o) && (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims))) {
         error = "--base-dir, --model and --out are required";
+        return false;
+    }
+    if (!drawsPlayer(o) && o.out.empty() && !o.listAnims) {
+        error = "--out is required";
         return false;
     }
     if (!endsWithPng(o.out) && !animatedOutput(o) && !o.listAnims) {
