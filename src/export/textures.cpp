@@ -1,6 +1,6 @@
 #include "export/textures.h"
 
-#include "export/png.h"
+#include "platform/d3d8/png_encode.h"
 #include "platform/d3d8/image_decode.h"
 #include "platform/sys/game_root.h"
 #include "platform/sys/sys.h"
@@ -22,12 +22,12 @@ std::vector<std::uint8_t> pngOf(const d3dx::RgbaImage& image) {
     const std::span<const std::uint8_t> rgba = image.pixels();
     bool opaque = true;
     for (std::size_t i = 3; i < rgba.size() && opaque; i += 4) opaque = rgba[i] == 255;
-    if (!opaque) return encodePng(rgba, image.width, image.height, 4);
+    if (!opaque) return d3dx::encodePng(rgba, image.width, image.height, 4);
     std::vector<std::uint8_t> rgb;
     rgb.reserve(rgba.size() / 4 * 3);
     for (std::size_t i = 0; i < rgba.size(); i += 4) rgb.insert(rgb.end(), rgba.begin() + static_cast<long>(i),
                                                                 rgba.begin() + static_cast<long>(i) + 3);
-    return encodePng(rgb, image.width, image.height, 3);
+    return d3dx::encodePng(rgb, image.width, image.height, 3);
 }
 
 }  // namespace
