@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Remakes the README's pictures from a build: the demo player drawn by
-# korvane-render (one picture and the animated walk), the viewer's window and the browser's dialog, each on the
+# korvane-render (one picture and the animated walk), the exported glTF file
+# drawn by f3d, the viewer's window and the browser's dialog, each on the
 # demo player written by mkplayer. Runs the GUI programs on a virtual X
-# display (Xvfb) and needs xdotool and ImageMagick (scripts/setup.sh
-# installs both).
+# display (Xvfb) and needs xdotool, ImageMagick and f3d (scripts/setup.sh
+# installs them).
 #   docs/make-screenshots.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,6 +32,16 @@ shot() {
 # korvane-render --anim: the walk as an animated WebP, from the side.
 "$bin/korvane-render" --base-dir models/players --model infantryss --anim walk \
   --camera 40,38,95,23,0 --size 256x256 --out "$docs/walk.webp"
+
+# korvane-export: the same frame and camera as korvane-render's picture,
+# exported (bound at that frame, so f3d's clipping planes fit the pose) and
+# drawn by f3d, a glTF client (Debian package f3d). The viewer's drawing
+# axes are glTF's with x mirrored; one unit is 0.0254 m.
+"$bin/korvane-export" --anims none --frame 5 --bind-frame 5 --out soldier.glb \
+  models/players/infantryss 2>/dev/null
+f3d --output="$docs/korvane-export-f3d.png" --resolution=320,320 --bg-color=1,1,1 \
+  --camera-position=-1.016,0.9652,2.413 --camera-focal-point=-0.6253,0.9652,1.4925 \
+  --camera-view-up=0,1,0 --camera-view-angle=45 soldier.glb
 
 # Korvane: the start-up dialog accepted with its defaults, then the camera
 # pulled back (S held) so the whole soldier is in view.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the installed Debian package (after `apt-get install ./korvane_*.deb`):
 # every program answers --help and --version without a display, the manual
-# pages are found, the installed mkplayer writes the demo player and
-# korvane-render draws it headless, and the thumbnailer entry's command
+# pages are found, the installed mkplayer writes the demo player,
+# korvane-render draws it headless and korvane-export writes it as .glb, and the thumbnailer entry's command
 # makes a picture as a file manager would run it.
 #   scripts/check-package.sh
 set -euo pipefail
@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-for program in korvane tessaly mdstree korvane-render korvane-check mkplayer; do
+for program in korvane tessaly mdstree korvane-render korvane-check korvane-export mkplayer; do
   path=$(command -v "$program") || { fail "$program not installed"; continue; }
   [ "${path%/*}" = /usr/bin ] || fail "$program found at $path, not /usr/bin"
   env -u DISPLAY -u WAYLAND_DISPLAY "$program" --version | grep -q "^$program " || fail "$program --version"
@@ -26,6 +26,8 @@ man korvane-render 2>/dev/null | grep -q -- "--body-skin" || fail "man korvane-r
   --model infantryss --camera 0,38,105,0,0 --size 256x256 --strict --out soldier.png) \
   || fail "installed korvane-render did not draw the demo player headless"
 [ "$(identify -format %wx%h "$work/demo/soldier.png" 2>/dev/null)" = 256x256 ] || fail "soldier.png is not 256x256"
+korvane-export --out "$work/soldier.glb" "$work/demo/models/players/infantryss" 2>/dev/null \
+  && [ "$(head -c 4 "$work/soldier.glb")" = glTF ] || fail "installed korvane-export did not export the demo player"
 
 # The thumbnailer as a file manager runs it: Exec with %i, %o and %s filled.
 entry=/usr/share/thumbnailers/korvane.thumbnailer

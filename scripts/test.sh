@@ -17,6 +17,8 @@ stage_done() {
 
 echo "== build and test =="
 scripts/setup.sh build
+# The glTF validator for the exporter's test (Node and a pinned npm package).
+scripts/gltf-validator.sh build
 ctest --test-dir build --output-on-failure -j"$jobs"
 stage_done "build and test"
 

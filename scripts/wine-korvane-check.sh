@@ -12,6 +12,11 @@ linux=$(realpath "$2")
 wine64=${WINE64:-/usr/lib/wine/wine64}
 export WINEDEBUG=-all
 
+# The share of the picture in the model's uniform colours (grey-green, green
+# above red), and 1 when it is a good part of it, else 0.
+uniform_share() { convert "$1" -fx '(g-r>0.02 && g<0.8) ? 1 : 0' -format '%[fx:mean]' info: 2>/dev/null || echo 0; }
+uniform_of() { awk -v v="$(uniform_share "$1")" 'BEGIN { print (v > 0.05) ? 1 : 0 }'; }
+
 # Starts PROGRAM in DIR, accepts the start-up dialog (saved as SHOT-dialog.png),
 # saves a screenshot of the viewer's window as SHOT, closes it with Alt+F4; prints the exit status.
 run_viewer() {
@@ -28,9 +33,14 @@ run_viewer() {
   import -window "$dialog" "${shot%.png}-dialog.png" 2>/dev/null || true
   xdotool windowfocus --sync "$dialog" 2>/dev/null || true
   xdotool key Return
-  sleep 5
-  window=$(xdotool search --name '^Korvane$' 2>/dev/null | head -1)
-  if [ -n "$window" ]; then import -window "$window" "$shot" 2>/dev/null || true; fi
+  # The first picture can take many seconds on a loaded machine (wine's
+  # Direct3D on a software renderer): look again until the model shows.
+  sleep 3
+  for _ in $(seq 1 30); do
+    window=$(xdotool search --name '^Korvane$' 2>/dev/null | head -1)
+    if [ -n "$window" ] && import -window "$window" "$shot" 2>/dev/null && [ "$(uniform_of "$shot")" != 0 ]; then break; fi
+    sleep 1
+  done
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   xdotool key alt+F4
   for _ in $(seq 1 20); do
@@ -54,7 +64,7 @@ status=$(run_viewer "$work/windows" "$work/korvane-wine.png" "$wine64" korvane.e
 [ "$status" = 0 ] || { echo "korvane.exe: exit $status"; exit 1; }
 # The uniform (grey-green, green above red) covers a good part of the window.
 [ -f "$work/korvane-wine.png" ] || { echo "korvane.exe: no Korvane window"; exit 1; }
-uniform=$(convert "$work/korvane-wine.png" -fx '(g-r>0.02 && g<0.8) ? 1 : 0' -format '%[fx:mean]' info:)
+uniform=$(uniform_share "$work/korvane-wine.png")
 awk -v v="$uniform" 'BEGIN { exit !(v > 0.05) }' || { echo "korvane.exe: no model in the window ($uniform)"; exit 1; }
 echo "korvane.exe: model drawn (uniform colour on $uniform of the window, $work/korvane-wine.png), exit 0"
 

@@ -2,32 +2,44 @@
 
 namespace anim {
 
-std::int64_t frameAtStep(const Animation& a, std::uint64_t step) {
+Playback playbackOf(const Animation& a) {
+    return {a.firstFrame, a.numFrames, a.loopFrames, false, a.frameMilliseconds()};
+}
+
+std::int64_t frameAtStep(const Playback& a, std::uint64_t step) {
     const std::int64_t first = a.firstFrame;
     const std::int64_t count = a.numFrames;
-    if (step < a.numFrames) return first + static_cast<std::int64_t>(step);
-    if (a.loopFrames == 0) return first + count - 1;
-    const std::uint64_t intoLoop = (step - a.numFrames) % a.loopFrames;
-    return first + count - static_cast<std::int64_t>(a.loopFrames) + static_cast<std::int64_t>(intoLoop);
+    std::int64_t into = 0;  // steps into the range, forwards
+    if (step < a.numFrames)
+        into = static_cast<std::int64_t>(step);
+    else if (a.loopFrames == 0)
+        into = count - 1;
+    else
+        into = count - static_cast<std::int64_t>(a.loopFrames) +
+               static_cast<std::int64_t>((step - a.numFrames) % a.loopFrames);
+    return a.reversed ? first + count - 1 - into : first + into;
 }
 
-Span spanOf(const Animation& a) {
+Span spanOf(const Playback& a) {
     const std::int64_t end = static_cast<std::int64_t>(a.firstFrame) + a.numFrames;
     const std::int64_t loopStart = end - static_cast<std::int64_t>(a.loopFrames);
-    return {loopStart < a.firstFrame ? loopStart : static_cast<std::int64_t>(a.firstFrame), end - 1};
+    const std::int64_t low = loopStart < a.firstFrame ? loopStart : static_cast<std::int64_t>(a.firstFrame);
+    // Reversed, a loop longer than the range reaches past its end instead.
+    if (a.reversed) return {static_cast<std::int64_t>(a.firstFrame), end - 1 + (a.firstFrame - low)};
+    return {low, end - 1};
 }
 
-std::vector<std::int64_t> rangeOf(const Animation& a) {
+std::vector<std::int64_t> rangeOf(const Playback& a) {
     std::vector<std::int64_t> frames;
     frames.reserve(a.numFrames);
     for (std::uint64_t s = 0; s < a.numFrames; ++s) frames.push_back(frameAtStep(a, s));
     return frames;
 }
 
-Clip clipOf(const Animation& a, std::uint32_t minMilliseconds, std::size_t maxFrames) {
+Clip clipOf(const Playback& a, std::uint32_t minMilliseconds, std::size_t maxFrames) {
     Clip clip;
     // Above 1000 fps the game's count gives 0 ms; a file needs time to pass.
-    clip.frameMilliseconds = a.frameMilliseconds() > 0 ? a.frameMilliseconds() : 1;
+    clip.frameMilliseconds = a.frameMilliseconds > 0 ? a.frameMilliseconds : 1;
     clip.frames = rangeOf(a);
     if (a.numFrames == 0) return clip;
     if (a.loopFrames == 0) {

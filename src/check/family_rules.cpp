@@ -51,10 +51,10 @@ void weights(const formats::WeightedSurfaceIndex& s, const WeightedRules& rules,
         const std::int32_t numWeights = s.numWeights(b, at);
         const std::string vrec = rec + strf(" vertex %zu", v);
         if (numWeights == 0)
-            report.addCapped(Id::NoWeights, rec + " weights", vrec + " .NumWeights", at + 20,
+            report.addCapped(Id::NoWeights, rec + " weights", vrec + " .NumWeights", at + formats::WeightedSurfaceIndex::kNumWeightsAt,
                              "the vertex has no weights; it is drawn at the model's origin");
         if (rules.keptWeights > 0 && numWeights > rules.keptWeights)
-            report.addCapped(Id::WeightCount, rec + " weight counts", vrec + " .NumWeights", at + 20,
+            report.addCapped(Id::WeightCount, rec + " weight counts", vrec + " .NumWeights", at + formats::WeightedSurfaceIndex::kNumWeightsAt,
                              strf("%d weights; the game's newer renderer uses only the first %d, without making them "
                                   "add up to 1 again",
                                   numWeights, rules.keptWeights));

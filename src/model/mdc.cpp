@@ -49,7 +49,8 @@ void MDC::releaseIndexBuffers() {
 
 // Base frame vertices of the frame, in drawing axes: (-y, z, x) / 64. Only
 // the positions are written; colours and texture coordinates stay.
-void MDC::writePositions(std::uint32_t s, std::uint32_t frame, BYTE* out) const {
+template <class Visit>
+void MDC::forEachPosition(std::uint32_t s, std::uint32_t frame, Visit&& visit) const {
     const formats::ByteView bytes = this->bytes();
     const formats::MdcSurfaceIndex& surface = surfaces_[s];
     const std::uint16_t base = formats::mdcBaseFrame(bytes, surface, frame);
@@ -58,13 +59,30 @@ void MDC::writePositions(std::uint32_t s, std::uint32_t frame, BYTE* out) const 
         const float position[3] = {-static_cast<float>(v.y) * formats::kMdcVertexScale,
                                    static_cast<float>(v.z) * formats::kMdcVertexScale,
                                    static_cast<float>(v.x) * formats::kMdcVertexScale};
+        visit(k, position);
+    }
+}
+
+void MDC::writePositions(std::uint32_t s, std::uint32_t frame, BYTE* out) const {
+    forEachPosition(s, frame, [out](std::uint32_t k, const float (&position)[3]) {
         std::memcpy(out + kModelVertexStride * static_cast<std::size_t>(k), position, sizeof(position));
+    });
+}
+
+void MDC::shownPositions(std::vector<D3DXVECTOR3>& out) const {
+    if (!loaded_) return;
+    for (std::uint32_t s = 0; s < surfaces_.size(); ++s) {
+        if (!vertexBuffers_[s] || !indexBuffers_[s]) continue;
+        forEachPosition(s, shownFrame_, [&out](std::uint32_t, const float (&p)[3]) {
+            out.emplace_back(p[0], p[1], p[2]);
+        });
     }
 }
 
 int MDC::setFrame(std::uint32_t frame) {
     if (!loaded_) return -1;
     if (frame >= static_cast<std::uint32_t>(header_.NumFrames)) return -2;
+    shownFrame_ = frame;
     for (std::uint32_t s = 0; s < surfaces_.size(); ++s) {
         IDirect3DVertexBuffer8*& vb = vertexBuffers_[s];
         if (!vb) continue;

@@ -54,6 +54,10 @@ public:
     // Absent (hasTextures() false) until a texture operation first runs.
     bool hasTextures() const { return hasTextures_; }
     const std::vector<IDirect3DTexture8*>& textures() const { return textures_; }
+    // Appends the vertex positions of the shown frame (the last setFrame's)
+    // of every surface that draws, in the model's drawing axes before
+    // `world`; nothing when not loaded.
+    void shownPositions(std::vector<D3DXVECTOR3>& out) const;
 
 private:
     // Gives the file block back; false (block still held) when that fails.
@@ -68,6 +72,10 @@ private:
     void writeIndices(std::uint32_t s, BYTE* out) const;
     void writeVertices(std::uint32_t s, BYTE* out) const;
     void writePositions(std::uint32_t s, std::uint32_t frame, BYTE* out) const;
+    // Calls visit(k, position) for vertex k of surface s at `frame`, in
+    // drawing axes: (-y, z, x) / 64 of its base frame.
+    template <class Visit>
+    void forEachPosition(std::uint32_t s, std::uint32_t frame, Visit&& visit) const;
 
     IDirect3DDevice8* device_;  // not owned
     bool loaded_ = false;
@@ -78,5 +86,6 @@ private:
     std::vector<IDirect3DVertexBuffer8*> vertexBuffers_;
     std::vector<IDirect3DIndexBuffer8*> indexBuffers_;
     bool hasTextures_ = false;
+    std::uint32_t shownFrame_ = 0;
     std::vector<IDirect3DTexture8*> textures_;
 };

@@ -78,6 +78,13 @@ public:
     // attachments; emptied by each loadFromFile.
     skin::TextureCache& textureCache() { return textureCache_; }
     MDC* attachment(Slot slot) const { return slots_[slot]; }
+    // The world matrix draw gives the model in `slot` (not null) at the
+    // shown frame: placed at the slot's bone, or as it stands where that
+    // bone has no pose.
+    D3DXMATRIX attachmentWorld(Slot slot) const;
+    // Appends the skinned vertex positions of the shown frame of every
+    // surface that draws (what setFrame writes), in drawing axes.
+    void skinnedPositions(std::vector<D3DXVECTOR3>& out) const;
     const char* modelName() const { return modelName_; }
     IDirect3DDevice8* device() const { return device_; }
 
@@ -94,6 +101,10 @@ private:
     void createVertexBuffers();
     void writeSurfaceIndices(std::uint32_t k, BYTE* out) const;
     void writeSurfaceVertices(std::uint32_t k, BYTE* out) const;
+    // The vertex at `at` carried by the shown frame's bones.
+    D3DXVECTOR3 skinnedVertex(const formats::MdsSurfaceIndex& surface, std::int64_t at) const;
+    // The inverse of the bone's rotation with its position as the fourth row.
+    D3DXMATRIX placementAt(std::uint32_t bone) const;
 
     IDirect3DDevice8* device_;  // not owned
     bool loaded_ = false;

@@ -2,7 +2,7 @@
 //
 // Kept apart from mds_attach.cpp (loading the accessories, the head and the
 // hat): this file is the one definition of MDS::attachToBone, used by
-// draw; mds_attach.cpp must not define it again.
+// draw, and of the placement it sets; mds_attach.cpp must not define it again.
 #include "model/mdc.h"
 #include "model/mds.h"
 
@@ -16,6 +16,11 @@ int MDS::attachToBone(MDC* model, std::uint32_t bone) {
     // refused like a bone outside the list and the matrix left as it is.
     if (bone >= poses_.size()) return -3;
 
+    model->world = placementAt(bone);
+    return 1;
+}
+
+D3DXMATRIX MDS::placementAt(std::uint32_t bone) const {
     const BonePose& pose = poses_[bone];
     D3DXMATRIX world;
     for (int r = 0; r < 3; ++r)
@@ -24,6 +29,11 @@ int MDS::attachToBone(MDC* model, std::uint32_t bone) {
     world(3, 1) = pose.position.y;
     world(3, 2) = pose.position.z;
     world(3, 3) = 1.0f;
-    model->world = world;
-    return 1;
+    return world;
+}
+
+D3DXMATRIX MDS::attachmentWorld(Slot slot) const {
+    const std::uint32_t bone = kSlotBone[slot];
+    const bool placed = loaded_ && bone < static_cast<std::uint32_t>(header_.NumBones) && bone < poses_.size();
+    return placed ? placementAt(bone) : slots_[slot]->world;
 }

@@ -19,25 +19,44 @@ int MDS::skinSurface(std::uint32_t s) {
         return -1;
     }
     const D3DCOLOR color = surfaceColor(s);
-    // Every vertex and weight was checked against the bytes at load.
     const formats::ByteView bytes = this->bytes();
-    const std::size_t numPoses = poses_.size();
     formats::forEachVertex(bytes, surface, [&](std::size_t v, std::int64_t at) {
         const auto vertex = bytes.read<formats::MdsVertex>(at);
-        ModelVertex out{0.0f, 0.0f, 0.0f, color, vertex.TexCoords[0], vertex.TexCoords[1]};
-        for (std::int32_t w = 0; w < vertex.NumWeights; ++w) {
-            const auto weight = bytes.read<formats::MdsWeight>(surface.weight(at, w));
-            // A weight on a bone that has no pose adds nothing.
-            if (weight.BoneIndex < 0 || static_cast<std::size_t>(weight.BoneIndex) >= numPoses) continue;
-            const D3DXVECTOR3 q(-weight.xyz[1], weight.xyz[2], weight.xyz[0]);
-            D3DXVECTOR3 t;
-            D3DXVec3TransformCoord(&t, &q, &poses_[static_cast<std::size_t>(weight.BoneIndex)].skinMatrix);
-            out.x += weight.Weight * t.x;
-            out.y += weight.Weight * t.y;
-            out.z += weight.Weight * t.z;
-        }
+        const D3DXVECTOR3 p = skinnedVertex(surface, at);
+        const ModelVertex out{p.x, p.y, p.z, color, vertex.TexCoords[0], vertex.TexCoords[1]};
         std::memcpy(data + kModelVertexStride * v, &out, sizeof out);
     });
     if (FAILED(vb->Unlock())) pLog->printError("Unlock failed - buffer still locked");
     return 1;
+}
+
+// Every vertex and weight was checked against the bytes at load.
+D3DXVECTOR3 MDS::skinnedVertex(const formats::MdsSurfaceIndex& surface, std::int64_t at) const {
+    const formats::ByteView bytes = this->bytes();
+    const auto vertex = bytes.read<formats::MdsVertex>(at);
+    const std::size_t numPoses = poses_.size();
+    D3DXVECTOR3 out(0.0f, 0.0f, 0.0f);
+    for (std::int32_t w = 0; w < vertex.NumWeights; ++w) {
+        const auto weight = bytes.read<formats::MdsWeight>(surface.weight(at, w));
+        // A weight on a bone that has no pose adds nothing.
+        if (weight.BoneIndex < 0 || static_cast<std::size_t>(weight.BoneIndex) >= numPoses) continue;
+        const D3DXVECTOR3 q(-weight.xyz[1], weight.xyz[2], weight.xyz[0]);
+        D3DXVECTOR3 t;
+        D3DXVec3TransformCoord(&t, &q, &poses_[static_cast<std::size_t>(weight.BoneIndex)].skinMatrix);
+        out.x += weight.Weight * t.x;
+        out.y += weight.Weight * t.y;
+        out.z += weight.Weight * t.z;
+    }
+    return out;
+}
+
+void MDS::skinnedPositions(std::vector<D3DXVECTOR3>& out) const {
+    if (!loaded_) return;
+    for (std::uint32_t s = 0; s < index_.surfaces.size(); ++s) {
+        if (!vertexBuffers_[s] || !indexBuffers_[s]) continue;
+        const formats::MdsSurfaceIndex& surface = index_.surfaces[s];
+        formats::forEachVertex(bytes(), surface, [&](std::size_t, std::int64_t at) {
+            out.push_back(skinnedVertex(surface, at));
+        });
+    }
 }

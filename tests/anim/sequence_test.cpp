@@ -54,4 +54,23 @@ TEST(FrameSequence, ClipsForAWholeFileLoopCount) {
     EXPECT_EQ(anim::clipOf(make(0, 2, 2, 2000)).frameMilliseconds, 1u) << "0 ms would stop the file's clock";
 }
 
+// The sibling game's rows: LOOPFRAMES -1 (the whole range), 0 and n, each
+// also played backwards.
+TEST(FrameSequence, PlaybackOfEveryLoopKindForwardsAndReversed) {
+    const auto steps = [](const anim::Playback& p, int n) {
+        Frames out;
+        for (int s = 0; s < n; ++s) out.push_back(anim::frameAtStep(p, static_cast<std::uint64_t>(s)));
+        return out;
+    };
+    EXPECT_EQ(steps({10, 3, 3, false, 50}, 7), (Frames{10, 11, 12, 10, 11, 12, 10}));
+    EXPECT_EQ(steps({10, 3, 3, true, 50}, 7), (Frames{12, 11, 10, 12, 11, 10, 12}));
+    EXPECT_EQ(steps({10, 3, 0, false, 50}, 5), (Frames{10, 11, 12, 12, 12}));
+    EXPECT_EQ(steps({10, 3, 0, true, 50}, 5), (Frames{12, 11, 10, 10, 10}));
+    EXPECT_EQ(steps({10, 4, 2, false, 50}, 8), (Frames{10, 11, 12, 13, 12, 13, 12, 13}));
+    EXPECT_EQ(steps({10, 4, 2, true, 50}, 8), (Frames{13, 12, 11, 10, 11, 10, 11, 10}));
+    // Backwards, a loop longer than the range reaches past its end.
+    EXPECT_EQ(anim::spanOf(anim::Playback{0, 2, 4, true, 50}).high, 3);
+    EXPECT_EQ(anim::clipOf(anim::Playback{5, 3, 0, true, 40}).frames, (Frames{7, 6, 5}));
+}
+
 }  // namespace

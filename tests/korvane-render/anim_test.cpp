@@ -100,6 +100,21 @@ TEST_F(DemoAnims, WalkBecomesALoopingWebpAtTheGamesSpeed) {
     ASSERT_EQ(d.ends.size(), 20u);
     for (int k = 0; k < 20; ++k) EXPECT_EQ(d.ends[k], 50 * (k + 1)) << k;  // 20 fps
     EXPECT_NE(d.pixels[0], d.pixels[10]) << "the frames show the walk";
+
+    // Transparent, the model framed whole: clear corners, an opaque middle.
+    ASSERT_EQ(render("infantryss", {"--anim", "walk", "--size", "96x96", "--background", "transparent", "--no-grid",
+                                    "--out", "clear.webp"})
+                  .status,
+              0);
+    const Decoded clear = decode(dir_->file("clear.webp"));
+    ASSERT_EQ(clear.frames, 20);
+    for (const std::vector<std::uint8_t>& rgba : clear.pixels) {
+        EXPECT_EQ(rgba[3], 0);
+        EXPECT_EQ(rgba[4 * (96 * 96) - 1], 0);
+        int opaque = 0;
+        for (std::size_t i = 3; i < rgba.size(); i += 4) opaque += rgba[i] == 255 ? 1 : 0;
+        EXPECT_GT(opaque, 300);
+    }
 }
 
 TEST_F(DemoAnims, HoldsPlaysOnceAndWritesNumberedPictures) {

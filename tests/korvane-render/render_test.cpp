@@ -148,6 +148,14 @@ TEST_F(DemoRender, FailuresExitNonZeroWithOneLine) {
         {{"--model", "infantryss", "--out", "x.png", "--body-skin", "a.skin", "--body-skin", "sub/a.skin"}, 2},
         {{"--model", "infantryss", "--out", "x.png", "--log", ""}, 2},
         {{"--model", std::string(30, 'a'), "--out", "x.png"}, 2},  // longer than the viewer's field
+        {{"--model", "infantryss", "--out", "x.png", "--view", "side"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--sheet", "front,,top"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--view", "top", "--sheet", "front"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--view", "front", "--camera", "0,0,0,0,0"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--size", "3000x10", "--sheet", "front,back,top"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--samples", "3"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--background", "#12345"}, 2},
+        {{"--model", "infantryss", "--out", "x.png", "--standing", "--frame", "2"}, 2},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"--base-dir", "models/players"};

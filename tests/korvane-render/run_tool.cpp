@@ -56,12 +56,12 @@ std::string readFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-Picture readPng(const std::string& path) {
+Picture readPng(const std::string& path, int channels) {
     Picture picture;
-    int channels = 0;
-    unsigned char* pixels = stbi_load(path.c_str(), &picture.width, &picture.height, &channels, 3);
+    picture.channels = channels;
+    unsigned char* pixels = stbi_load(path.c_str(), &picture.width, &picture.height, &picture.fileChannels, channels);
     if (pixels == nullptr) return {};
-    picture.rgb.assign(pixels, pixels + 3 * static_cast<std::size_t>(picture.width) * picture.height);
+    picture.rgb.assign(pixels, pixels + static_cast<std::size_t>(channels) * picture.width * picture.height);
     stbi_image_free(pixels);
     return picture;
 }

@@ -20,17 +20,21 @@ Result runRender(const std::string& dir, const std::vector<std::string>& args, c
 int runMkplayer(const std::string& dir);
 std::string readFile(const std::string& path);
 
-// A PNG file's pixels as 8-bit RGB rows, the top row first; 0 × 0 when the
-// file cannot be read.
+// A PNG file's pixels as 8-bit RGB (or RGBA) rows, the top row first;
+// 0 × 0 when the file cannot be read.
 struct Picture {
     int width = 0;
     int height = 0;
+    int channels = 3;
     std::vector<unsigned char> rgb;
+    int fileChannels = 0;  // as stored: 3 RGB, 4 RGBA
 
     std::pair<int, int> size() const { return {width, height}; }
-    const unsigned char* at(int x, int y) const { return &rgb[3 * (static_cast<std::size_t>(y) * width + x)]; }
+    const unsigned char* at(int x, int y) const {
+        return &rgb[static_cast<std::size_t>(channels) * (static_cast<std::size_t>(y) * width + x)];
+    }
     bool operator==(const Picture&) const = default;
 };
-Picture readPng(const std::string& path);
+Picture readPng(const std::string& path, int channels = 3);
 
 }  // namespace krt

@@ -6,7 +6,7 @@
 #include "anim/anim_config.h"
 #include "anim/frame_sequence.h"
 #include "anim_options.h"
-#include "model/mds.h"
+#include "scene/drawn_scene.h"
 #include "scene/player_scene.h"
 #include "webp_writer.h"
 
@@ -41,13 +41,14 @@ bool writeWebp(const Options& o, const anim::Animation& a, const Shot& shot, std
         error = "animation '" + a.name + "' lasts longer than a WebP file can count";
         return false;
     }
-    AnimatedWebp webp(o.width, o.height, clip.loopCount);
+    const PictureOptions& p = o.picture;
+    AnimatedWebp webp(pictureWidth(o), o.height, clip.loopCount, p.transparent ? 0u : 0xFF000000u | p.background);
     int time = 0;
-    std::vector<unsigned char> rgb;
+    Image picture;
     for (std::int64_t frame : clip.frames) {
-        error = shot.take(static_cast<std::uint32_t>(frame), rgb);
+        error = shot.take(static_cast<std::uint32_t>(frame), picture);
         if (!error.empty()) return false;
-        if (!webp.add(rgb.data(), 3 * o.width, time, error)) return false;
+        if (!webp.add(picture, time, error)) return false;
         time += static_cast<int>(clip.frameMilliseconds);
     }
     return webp.finish(time, o.out, error);
@@ -56,11 +57,11 @@ bool writeWebp(const Options& o, const anim::Animation& a, const Shot& shot, std
 bool writePngs(const Options& o, const anim::Animation& a, const Shot& shot, std::string& error) {
     Options numbered = o;
     numbered.range = true;
+    Image picture;
     for (std::int64_t frame : anim::rangeOf(a)) {
         const std::string path = outputPath(numbered, static_cast<std::uint32_t>(frame));
-        std::vector<unsigned char> rgb;
-        error = shot.take(static_cast<std::uint32_t>(frame), rgb);
-        if (error.empty()) error = writePng(rgb, o.width, o.height, path);
+        error = shot.take(static_cast<std::uint32_t>(frame), picture);
+        if (error.empty()) error = writePng(picture, path);
         if (!error.empty()) return false;
     }
     return true;
@@ -80,7 +81,7 @@ bool listAnimations(const Options& o, std::string& error) {
     return std::fflush(stdout) == 0;
 }
 
-bool renderAnimation(const Options& o, const std::string& modelDir, const Shot& shot, std::string& error) {
+bool renderAnimation(const Options& o, const std::string& modelDir, Shot& shot, std::string& error) {
     anim::Config config;
     std::string shown;
     if (!readConfig(modelDir, config, shown, error)) return false;
@@ -94,14 +95,30 @@ bool renderAnimation(const Options& o, const std::string& modelDir, const Shot& 
         return false;
     }
     const anim::Span span = anim::spanOf(*a);
-    const std::uint32_t frames = shot.body.numFrames();
+    const std::uint32_t frames = shot.scene().numSteps();
     if (span.low < 0 || span.high >= static_cast<std::int64_t>(frames)) {
         error = place(*a, shown) + " uses frames " + std::to_string(span.low) + " to " + std::to_string(span.high) +
                 ", past the body's " + std::to_string(frames) + " frames (0 to " +
                 std::to_string(static_cast<std::int64_t>(frames) - 1) + ")";
         return false;
     }
+    std::vector<std::uint32_t> steps;
+    for (std::int64_t frame = span.low; frame <= span.high; ++frame) steps.push_back(static_cast<std::uint32_t>(frame));
+    shot.aim(steps);
     return animatedOutput(o) ? writeWebp(o, *a, shot, error) : writePngs(o, *a, shot, error);
+}
+
+std::uint32_t standingFrame(const std::string& modelDir, std::uint32_t numFrames) {
+    anim::Config config;
+    std::string shown;
+    std::string error;
+    if (!readConfig(modelDir, config, shown, error)) return 0;
+    for (const anim::Animation& a : config.animations) {
+        if (a.name.find("idle") != std::string::npos && a.numFrames > 0 && a.firstFrame < numFrames) {
+            return a.firstFrame;
+        }
+    }
+    return 0;
 }
 
 }  // namespace kr

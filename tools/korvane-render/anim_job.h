@@ -3,6 +3,7 @@
 // numbered PNG files or as one animated WebP at the animation's speed.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "options.h"
@@ -15,8 +16,13 @@ namespace kr {
 // display and writes no log. False with the reader's message otherwise.
 bool listAnimations(const Options& options, std::string& error);
 
-// Once the player is loaded from `modelDir`: draws every frame of
-// `options.anim` through `shot`.
-bool renderAnimation(const Options& options, const std::string& modelDir, const Shot& shot, std::string& error);
+// Once the player is loaded from `modelDir`: frames `shot` on every frame
+// of `options.anim` and draws them.
+bool renderAnimation(const Options& options, const std::string& modelDir, Shot& shot, std::string& error);
+
+// The frame a player stands in: the first frame of the first animation of
+// its config whose name holds "idle" (names are lower case), when that is
+// below `numFrames`; else 0, also without a config or with a broken one.
+std::uint32_t standingFrame(const std::string& modelDir, std::uint32_t numFrames);
 
 }  // namespace kr

@@ -33,9 +33,14 @@ int fail(const std::string& reason, int status) {
 // are repeated on stderr and make the status 3.
 int render(const kr::Options& options) {
     std::string error;
+    const int samples = options.picture.samples;
     std::unique_ptr<eglsurface::EglSurface> surface =
-        eglsurface::EglSurface::create(options.width, options.height, error);
+        eglsurface::EglSurface::create(options.width, options.height, error, samples);
     if (!surface) return fail("no headless OpenGL context: " + error, 1);
+    if (surface->samples() < samples) {
+        std::fprintf(stderr, "korvane-render: note: --samples %d: the OpenGL context gives at most %d; drawing with %d\n",
+                     samples, surface->samples(), surface->samples());
+    }
     eglsurface::EglSurface::install(surface.get());
     const HWND window = eglsurface::EglSurface::window();
     kr::OffscreenShell windowSystem(window, options.width, options.height);
@@ -62,10 +67,12 @@ int main(int argc, char** argv) {
     if (!kr::parseOptions(argc, argv, options, error)) {
         fail(error, 2);
         std::fputs(kr::kUsage, stderr);
+        std::fputs(kr::kPictureUsage, stderr);
         return 2;
     }
     if (options.help) {
         std::fputs(kr::kUsage, stdout);
+        std::fputs(kr::kPictureUsage, stdout);
         return 0;
     }
     if (options.version) {

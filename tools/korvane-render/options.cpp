@@ -92,6 +92,9 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         const Taken anim = takeAnimArgument(argc, argv, i, o, error);
         if (anim == Taken::wrong) return false;
         if (anim == Taken::yes) continue;
+        const PictureArgument picture = takePictureArgument(argc, argv, i, o.picture, error);
+        if (picture == PictureArgument::wrong) return false;
+        if (picture == PictureArgument::taken) continue;
         if (arg == "--no-mesh") {
             o.noMesh = true;
             continue;
@@ -173,6 +176,7 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         return false;
     }
     if (!checkAnimOptions(o, haveFrame || haveFrames, error)) return false;
+    if (!checkPictureOptions(o, haveFrame || haveFrames, error)) return false;
     if (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims)) {
         error = "--base-dir, --model and --out are required";
         return false;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "picture_options.h"
+
 namespace kr {
 
 struct CameraPose {
@@ -27,7 +29,7 @@ struct Options {
     bool range = false;  // --frames: one numbered file per frame
     int width = 500;
     int height = 500;
-    std::optional<CameraPose> camera;  // unset: the viewer's start pose
+    std::optional<CameraPose> camera;  // unset: framed by picture.views
     bool noMesh = false;
     // Textures and attachments not below the model's folder are also looked
     // for relative to this folder (the game's, holding models/).
@@ -39,6 +41,7 @@ struct Options {
     bool version = false;
     std::string anim;        // --anim: the frames of this animation of the model's config
     bool listAnims = false;  // --list-anims: print the config's animations, draw nothing
+    PictureOptions picture;  // views, samples, background, grid, standing frame
 };
 
 // Fills `options` from argv; on a wrong or missing argument returns false

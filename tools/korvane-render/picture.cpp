@@ -4,12 +4,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <vector>
 
-#include "model/mds.h"
+#include "options.h"
+#include "picture_camera.h"
 #include "platform/d3d8/surface.h"
 #include "render/renderer.h"
+#include "scene/drawn_scene.h"
 
 namespace {
 
@@ -63,32 +64,80 @@ void writeTo(void* context, void* data, int size) {
 
 }  // namespace
 
-std::string Shot::take(std::uint32_t frame, std::vector<unsigned char>& rgb) const {
-    body.setFrame(frame);
-    renderer.render();
-    UINT width = 0;
-    UINT height = 0;
-    surface.pixelSize(&width, &height);
-    try {
-        rgb.resize(std::size_t{3} * width * height);
-    } catch (const std::bad_alloc&) {
-        return "out of memory for a " + std::to_string(width) + "x" + std::to_string(height) + " picture";
+Shot::Shot(D3D& renderer, scene::DrawnScene& scene, GlSurface& surface, PictureCamera& camera, Backdrop& backdrop,
+           const Options& options)
+    : renderer_(renderer), scene_(scene), surface_(surface), camera_(camera), backdrop_(backdrop), options_(options) {}
+
+void Shot::aim(const std::vector<std::uint32_t>& steps) {
+    eyes_.clear();
+    if (options_.camera) return;
+    scene::Box box;
+    for (std::uint32_t step : steps) {
+        scene_.setStep(step);
+        box.add(scene_.bounds());
     }
-    if (!surface.readRgb(rgb.data())) return "cannot read the picture back from the OpenGL context";
+    for (View view : options_.picture.views) eyes_.push_back(frameBox(box, view, options_.width, options_.height));
+}
+
+std::string Shot::readBack(std::uint32_t colour, unsigned char* rgb) const {
+    backdrop_.colour = 0xFF000000u | colour;
+    renderer_.render();
+    if (!surface_.readRgb(rgb)) return "cannot read the picture back from the OpenGL context";
     return {};
 }
 
-std::string writePng(const std::vector<unsigned char>& pixels, int width, int height, const std::string& path) {
-    const std::size_t row = static_cast<std::size_t>(width) * 3;
-    if (width <= 0 || height <= 0 || pixels.size() != row * static_cast<std::size_t>(height)) {
-        return "no " + std::to_string(width) + "x" + std::to_string(height) + " picture to write to " + path;
+// One view at the surface's size into `cell`, sized by the caller.
+std::string Shot::drawView(Image& cell) const {
+    const PictureOptions& p = options_.picture;
+    if (!p.transparent) return readBack(p.background, cell.pixels.data());
+    Image overBlack;
+    Image overWhite;
+    std::string error = allocate(overBlack, cell.width, cell.height, 3);
+    if (error.empty()) error = allocate(overWhite, cell.width, cell.height, 3);
+    if (error.empty()) error = readBack(0x000000u, overBlack.pixels.data());
+    if (error.empty()) error = readBack(0xFFFFFFu, overWhite.pixels.data());
+    if (error.empty()) {
+        unblend(overBlack.pixels.data(), overWhite.pixels.data(),
+                static_cast<std::size_t>(cell.width) * static_cast<std::size_t>(cell.height), cell.pixels.data());
+    }
+    return error;
+}
+
+std::string Shot::take(std::uint32_t step, Image& picture) const {
+    scene_.setStep(step);
+    UINT width = 0;
+    UINT height = 0;
+    surface_.pixelSize(&width, &height);
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    const int channels = options_.picture.transparent ? 4 : 3;
+    const std::size_t views = eyes_.empty() ? 1 : eyes_.size();
+    std::string error = allocate(picture, w * static_cast<int>(views), h, channels);
+    if (!error.empty()) return error;
+    if (eyes_.empty()) return drawView(picture);
+    Image cell;
+    if (views > 1 && !(error = allocate(cell, w, h, channels)).empty()) return error;
+    for (std::size_t v = 0; v < views; ++v) {
+        camera_.aim(eyes_[v]);
+        error = drawView(views > 1 ? cell : picture);
+        if (!error.empty()) return error;
+        if (views > 1) place(picture, cell, w * static_cast<int>(v));
+    }
+    return {};
+}
+
+std::string writePng(const Image& picture, const std::string& path) {
+    const std::size_t row = picture.rowBytes();
+    if (picture.width <= 0 || picture.height <= 0 || picture.pixels.size() != row * static_cast<std::size_t>(picture.height)) {
+        return "no " + std::to_string(picture.width) + "x" + std::to_string(picture.height) + " picture to write to " + path;
     }
     Output out{std::fopen(path.c_str(), "wb")};
     if (out.file == nullptr) return "cannot write " + path;
     // The pictures are mostly flat background: unfiltered rows compress as
     // well as the best filter per row and save trying all five.
     stbi_write_force_png_filter = 0;
-    const int written = stbi_write_png_to_func(writeTo, &out, width, height, 3, pixels.data(), static_cast<int>(row));
+    const int written = stbi_write_png_to_func(writeTo, &out, picture.width, picture.height, picture.channels,
+                                               picture.pixels.data(), static_cast<int>(row));
     const bool closed = std::fclose(out.file) == 0;
     if (written == 0 || out.failed || !closed) {
         std::remove(path.c_str());

@@ -1,8 +1,9 @@
 // The work of korvane-render once the surface and the shell are installed:
 // the viewer's renderer, camera and grid as its start-up makes them, the
-// player scene built from the options, then one drawn frame per requested
-// animation frame, each saved as a PNG file; with several body skins the
-// body stays loaded and only its skin changes.
+// player scene built from the options and drawn as a scene::DrawnScene,
+// framed on every frame requested, then one picture per frame, each saved
+// as a PNG file; with several body skins the body stays loaded and only its
+// skin changes.
 #pragma once
 
 #include <string>

@@ -7,17 +7,18 @@
 
 namespace kr {
 
-AnimatedWebp::AnimatedWebp(int width, int height, int loopCount) : width_(width), height_(height) {
+AnimatedWebp::AnimatedWebp(int width, int height, int loopCount, std::uint32_t background)
+    : width_(width), height_(height) {
     WebPAnimEncoderOptions options;
     if (!WebPAnimEncoderOptionsInit(&options)) return;
     options.anim_params.loop_count = loopCount;
-    options.anim_params.bgcolor = 0xFFFFFFFFu;  // the renderer clears to white
+    options.anim_params.bgcolor = background;
     encoder_ = WebPAnimEncoderNew(width, height, &options);
 }
 
 AnimatedWebp::~AnimatedWebp() { WebPAnimEncoderDelete(encoder_); }
 
-bool AnimatedWebp::add(const std::uint8_t* rgb, int stride, int timestampMs, std::string& error) {
+bool AnimatedWebp::add(const Image& rgb, int timestampMs, std::string& error) {
     if (encoder_ == nullptr) {
         error = "cannot start the WebP encoder (out of memory?)";
         return false;
@@ -37,7 +38,10 @@ bool AnimatedWebp::add(const std::uint8_t* rgb, int stride, int timestampMs, std
     picture.use_argb = 1;
     picture.width = width_;
     picture.height = height_;
-    bool ok = WebPPictureImportRGB(&picture, rgb, stride) != 0;
+    const int stride = static_cast<int>(rgb.rowBytes());
+    bool ok = rgb.width == width_ && rgb.height == height_ &&
+              (rgb.channels == 4 ? WebPPictureImportRGBA(&picture, rgb.pixels.data(), stride)
+                                 : WebPPictureImportRGB(&picture, rgb.pixels.data(), stride)) != 0;
     ok = ok && WebPAnimEncoderAdd(encoder_, &picture, timestampMs, &config) != 0;
     WebPPictureFree(&picture);
     if (!ok) error = std::string("WebP encoding failed: ") + WebPAnimEncoderGetError(encoder_);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "mkplayer/mesh.h"
+#include "modelgen/md3_writer.h"
 
 namespace mp {
 
@@ -20,10 +21,14 @@ mg::MdcSurfaceDesc surfaceOf(const Mesh& mesh, const std::string& shader) {
     std::vector<formats::MdcBaseVertex> base;
     for (const auto& v : mesh.vertices) {
         const auto p = toFile(v.pos);
-        base.push_back(mg::baseVertex(units(p[0]), units(p[1]), units(p[2])));
+        formats::MdcBaseVertex b = mg::baseVertex(units(p[0]), units(p[1]), units(p[2]));
+        b.Normal = mg::md3Normal(toFile(v.normal));
+        base.push_back(b);
         s.texCoords.push_back({v.u, v.v});
     }
-    for (const auto& t : mesh.triangles) s.triangles.push_back({{t[0], t[1], t[2]}});
+    // The meshes are built in drawing axes, which mirror the file's: the
+    // game's fronts are clockwise in the file's axes.
+    for (const auto& t : mesh.triangles) s.triangles.push_back({{t[0], t[2], t[1]}});
     s.baseFrames = {base};
     s.frameBaseFrames = {0};
     return s;

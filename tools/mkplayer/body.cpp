@@ -35,7 +35,8 @@ mg::MdsSurfaceDesc surfaceOf(const Mesh& mesh, const DecodedFrame& rest, std::in
     std::set<std::int32_t> used;
     for (const auto& v : mesh.vertices) {
         mg::MdsVertexDesc d;
-        d.normal = toFile(v.normal);
+        // The game turns a normal with the vertex's first bone.
+        d.normal = toFile(v.normal * transposed(rest.rotation[v.influences.front().bone]));
         d.texCoords = {v.u, v.v};
         d.fixedParent = v.influences.front().bone;
         for (const auto& inf : v.influences) {
@@ -47,7 +48,9 @@ mg::MdsSurfaceDesc surfaceOf(const Mesh& mesh, const DecodedFrame& rest, std::in
         d.fixedDist = length(v.pos - rest.position[d.fixedParent]);
         s.vertices.push_back(std::move(d));
     }
-    for (const auto& t : mesh.triangles) s.triangles.push_back({{t[0], t[1], t[2]}});
+    // Built in drawing axes, which mirror the file's: the game's fronts are
+    // clockwise in the file's axes.
+    for (const auto& t : mesh.triangles) s.triangles.push_back({{t[0], t[2], t[1]}});
     s.boneRefs.assign(used.begin(), used.end());
     return s;
 }

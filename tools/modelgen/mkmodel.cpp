@@ -31,17 +31,6 @@ bool write(const std::string& path, const mg::Bytes& bytes) {
     return false;
 }
 
-// 70 bones, 5,400 frames, 16 surfaces of 250 vertices with 2 weights and 400
-// triangles each: the size of a shipped player body.
-mg::Bytes largeBody() {
-    mg::MdsModel m = mg::syntheticMds(16, 250, 2, 70, 5400);
-    for (auto& s : m.surfaces) {
-        s.triangles.clear();
-        for (int t = 0; t < 400; ++t) s.triangles.push_back({{t % 248, t % 248 + 1, t % 248 + 2}});
-    }
-    return mg::writeMds(m).bytes;
-}
-
 // "mds", "mdc", ... (a file name's ending; the programs go by the first bytes).
 std::string extension(formats::Format format) {
     std::string name = formats::formatInfo(format).name;
@@ -131,7 +120,7 @@ bool md3WithLods(const std::string& out) {
 const Shape kShapes[] = {
     {"sample", "the small valid sample model (the default)", file([] { return mg::writeMds(mg::sampleMds()).bytes; })},
     {"body", "a valid body of 5.2 MB: 70 bones, 5400 frames, 16 surfaces x 250 vertices x 2 weights, 400 triangles",
-     file(largeBody)},
+     file(mg::largeBody)},
     {"shared-lists", "2900 surface headers sharing one list of 80000 triangles (1.47 MB)",
      file([] { return mg::sharedListsMds(2900, 80000); })},
     {"shared-lists-small", "2900 surface headers sharing one list of 40000 triangles (0.99 MB)",
@@ -207,7 +196,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "--defects") == 0) return writeDefects(argv[2]);
-    if (argc == 3 && std::strcmp(argv[1], "--large") == 0) return write(argv[2], largeBody()) ? 0 : 1;
+    if (argc == 3 && std::strcmp(argv[1], "--large") == 0) return write(argv[2], mg::largeBody()) ? 0 : 1;
     // A name starting with '-' is a mistyped option, never a file to write.
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] == '-') {

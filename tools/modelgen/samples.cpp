@@ -134,6 +134,15 @@ MdsModel syntheticMds(int surfaces, int vertices, int weights, int bones, int fr
     return m;
 }
 
+Bytes largeBody() {
+    MdsModel m = syntheticMds(16, 250, 2, 70, 5400);
+    for (auto& s : m.surfaces) {
+        s.triangles.clear();
+        for (int t = 0; t < 400; ++t) s.triangles.push_back({{t % 248, t % 248 + 1, t % 248 + 2}});
+    }
+    return writeMds(m).bytes;
+}
+
 MdcModel sampleMdc() {
     MdcModel m;
     m.name = "sample_head";

@@ -34,6 +34,10 @@ Bytes damagedMds(MdsDamage damage);
 // chain; `frames` frames; every triangle list covers the vertices.
 MdsModel syntheticMds(int surfaces, int vertices, int weights, int bones, int frames);
 
+// A body the size of a real one (5.2 MB): 70 bones, 5400 frames, 16
+// surfaces of 250 vertices with 2 weights each and 400 triangles.
+Bytes largeBody();
+
 // 2 surfaces of 3 vertices, 2 base frames, 3 frames.
 MdcModel sampleMdc();
 

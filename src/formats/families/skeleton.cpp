@@ -7,53 +7,14 @@
 #include "formats/families/skeleton.h"
 
 #include <bit>
-#include <cmath>
+
+#include "formats/families/skeleton_math.h"
 
 namespace formats {
 
 namespace {
 
-using Mat = float[3][3];
-
-void rotX(float a, Mat& m) {
-    const float c = std::cos(a), s = std::sin(a);
-    m[0][0] = 1, m[0][1] = 0, m[0][2] = 0;
-    m[1][0] = 0, m[1][1] = c, m[1][2] = s;
-    m[2][0] = 0, m[2][1] = -s, m[2][2] = c;
-}
-void rotY(float a, Mat& m) {
-    const float c = std::cos(a), s = std::sin(a);
-    m[0][0] = c, m[0][1] = 0, m[0][2] = -s;
-    m[1][0] = 0, m[1][1] = 1, m[1][2] = 0;
-    m[2][0] = s, m[2][1] = 0, m[2][2] = c;
-}
-void rotZ(float a, Mat& m) {
-    const float c = std::cos(a), s = std::sin(a);
-    m[0][0] = c, m[0][1] = s, m[0][2] = 0;
-    m[1][0] = -s, m[1][1] = c, m[1][2] = 0;
-    m[2][0] = 0, m[2][1] = 0, m[2][2] = 1;
-}
-
-// out = a · b, each entry summed as the 4 x 4 product of two rotations
-// would (its fourth term is 0 · 0).
-void multiply(const Mat& a, const Mat& b, Mat& out) {
-    Mat r;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) r[i][j] = a[i][0] * b[0][j] + a[i][1] * b[1][j] + a[i][2] * b[2][j] + 0.0f * 0.0f;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) out[i][j] = r[i][j];
-}
-
-// File axis i is the row-vector axis kAxis[i], with sign kSign[i]:
-// (x, y, z) of the file is (-y, z, x) of the row-vector axes.
-constexpr int kAxis[3] = {2, 0, 1};
-constexpr float kSign[3] = {1.0f, -1.0f, 1.0f};
-
-// The row-vector turn r as a column turn in file axes.
-void toFile(const Mat& r, float (&out)[3][3]) {
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) out[i][j] = kSign[i] * kSign[j] * r[kAxis[j]][kAxis[i]];
-}
+using namespace skeleton_math;
 
 float radians(std::int16_t v) { return static_cast<float>(v) * angleUnit(); }
 
@@ -83,21 +44,11 @@ void evaluateSkeleton(std::span<const CompressedBoneFrame> frame, std::span<cons
     const float root[3] = {-parentOffset[1], parentOffset[2], parentOffset[0]};
     for (std::size_t i = 0; i < bones.size(); ++i) {
         const CompressedBoneFrame& f = frame[i];
-        Mat a, b, turn, offset;
-        rotY(radians(f.Yaw), a);
-        rotX(-radians(f.Pitch), b);
-        multiply(a, b, turn);
-        rotZ(radians(f.Roll), b);
-        multiply(turn, b, turn);
-        rotX(radians(f.OffsetPitch), a);
-        rotY(-radians(f.OffsetYaw), b);
-        multiply(a, b, offset);
-
-        // (0, 0, dist, 1) · offset, divided by its fourth component (1).
-        const float dist = bones[i].parentDist;
-        const float w = 0.0f * 0.0f + 0.0f * 0.0f + dist * 0.0f + 1.0f;
+        Mat turn, offset;
+        boneTurn(radians(f.Pitch), radians(f.Yaw), radians(f.Roll), turn);
+        skeleton_math::offsetTurn(radians(f.OffsetPitch), radians(f.OffsetYaw), offset);
         float d[3];
-        for (int c = 0; c < 3; ++c) d[c] = (0.0f * offset[0][c] + 0.0f * offset[1][c] + dist * offset[2][c] + 0.0f) / w;
+        offsetStep(offset, bones[i].parentDist, d);
         const std::int32_t parent = bones[i].parent;
         const bool hasParent = parent >= 0 && static_cast<std::size_t>(parent) < i;
         const float* from = hasParent ? &at[3 * static_cast<std::size_t>(parent)] : root;

@@ -5,6 +5,7 @@
 // such vertices lives here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "formats/byte_view.h"
 #include "formats/fields.h"
+#include "formats/mdm_layout.h"
 #include "formats/mds_layout.h"
 #include "formats/walker.h"
 
@@ -30,8 +32,12 @@ struct WeightedSurfaceIndex {
     bool verticesInside = false;  // every vertex with all its weights lies inside
     ListAt triangles, collapseMap, boneRefs;
 
-    // NumWeights lies at byte 20 of a vertex in both formats.
-    std::int32_t numWeights(ByteView bytes, std::int64_t vertex) const { return bytes.read<std::int32_t>(vertex + 20); }
+    // NumWeights lies at the same byte of a vertex in both formats.
+    static constexpr std::int64_t kNumWeightsAt = offsetof(MdsVertex, NumWeights);
+    static_assert(offsetof(MdsVertex, NumWeights) == offsetof(MdmVertex, NumWeights));
+    std::int32_t numWeights(ByteView bytes, std::int64_t vertex) const {
+        return bytes.read<std::int32_t>(vertex + kNumWeightsAt);
+    }
     std::int64_t weight(std::int64_t vertex, std::int64_t k) const {
         return vertex + vertexSize + k * std::int64_t{sizeof(MdsWeight)};
     }

@@ -15,7 +15,10 @@ class EglSurface final : public GlSurface {
 public:
     // Null with a one-line reason in `why` when EGL, the surfaceless
     // platform, an OpenGL 3.3 core context or the framebuffer is missing.
-    static std::unique_ptr<EglSurface> create(int width, int height, std::string& why);
+    // With `samples` above 1 the framebuffer is multisampled, with as many
+    // samples as asked, at most what the context can give (samples() says
+    // how many it has), and readRgb resolves it first.
+    static std::unique_ptr<EglSurface> create(int width, int height, std::string& why, int samples = 1);
     ~EglSurface() override;
     EglSurface(const EglSurface&) = delete;
     EglSurface& operator=(const EglSurface&) = delete;
@@ -26,6 +29,9 @@ public:
     UINT framebuffer() override { return framebuffer_; }
     void* getProcAddress(const char* name) override;
     bool readRgb(unsigned char* rgb) override;
+    // Samples per pixel of the framebuffer drawn into, as the driver made
+    // it (1: not multisampled).
+    int samples() const { return samples_; }
 
     // The window handle that surfaceForWindow maps to the installed surface.
     static HWND window();
@@ -33,17 +39,23 @@ public:
     static void install(EglSurface* surface);
 
 private:
-    EglSurface(int width, int height) : width_(width), height_(height) {}
+    EglSurface(int width, int height, int samples) : width_(width), height_(height), samples_(samples) {}
     bool open(std::string& why);
     bool makeFramebuffer(std::string& why);
+    // The framebuffer `framebuffer` with colour and depth renderbuffers of
+    // `samples` (0: single-sampled); false when it is not complete.
+    bool makeTarget(UINT& framebuffer, UINT (&renderbuffers)[2], int samples, bool withDepth);
 
     void* display_ = nullptr;  // EGLDisplay
     void* context_ = nullptr;  // EGLContext
     UINT framebuffer_ = 0;
-    UINT colour_ = 0;
-    UINT depth_ = 0;
+    UINT renderbuffers_[2] = {0, 0};  // colour, depth and stencil
+    // The single-sampled copy a multisampled framebuffer resolves into.
+    UINT resolved_ = 0;
+    UINT resolvedColour_[2] = {0, 0};
     int width_;
     int height_;
+    int samples_;
 };
 
 }  // namespace eglsurface
