@@ -4,6 +4,7 @@
 
 #include "log/log.h"
 #include "model/mdc.h"
+#include "model/surface_draw.h"
 #include "platform/sys/sys.h"
 
 MDC::MDC(IDirect3DDevice8* device) : device_(device) { D3DXMatrixIdentity(&world); }
@@ -107,17 +108,7 @@ void MDC::draw(IDirect3DDevice8* device) {
     device->SetTransform(D3DTS_WORLD, &world);
     for (std::uint32_t s = 0; s < surfaces_.size(); ++s) {
         if (!vertexBuffers_[s] || !indexBuffers_[s]) continue;
-        device->SetStreamSource(0, vertexBuffers_[s], kModelVertexStride);
-        device->SetVertexShader(kModelVertexFvf);
-        device->SetIndices(indexBuffers_[s], 0);
-        if (hasTextures_) {
-            device->SetTexture(0, textures_[s]);
-            device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-            device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        } else {
-            device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-        }
-        device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        bindSurface(device, vertexBuffers_[s], indexBuffers_[s], hasTextures_, hasTextures_ ? textures_[s] : nullptr);
         // The fifth surface keeps its buffers and texture but is never shown.
         // A surface without vertices has nothing its triangles could name
         // (their indices were written as 0): drawing it would read past its

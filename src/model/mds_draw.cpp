@@ -3,6 +3,7 @@
 // the buffers the last frame change filled; nothing is recomputed.
 #include "model/mdc.h"
 #include "model/mds.h"
+#include "model/surface_draw.h"
 
 void MDS::draw(IDirect3DDevice8* device) {
     if (!loaded_) return;
@@ -18,14 +19,7 @@ void MDS::draw(IDirect3DDevice8* device) {
             IDirect3DIndexBuffer8* ib = indexBuffers_[s];
             if (!vb || !ib) continue;
             IDirect3DTexture8* texture = s < textures_.size() ? textures_[s] : nullptr;
-            device->SetStreamSource(0, vb, kModelVertexStride);
-            device->SetVertexShader(kModelVertexFvf);
-            device->SetIndices(ib, 0);
-            device->SetTexture(0, texture);
-            // The texture alone: the vertex colour does not tint it.
-            device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-            device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-            device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+            bindSurface(device, vb, ib, true, texture);
             device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, static_cast<UINT>(index_.surfaces[s].header.NumVertices), 0,
                                          static_cast<UINT>(index_.surfaces[s].header.NumTriangles));
         }

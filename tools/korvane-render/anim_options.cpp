@@ -33,7 +33,7 @@ bool checkAnimOptions(const Options& o, bool frameGiven, std::string& error) {
         error = "--list-anims and --anim exclude each other";
         return false;
     }
-    if (o.anim.empty() && animatedOutput(o)) {
+    if (o.anim.empty() && animatedOutput(o) && o.scene.legs.empty()) {
         error = "--out FILE.webp needs --anim NAME";
         return false;
     }

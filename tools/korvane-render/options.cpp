@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "anim_options.h"
+#include "scene_options.h"
 #include "app/answer_lengths.h"
 
 namespace kr {
@@ -95,6 +96,9 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         const PictureArgument picture = takePictureArgument(argc, argv, i, o.picture, error);
         if (picture == PictureArgument::wrong) return false;
         if (picture == PictureArgument::taken) continue;
+        const Taken scene = takeSceneArgument(argc, argv, i, o, error);
+        if (scene == Taken::wrong) return false;
+        if (scene == Taken::yes) continue;
         if (arg == "--no-mesh") {
             o.noMesh = true;
             continue;
@@ -175,10 +179,15 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         error = "--frame and --frames exclude each other";
         return false;
     }
+    if (!checkSceneOptions(o, haveFrame || haveFrames, error)) return false;
     if (!checkAnimOptions(o, haveFrame || haveFrames, error)) return false;
     if (!checkPictureOptions(o, haveFrame || haveFrames, error)) return false;
-    if (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims)) {
+    if (drawsPlayer(o) && (o.baseDir.empty() || o.model.empty() || (o.out.empty() && !o.listAnims))) {
         error = "--base-dir, --model and --out are required";
+        return false;
+    }
+    if (!drawsPlayer(o) && o.out.empty() && !o.listAnims) {
+        error = "--out is required";
         return false;
     }
     if (!endsWithPng(o.out) && !animatedOutput(o) && !o.listAnims) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "picture_options.h"
+#include "scene_request.h"
 
 namespace kr {
 
@@ -42,6 +43,7 @@ struct Options {
     std::string anim;        // --anim: the frames of this animation of the model's config
     bool listAnims = false;  // --list-anims: print the config's animations, draw nothing
     PictureOptions picture;  // views, samples, background, grid, standing frame
+    SceneOptions scene;      // a model file, a character, legs and torso, level of detail
 };
 
 // Fills `options` from argv; on a wrong or missing argument returns false

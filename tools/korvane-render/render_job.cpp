@@ -13,6 +13,8 @@
 #include "render/renderer.h"
 #include "scene/drawn_player.h"
 #include "scene/player_scene.h"
+#include "scene_job.h"
+#include "scene_options.h"
 
 namespace kr {
 
@@ -98,6 +100,7 @@ bool run(const Options& o, GlSurface& surface, HWND window, RunLogs& logs, std::
         return false;
     }
     if (o.camera) placeCamera(camera, *o.camera);
+    if (drawsPosedScene(o)) return renderPosedScene(o, renderer, camera, backdrop, surface, error);
 
     PlayerFiles files{o.model, modelDirOf(o.baseDir, o.model), o.bodySkins.front(), o.headSkin};
     if (!o.gameDir.empty()) sys::setGameRoot(o.gameDir);
