@@ -323,6 +323,26 @@ std::vector<const FileRef*> Character::files() const {
     return out;
 }
 
+std::vector<Part> partsOf(const Character& c, bool withRank) {
+    std::vector<Part> parts;
+    if (c.head.read) parts.push_back({"hudhead", &c.head, &c.headSkin, Parent::Body, "tag_head"});
+    for (const Accessory& a : c.accessories) {
+        if (!a.model.read || (a.slot->onlyWithRank && !withRank) || (a.slot->on == Parent::Head && !c.head.read)) continue;
+        parts.push_back({a.slot->key, &a.model, &a.skin, a.slot->on, a.slot->tag});
+    }
+    return parts;
+}
+
+Located findTexture(const SearchPath& search, const std::string& shader) {
+    Located at = search.find(shader);
+    if (at.found()) return at;
+    const std::size_t dot = shader.rfind('.');
+    if (dot == std::string::npos || shader.find('/', dot) != std::string::npos) return at;
+    const std::string ext = lowerAscii(shader.substr(dot));
+    if (ext != ".jpg" && ext != ".tga") return at;
+    return search.find(shader.substr(0, dot) + (ext == ".jpg" ? ".tga" : ".jpg"));
+}
+
 std::string gameFolderOf(const std::string& path) {
     std::error_code ec;
     const std::string resolved = sys::resolvePath(path);

@@ -121,6 +121,26 @@ struct Character {
     std::vector<const FileRef*> files() const;
 };
 
+// A model of the character hung on a tag: the head on the body's tag_head,
+// then each accessory on its slot's tag of the body or of the head. What
+// a renderer and an exporter both assemble, in the game's order.
+struct Part {
+    const char* key;          // "hudhead" or the accessory's md3_ key
+    const ModelRef* model;    // read or not: a part whose model was not read is not drawn
+    const SkinRef* skin;      // its skin (read or not)
+    Parent on;
+    const char* tag;          // on the parent
+};
+
+// The parts whose models were read; the rank only `withRank` (a player
+// without a rank shows none), the head's accessories only with a head.
+std::vector<Part> partsOf(const Character& c, bool withRank = false);
+
+// The image the game takes for a shader name: the name itself, else the
+// same name with the other image extension (.tga for .jpg and the other
+// way round), as the renderer retries it.
+Located findTexture(const SearchPath& search, const std::string& shader);
+
 // The game folder a file on disk lies in: the folder holding the nearest
 // "characters" folder above it; empty when there is none.
 std::string gameFolderOf(const std::string& path);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "anim_job.h"
+#include "char_job.h"
 #include "cli/program_info.h"
 #include "offscreen_shell.h"
 #include "options.h"
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
         cli::printVersion("korvane-render");
         return 0;
     }
+    if (options.listAnims && !options.scene.character.empty())
+        return kr::listCharacterAnimations(options, error) ? 0 : fail(error, 1);
     if (options.listAnims) return kr::listAnimations(options, error) ? 0 : fail(error, 1);
     return render(options);
 }

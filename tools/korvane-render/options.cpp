@@ -19,7 +19,9 @@ const char* const kUsage =
     "                      [--frame K | --frames A-B | --anim NAME] [--size WxH] [--camera x,y,z,yaw,pitch]\n"
     "                      [--no-mesh] [--log FILE] [--strict] [--game-dir DIR]\n"
     "                      --out FILE.png (or FILE.webp with --anim)\n"
-    "       korvane-render --base-dir DIR --model NAME --list-anims\n"
+    "       korvane-render --char characters/.../NAME.char [--game-dir DIR|FILE.pk3]... [--anim NAME | --legs A --torso B]\n"
+    "                      --out FILE.png (or FILE.webp)\n"
+    "       korvane-render --base-dir DIR --model NAME --list-anims | --char FILE.char [--game-dir DIR]... --list-anims\n"
     "       korvane-render --help | --version\n"
     "--body-skin may be given several times: one picture per skin, FILE-<skin>.png.\n";
 
@@ -135,6 +137,7 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.headSkin = value;
         } else if (arg == "--game-dir") {
             o.gameDir = value;
+            o.gameDirs.push_back(value);
         } else if (arg == "--out") {
             o.out = value;
         } else if (arg == "--frame") {

@@ -10,6 +10,8 @@
 #include "picture_camera.h"
 #include "platform/sys/game_root.h"
 #include "render/renderer.h"
+#include "char_job.h"
+#include "scene/character_scene.h"
 #include "scene/file_scene.h"
 #include "scene/player_pose_scene.h"
 #include "scene_options.h"
@@ -45,16 +47,20 @@ void setGameFolder(const Options& o) {
     if (at != std::string::npos) sys::setGameRoot(at == 0 ? "." : path.substr(0, at - 1));
 }
 
-std::unique_ptr<scene::PosedScene> build(const Options& o, IDirect3DDevice8* device, std::string& error) {
+std::unique_ptr<scene::PosedScene> build(const Options& o, IDirect3DDevice8* device, LoadedCharacter& loaded,
+                                         std::string& error) {
     if (!o.scene.file.empty()) {
         setGameFolder(o);
         return scene::makeFileScene(device, {o.scene.file, o.scene.skin, o.scene.skeletons, poseOf(o)}, error);
     }
-    if (!o.gameDir.empty()) sys::setGameRoot(o.gameDir);
     if (!o.scene.character.empty()) {
-        error = "--char: characters are not drawn yet";
-        return nullptr;
+        if (!loadCharacter(o, loaded, error)) return nullptr;
+        std::vector<std::string> warnings;
+        auto scene = scene::makeCharacterScene(device, loaded.character, loaded.search, poseOf(o), warnings, error);
+        for (const std::string& w : warnings) std::fprintf(stderr, "korvane-render: WARNING: %s\n", w.c_str());
+        return scene;
     }
+    if (!o.gameDir.empty()) sys::setGameRoot(o.gameDir);
     PlayerFiles files{o.model, modelDirOf(o.baseDir, o.model), o.bodySkins.front(), o.headSkin};
     return scene::makePlayerPoseScene(device, std::move(files), poseOf(o), !o.noMesh, error);
 }
@@ -148,7 +154,8 @@ bool draw(const Options& o, Drawing& d, std::string& error) {
 
 bool renderPosedScene(const Options& o, D3D& renderer, PictureCamera& camera, Backdrop& backdrop, GlSurface& surface,
                       std::string& error) {
-    std::unique_ptr<scene::PosedScene> scene = build(o, renderer.m_pDevice, error);
+    LoadedCharacter loaded;  // outlives the scene drawing it
+    std::unique_ptr<scene::PosedScene> scene = build(o, renderer.m_pDevice, loaded, error);
     if (!scene) return false;
     if (scene->steps().count() == 0) {
         error = "nothing to pose: the model has no frames";
