@@ -352,6 +352,23 @@ std::string gameFolderOf(const std::string& path) {
     return {};
 }
 
+bool searchPathFor(const std::vector<std::string>& gameDirs, const std::string& charPath, SearchPath& out,
+                   std::string& error) {
+    for (const std::string& dir : gameDirs) {
+        std::string why;
+        if (!out.add(dir, why)) {
+            error = "--game-dir " + dir + ": " + why;
+            return false;
+        }
+    }
+    if (gameDirs.empty())
+        if (const std::string folder = gameFolderOf(charPath); !folder.empty()) {
+            std::string why;
+            out.addFolder(folder, why);  // it exists: the .char lies in it
+        }
+    return true;
+}
+
 Character loadCharacter(const std::string& charPath, const SearchPath& search) {
     Character c;
     SearchPath own;

@@ -145,6 +145,13 @@ Located findTexture(const SearchPath& search, const std::string& shader);
 // "characters" folder above it; empty when there is none.
 std::string gameFolderOf(const std::string& path);
 
+// The search path a program draws or exports a character with: the
+// folders and .pk3 files given, each over those before it; none given, the
+// game folder the .char lies in (gameFolderOf). False with one line naming
+// the one that cannot be used.
+bool searchPathFor(const std::vector<std::string>& gameDirs, const std::string& charPath, SearchPath& out,
+                   std::string& error);
+
 // Resolves the character of `charPath` (a game path, or a disk path; see
 // SearchPath::locate). With an empty search path, a .char on disk is read
 // in the game folder it lies in (gameFolderOf), when there is one.

@@ -5,19 +5,7 @@
 namespace kr {
 
 bool loadCharacter(const Options& o, LoadedCharacter& out, std::string& error) {
-    for (const std::string& dir : o.gameDirs) {
-        std::string why;
-        if (!out.search.add(dir, why)) {
-            error = "--game-dir " + dir + ": " + why;
-            return false;
-        }
-    }
-    // Without --game-dir, the game folder the .char lies in.
-    if (o.gameDirs.empty())
-        if (const std::string folder = game::gameFolderOf(o.scene.character); !folder.empty()) {
-            std::string why;
-            out.search.addFolder(folder, why);
-        }
+    if (!game::searchPathFor(o.gameDirs, o.scene.character, out.search, error)) return false;
     out.character = game::loadCharacter(o.scene.character, out.search);
     for (const game::Message& m : out.character.messages)
         if (m.severity != game::Severity::Note) std::fprintf(stderr, "korvane-render: %s\n", m.text().c_str());
