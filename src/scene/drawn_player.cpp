@@ -12,6 +12,16 @@ void addDrawn(Box& box, const D3DXVECTOR3& p) { box.add(p.z, -p.x, p.y); }
 
 }  // namespace
 
+void addPlaced(Box& box, const MDC& model, const D3DXMATRIX& world) {
+    std::vector<D3DXVECTOR3> points;
+    model.shownPositions(points);
+    for (const D3DXVECTOR3& p : points) {
+        D3DXVECTOR3 placed;
+        D3DXVec3TransformCoord(&placed, &p, &world);
+        addDrawn(box, placed);
+    }
+}
+
 std::vector<Renderable*> DrawnPlayer::renderables() {
     MDS* body = player_.body();
     if (body == nullptr || !body->loaded()) return {};
@@ -41,14 +51,7 @@ Box DrawnPlayer::bounds() const {
     for (int slot = MDS::BeltLeft; slot < MDS::SlotCount; ++slot) {
         const MDC* model = body->attachment(static_cast<MDS::Slot>(slot));
         if (model == nullptr) continue;
-        const D3DXMATRIX world = body->attachmentWorld(static_cast<MDS::Slot>(slot));
-        points.clear();
-        model->shownPositions(points);
-        for (const D3DXVECTOR3& p : points) {
-            D3DXVECTOR3 placed;
-            D3DXVec3TransformCoord(&placed, &p, &world);
-            addDrawn(box, placed);
-        }
+        addPlaced(box, *model, body->attachmentWorld(static_cast<MDS::Slot>(slot)));
     }
     return box;
 }

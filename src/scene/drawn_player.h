@@ -6,10 +6,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/d3d8/d3dx8.h"
 #include "scene/drawn_scene.h"
 #include "scene/player_scene.h"
 
+class MDC;
+
 namespace scene {
+
+// Adds the points `model` shows (drawing axes) placed by `world` to `box`
+// (game axes): an attached model as it is drawn.
+void addPlaced(Box& box, const MDC& model, const D3DXMATRIX& world);
 
 class DrawnPlayer final : public DrawnScene {
 public:

@@ -108,10 +108,6 @@ public:
         if (!body_.loadMesh(r.path, error)) return false;
         for (const std::string& skeleton : r.skeletons)
             if (body_.addSkeleton(skeleton, error) < 0) return false;
-        if (!body_.isMds() && body_.numSkeletons() == 0) {
-            error = r.path + ": an MDM mesh holds no skeleton: give its MDX file with --skeleton (or draw its character with --char)";
-            return false;
-        }
         const FindRow rows = body_.isMds() ? wolfanimRows(textures_.dir) : FindRow(noRows);
         if (!pose_.prepare(body_, r.pose, rows, error)) return false;
         if (pose_.steps().count() == 0) {
@@ -171,27 +167,44 @@ std::string folderName(const std::string& folder) {
     return slash == std::string::npos ? f : f.substr(slash + 1);
 }
 
-std::unique_ptr<PosedScene> makeFileScene(IDirect3DDevice8* device, const FileRequest& r, std::string& error) {
-    formats::Format format = formats::Format::Unknown;
+FileFit checkFileRequest(const FileRequest& r, formats::Format& format, std::string& error) {
+    format = formats::Format::Unknown;
     {
         sys::Block bytes;
-        if (!drawables::readModelFile(r.path, format, bytes, error)) return nullptr;
+        if (!drawables::readModelFile(r.path, format, bytes, error)) return FileFit::Unreadable;
     }
     const bool frameModel = format == formats::Format::Md3 || format == formats::Format::Mdc;
     if (frameModel && posesWithRows(r.pose)) {
         error = r.path + ": --anim, --legs and --torso pose skeletal bodies; an " +
                 formats::formatInfo(format).name + " model has frames only (--frame, --frames)";
-        return nullptr;
+        return FileFit::Misfit;
     }
+    if (format == formats::Format::Mdm && r.skeletons.empty()) {
+        error = r.path + ": an MDM mesh holds no skeleton: give its MDX file with --skeleton (or draw its character with --char)";
+        return FileFit::Misfit;
+    }
+    if (format == formats::Format::Mdx) {
+        error = r.path + ": an MDX file is a skeleton without a mesh: draw an MDM mesh with --skeleton " + r.path +
+                ", or a character with --char";
+        return FileFit::Misfit;
+    }
+    if (format != formats::Format::Mdm && !r.skeletons.empty()) {
+        error = r.path + ": --skeleton poses an MDM mesh; an " + formats::formatInfo(format).name +
+                " model holds its own frames";
+        return FileFit::Misfit;
+    }
+    return FileFit::Fits;
+}
+
+std::unique_ptr<PosedScene> makeFileScene(IDirect3DDevice8* device, const FileRequest& r, std::string& error) {
+    formats::Format format = formats::Format::Unknown;
+    if (checkFileRequest(r, format, error) != FileFit::Fits) return nullptr;
     switch (format) {
         case formats::Format::Md3: return made<Md3Scene>(device, r, error);
         case formats::Format::Mdc: return made<MdcScene>(device, r, error);
         case formats::Format::Mds:
         case formats::Format::Mdm: return made<SkeletalScene>(device, r, error);
         case formats::Format::Mdx:
-            error = r.path + ": an MDX file is a skeleton without a mesh: draw an MDM mesh with --skeleton " + r.path +
-                    ", or a character with --char";
-            return nullptr;
         case formats::Format::Unknown: break;
     }
     error = r.path + ": not a model file";

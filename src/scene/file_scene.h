@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/identify.h"
 #include "platform/d3d8/d3d8.h"
 #include "scene/body_pose.h"
 #include "scene/posed_scene.h"
@@ -24,10 +25,18 @@ struct FileRequest {
     PoseRequest pose;
 };
 
-// The scene, or null with one line in `error`. An MDX file alone, an MDM
-// mesh without a skeleton, an animation for a model that has no animation
-// rows (only an MDS body has them, in the wolfanim.cfg beside it), are
-// refused before any texture is loaded.
+// Whether the request suits the file, told by its first bytes: Unreadable
+// when it cannot be read or is no model file; Misfit for an MDX file alone,
+// an MDM mesh without a skeleton, --skeleton for any other format, or an
+// animation or legs/torso for an MD3 or MDC model (frames only). `format`
+// receives the file's format; `error` one line.
+enum class FileFit { Fits, Unreadable, Misfit };
+FileFit checkFileRequest(const FileRequest& request, formats::Format& format, std::string& error);
+
+// The scene, or null with one line in `error`: checkFileRequest first, so
+// nothing is loaded for a request the file does not suit; an animation
+// for an MDS body with no wolfanim.cfg row of that name is refused before
+// any texture is loaded.
 std::unique_ptr<PosedScene> makeFileScene(IDirect3DDevice8* device, const FileRequest& request, std::string& error);
 
 // The folder part of a path (without its last separator; "." when none)

@@ -3,6 +3,7 @@
 #include "drawables/skeletal_body.h"
 #include "model/mdc.h"
 #include "model/mds.h"
+#include "scene/drawn_player.h"
 #include "scene/rtcw_rows.h"
 
 namespace scene {
@@ -15,16 +16,27 @@ public:
         : body_(body), viewerBody_(viewerBody), meshVisible_(meshVisible) {}
     void draw(IDirect3DDevice8* device) override {
         if (meshVisible_) body_.mesh().draw(device);
-        for (int slot = MDS::BeltLeft; slot < MDS::SlotCount; ++slot) {
-            MDC* model = viewerBody_.attachment(static_cast<MDS::Slot>(slot));
-            drawables::Orientation at;
-            if (!model || !body_.bone(MDS::kSlotBone[slot], at)) continue;
-            model->world = drawables::worldMatrix(at);
-            model->draw(device);
-        }
+        forEachHung([device](MDC& model, const D3DXMATRIX& world) {
+            model.world = world;
+            model.draw(device);
+        });
+    }
+    // The mesh (while shown) and the models hung on its bones.
+    void addBounds(Box& box) const {
+        if (meshVisible_) body_.mesh().addBounds(box);
+        forEachHung([&box](const MDC& model, const D3DXMATRIX& world) { addPlaced(box, model, world); });
     }
 
 private:
+    // Each model the viewer's body holds, with where it hangs on the pose.
+    template <class Visit>
+    void forEachHung(Visit visit) const {
+        for (int slot = MDS::BeltLeft; slot < MDS::SlotCount; ++slot) {
+            MDC* model = viewerBody_.attachment(static_cast<MDS::Slot>(slot));
+            drawables::Orientation at;
+            if (model && body_.bone(MDS::kSlotBone[slot], at)) visit(*model, drawables::worldMatrix(at));
+        }
+    }
     drawables::SkeletalBody& body_;
     MDS& viewerBody_;
     bool meshVisible_;
@@ -59,7 +71,7 @@ public:
     void setStep(std::uint32_t step) override { pose_.apply(body_, step); }
     Box bounds() const override {
         Box box;
-        body_.mesh().addBounds(box);
+        figure_->addBounds(box);
         return box;
     }
     const Steps& steps() const override { return pose_.steps(); }

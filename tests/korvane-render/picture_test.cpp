@@ -16,31 +16,8 @@ namespace {
 using krt::Picture;
 using krt::Result;
 
-// Where the model is in columns [x0, x0 + width) of a picture: the pixels
-// that are not the background (white, or alpha 0 in an RGBA picture).
-struct Extent {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    long count = 0;
-    int spanX() const { return right - left + 1; }
-    int spanY() const { return bottom - top + 1; }
-};
-
-Extent modelIn(const Picture& im, int x0, int width) {
-    Extent e;
-    for (int y = 0; y < im.height; ++y) {
-        for (int x = x0; x < x0 + width; ++x) {
-            const unsigned char* p = im.at(x, y);
-            const bool background = im.channels == 4 ? p[3] == 0 : (p[0] == 255 && p[1] == 255 && p[2] == 255);
-            if (background) continue;
-            e.left = std::min(e.left, x - x0);
-            e.right = std::max(e.right, x - x0);
-            e.top = std::min(e.top, y);
-            e.bottom = std::max(e.bottom, y);
-            ++e.count;
-        }
-    }
-    return e;
-}
+using krt::Extent;
+using krt::modelIn;
 
 class Pictures : public testing::Test {
 protected:

@@ -1,5 +1,6 @@
 #include "run_tool.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -64,6 +65,23 @@ Picture readPng(const std::string& path, int channels) {
     picture.rgb.assign(pixels, pixels + static_cast<std::size_t>(channels) * picture.width * picture.height);
     stbi_image_free(pixels);
     return picture;
+}
+
+Extent modelIn(const Picture& im, int x0, int width) {
+    Extent e;
+    for (int y = 0; y < im.height; ++y) {
+        for (int x = x0; x < x0 + width; ++x) {
+            const unsigned char* p = im.at(x, y);
+            const bool background = im.channels == 4 ? p[3] == 0 : (p[0] == 255 && p[1] == 255 && p[2] == 255);
+            if (background) continue;
+            e.left = std::min(e.left, x - x0);
+            e.right = std::max(e.right, x - x0);
+            e.top = std::min(e.top, y);
+            e.bottom = std::max(e.bottom, y);
+            ++e.count;
+        }
+    }
+    return e;
 }
 
 }  // namespace krt

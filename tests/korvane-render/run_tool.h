@@ -37,4 +37,14 @@ struct Picture {
 };
 Picture readPng(const std::string& path, int channels = 3);
 
+// Where the model is in columns [x0, x0 + width) of a picture: the pixels
+// that are not the background (white, or alpha 0 in an RGBA picture).
+struct Extent {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    long count = 0;
+    int spanX() const { return right - left + 1; }
+    int spanY() const { return bottom - top + 1; }
+};
+Extent modelIn(const Picture& picture, int x0, int width);
+
 }  // namespace krt

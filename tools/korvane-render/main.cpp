@@ -6,8 +6,9 @@
 //
 // Exit status: 0 every picture written; 1 the model or a picture failed
 // (no OpenGL context, body not loadable, frame past the animation, file not
-// writable); 2 a wrong argument; 3 (--strict) every picture written but a
-// log holds ERROR lines. Every failure is one line on stderr.
+// writable); 2 a wrong argument, or options a model file named alone does
+// not suit (an MDM mesh without --skeleton, an MDX file alone); 3 (--strict)
+// every picture written but a log holds ERROR lines. Every failure is one line on stderr.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -22,6 +23,7 @@
 #include "platform/gl/gl_direct3d.h"
 #include "render_job.h"
 #include "run_logs.h"
+#include "scene_job.h"
 
 namespace {
 
@@ -83,5 +85,6 @@ int main(int argc, char** argv) {
     if (options.listAnims && !options.scene.character.empty())
         return kr::listCharacterAnimations(options, error) ? 0 : fail(error, 1);
     if (options.listAnims) return kr::listAnimations(options, error) ? 0 : fail(error, 1);
+    if (const int status = kr::checkModelFile(options, error); status != 0) return fail(error, status);
     return render(options);
 }

@@ -19,10 +19,13 @@ const char* const kUsage =
     "                      [--frame K | --frames A-B | --anim NAME] [--size WxH] [--camera x,y,z,yaw,pitch]\n"
     "                      [--no-mesh] [--log FILE] [--strict] [--game-dir DIR]\n"
     "                      --out FILE.png (or FILE.webp with --anim)\n"
+    "       korvane-render --base-dir DIR --model NAME --list-anims\n"
+    "       korvane-render MODEL_FILE [--skin F] [--skeleton FILE.mdx] [--frame K | --frames A-B | --anim NAME]\n"
+    "                      [--game-dir DIR] --out FILE.png       (MD3, MDC, MDS, MDM, by their first bytes)\n"
     "       korvane-render --char characters/.../NAME.char [--game-dir DIR|FILE.pk3]... [--anim NAME | --legs A --torso B]\n"
-    "                      --out FILE.png (or FILE.webp)\n"
-    "       korvane-render --base-dir DIR --model NAME --list-anims | --char FILE.char [--game-dir DIR]... --list-anims\n"
+    "                      --out FILE.png (or FILE.webp)     (a character of the sibling game; --list-anims lists its rows)\n"
     "       korvane-render --help | --version\n"
+    "pose: [--legs NAME --torso NAME] [--torso-aim PITCH,YAW] [--lod F | --lod-distance D] [--verbose]\n"
     "--body-skin may be given several times: one picture per skin, FILE-<skin>.png.\n";
 
 namespace {

@@ -1,20 +1,18 @@
 #include "scene_job.h"
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
 
-#include "app/camera.h"
+#include "anim_job.h"
+#include "anim_options.h"
+#include "char_job.h"
 #include "log/log.h"
 #include "picture.h"
-#include "picture_camera.h"
 #include "platform/sys/game_root.h"
 #include "render/renderer.h"
-#include "char_job.h"
 #include "scene/character_scene.h"
 #include "scene/file_scene.h"
 #include "scene/player_pose_scene.h"
-#include "scene_options.h"
 #include "webp_writer.h"
 
 namespace kr {
@@ -47,11 +45,13 @@ void setGameFolder(const Options& o) {
     if (at != std::string::npos) sys::setGameRoot(at == 0 ? "." : path.substr(0, at - 1));
 }
 
+scene::FileRequest fileRequest(const Options& o) { return {o.scene.file, o.scene.skin, o.scene.skeletons, poseOf(o)}; }
+
 std::unique_ptr<scene::PosedScene> build(const Options& o, IDirect3DDevice8* device, LoadedCharacter& loaded,
                                          std::string& error) {
     if (!o.scene.file.empty()) {
         setGameFolder(o);
-        return scene::makeFileScene(device, {o.scene.file, o.scene.skin, o.scene.skeletons, poseOf(o)}, error);
+        return scene::makeFileScene(device, fileRequest(o), error);
     }
     if (!o.scene.character.empty()) {
         if (!loadCharacter(o, loaded, error)) return nullptr;
@@ -65,12 +65,16 @@ std::unique_ptr<scene::PosedScene> build(const Options& o, IDirect3DDevice8* dev
     return scene::makePlayerPoseScene(device, std::move(files), poseOf(o), !o.noMesh, error);
 }
 
+// Kept vertices and triangles per surface of each skeletal mesh, in the
+// log and, with --verbose, on stderr.
 void logLod(const Options& o, const scene::PosedScene& s) {
     for (const scene::PosedScene::MeshLod& mesh : s.lod()) {
+        std::string model = mesh.model;
+        for (char& c : model) c = c == '\\' ? '/' : c;
         for (const drawables::SurfaceLod& surface : mesh.surfaces) {
             char line[512];
             std::snprintf(line, sizeof line, "LOD %.3f %s surface '%s': %d of %d vertices, %d of %d triangles",
-                          static_cast<double>(mesh.factor), mesh.model.c_str(), surface.name.c_str(),
+                          static_cast<double>(mesh.factor), model.c_str(), surface.name.c_str(),
                           surface.keptVertices, surface.vertices, surface.keptTriangles, surface.triangles);
             pLog->print("%s<br>\n", line);
             if (o.scene.verbose) std::fprintf(stderr, "korvane-render: %s\n", line);
@@ -78,79 +82,88 @@ void logLod(const Options& o, const scene::PosedScene& s) {
     }
 }
 
-struct Drawing {
-    const Options& o;
-    Shot& shot;
-    scene::PosedScene& scene;
-    bool lodLogged = false;
-
-    bool take(std::uint32_t step, Image& picture, std::string& error) {
+bool writeWebp(const Options& o, const Shot& shot, const scene::Steps& steps, std::string& error) {
+    const PictureOptions& p = o.picture;
+    AnimatedWebp file(pictureWidth(o), o.height, steps.loopCount(), p.transparent ? 0u : 0xFF000000u | p.background);
+    int time = 0;
+    Image picture;
+    for (std::uint32_t step = 0; step < steps.count(); ++step) {
         error = shot.take(step, picture);
-        if (!error.empty()) return false;
-        if (!lodLogged && (o.scene.lod || o.scene.lodDistance)) logLod(o, scene);
-        lodLogged = true;
-        return true;
+        if (!error.empty() || !file.add(picture, time, error)) return false;
+        time += static_cast<int>(steps.milliseconds());
     }
-
-    bool webp(std::string& error) {
-        const scene::Steps& steps = scene.steps();
-        const PictureOptions& p = o.picture;
-        AnimatedWebp file(pictureWidth(o), o.height, steps.loopCount(), p.transparent ? 0u : 0xFF000000u | p.background);
-        int time = 0;
-        Image picture;
-        for (std::uint32_t step = 0; step < steps.count(); ++step) {
-            if (!take(step, picture, error) || !file.add(picture, time, error)) return false;
-            time += static_cast<int>(steps.milliseconds());
-        }
-        return file.finish(time, o.out, error);
-    }
-
-    bool pngs(std::uint32_t first, std::uint32_t last, bool numbered, std::string& error) {
-        Options named = o;
-        named.range = numbered;
-        Image picture;
-        for (std::uint32_t step = first;; ++step) {
-            if (!take(step, picture, error)) return false;
-            error = writePng(picture, outputPath(named, scene.steps().label(step)));
-            if (!error.empty()) return false;
-            if (step == last) return true;
-        }
-    }
-};
-
-// The steps drawn, to frame them all from one place.
-std::vector<std::uint32_t> stepsOf(std::uint32_t first, std::uint32_t last) {
-    std::vector<std::uint32_t> steps;
-    for (std::uint32_t step = first;; ++step) {
-        steps.push_back(step);
-        if (step == last) return steps;
-    }
+    return file.finish(time, o.out, error);
 }
 
-bool draw(const Options& o, Drawing& d, std::string& error) {
-    const scene::Steps& steps = d.scene.steps();
-    if (animatedOutput(o)) {
-        d.shot.aim(stepsOf(0, steps.count() - 1));
-        return d.webp(error);
+bool writePngs(const Options& o, const Shot& shot, const scene::Steps& steps, const std::vector<std::uint32_t>& drawn,
+               bool numbered, std::string& error) {
+    Options named = o;
+    named.range = numbered;
+    Image picture;
+    for (std::uint32_t step : drawn) {
+        error = shot.take(step, picture);
+        if (error.empty()) error = writePng(picture, outputPath(named, steps.label(step)));
+        if (!error.empty()) return false;
     }
+    return true;
+}
+
+std::string folderOfRun(const Options& o) {
+    return o.scene.file.empty() ? modelDirOf(o.baseDir, o.model) : scene::folderOf(o.scene.file);
+}
+
+// The steps drawn as PNG files: an animation's range once, the standing
+// frame, or --frame / --frames; false past the scene's steps.
+bool stepsDrawn(const Options& o, const scene::Steps& steps, std::vector<std::uint32_t>& drawn, bool& numbered,
+                std::string& error) {
     std::uint32_t first = o.firstFrame, last = o.lastFrame;
-    bool numbered = o.range;
-    if (!o.anim.empty()) {  // the animation's range, one picture per frame
+    numbered = o.range;
+    if (!o.anim.empty()) {
         first = 0;
         last = steps.rangeCount() - 1;
         numbered = true;
+    } else if (o.picture.standing && !steps.isSplit()) {
+        first = last = standingFrame(folderOfRun(o), steps.count());
     }
     if (last >= steps.count()) {
+        const char* unit = steps.isSplit() ? " steps" : " frames";
         error = (steps.isSplit() ? "step " : "frame ") + std::to_string(last) + " is past the " +
-                std::to_string(steps.count()) + (steps.isSplit() ? " steps" : " frames") + " (0 to " +
-                std::to_string(steps.count() - 1) + ")";
+                std::to_string(steps.count()) + unit + " (0 to " + std::to_string(steps.count() - 1) + ")";
         return false;
     }
-    d.shot.aim(stepsOf(first, last));
-    return d.pngs(first, last, numbered, error);
+    for (std::uint32_t step = first; step <= last; ++step) drawn.push_back(step);
+    return true;
+}
+
+bool draw(const Options& o, scene::PosedScene& scene, Shot& shot, std::string& error) {
+    const scene::Steps& steps = scene.steps();
+    std::vector<std::uint32_t> drawn;
+    bool numbered = false;
+    if (animatedOutput(o)) {
+        for (std::uint32_t step = 0; step < steps.count(); ++step) drawn.push_back(step);
+    } else if (!stepsDrawn(o, steps, drawn, numbered, error)) {
+        return false;
+    }
+    shot.aim(drawn);
+    if (o.scene.lod || o.scene.lodDistance) {
+        scene.setStep(drawn.front());
+        logLod(o, scene);
+    }
+    return animatedOutput(o) ? writeWebp(o, shot, steps, error) : writePngs(o, shot, steps, drawn, numbered, error);
 }
 
 }  // namespace
+
+int checkModelFile(const Options& o, std::string& error) {
+    if (o.scene.file.empty()) return 0;
+    formats::Format format = formats::Format::Unknown;
+    switch (scene::checkFileRequest(fileRequest(o), format, error)) {
+        case scene::FileFit::Fits: return 0;
+        case scene::FileFit::Unreadable: return 1;
+        case scene::FileFit::Misfit: break;
+    }
+    return 2;
+}
 
 bool renderPosedScene(const Options& o, D3D& renderer, PictureCamera& camera, Backdrop& backdrop, GlSurface& surface,
                       std::string& error) {
@@ -163,8 +176,7 @@ bool renderPosedScene(const Options& o, D3D& renderer, PictureCamera& camera, Ba
     }
     for (Renderable* r : scene->renderables()) renderer.addObject(r);
     Shot shot(renderer, *scene, surface, camera, backdrop, o);
-    Drawing drawing{o, shot, *scene};
-    const bool done = draw(o, drawing, error);
+    const bool done = draw(o, *scene, shot, error);
     renderer.clearObjects();
     return done;
 }

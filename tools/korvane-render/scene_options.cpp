@@ -88,6 +88,7 @@ bool checkSceneOptions(const Options& o, bool frameGiven, std::string& error) {
     if (s.legs.empty() != s.torso.empty()) return fail("--legs and --torso come together");
     if (!s.legs.empty() && !o.anim.empty()) return fail("--anim plays one animation on the whole body: it excludes --legs and --torso");
     if (s.lod && s.lodDistance) return fail("--lod and --lod-distance exclude each other");
+    if (!s.legs.empty() && o.picture.standing) return fail("--standing excludes --legs and --torso");
     if ((!s.skin.empty() || !s.skeletons.empty()) && s.file.empty())
         return fail("--skin and --skeleton go with a model file");
     if (!drawsPlayer(o) && (!o.baseDir.empty() || !o.model.empty()))
