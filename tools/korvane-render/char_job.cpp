@@ -16,6 +16,14 @@ bool loadCharacter(const Options& o, LoadedCharacter& out, std::string& error) {
     return true;
 }
 
+std::string standingAnimation(const game::Character& c) {
+    for (const game::Animations::Mdx& m : c.animations.mdx)
+        if (m.mdx.read)
+            for (const game::AnimRow& r : m.rows)
+                if (r.name.find("idle") != std::string::npos && r.numFrames > 0) return r.name;
+    return {};
+}
+
 bool listCharacterAnimations(const Options& o, std::string& error) {
     LoadedCharacter loaded;
     if (!loadCharacter(o, loaded, error)) return false;

@@ -20,6 +20,10 @@ struct LoadedCharacter {
 // cannot be read.
 bool loadCharacter(const Options& options, LoadedCharacter& out, std::string& error);
 
+// --standing: the group's first row whose name holds "idle" (on an MDX
+// that was read), whose first frame the character stands in; "" when none.
+std::string standingAnimation(const game::Character& character);
+
 // --list-anims --char: the group's rows, one a line: NAME FIRST FRAMES
 // LOOP FPS REVERSED MDX, after a comment naming the group.
 bool listCharacterAnimations(const Options& options, std::string& error);

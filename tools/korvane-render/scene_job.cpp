@@ -56,7 +56,9 @@ std::unique_ptr<scene::PosedScene> build(const Options& o, IDirect3DDevice8* dev
     if (!o.scene.character.empty()) {
         if (!loadCharacter(o, loaded, error)) return nullptr;
         std::vector<std::string> warnings;
-        auto scene = scene::makeCharacterScene(device, loaded.character, loaded.search, poseOf(o), warnings, error);
+        scene::PoseRequest pose = poseOf(o);
+        if (o.picture.standing && o.anim.empty() && o.scene.legs.empty()) pose.anim = standingAnimation(loaded.character);
+        auto scene = scene::makeCharacterScene(device, loaded.character, loaded.search, pose, warnings, error);
         for (const std::string& w : warnings) std::fprintf(stderr, "korvane-render: WARNING: %s\n", w.c_str());
         return scene;
     }
@@ -123,7 +125,8 @@ bool stepsDrawn(const Options& o, const scene::Steps& steps, std::vector<std::ui
         last = steps.rangeCount() - 1;
         numbered = true;
     } else if (o.picture.standing && !steps.isSplit()) {
-        first = last = standingFrame(folderOfRun(o), steps.count());
+        // A character stands in its idle row's clip (build), from its start.
+        first = last = o.scene.character.empty() ? standingFrame(folderOfRun(o), steps.count()) : 0;
     }
     if (last >= steps.count()) {
         const char* unit = steps.isSplit() ? " steps" : " frames";
