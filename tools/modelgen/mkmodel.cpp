@@ -131,6 +131,14 @@ const Shape kShapes[] = {
      file([] { return mg::backwardChainMds(); })},
     {"shared-lists-mdc", "an MDC file: 8000 surface headers sharing one list of 10000 triangles",
      file([] { return mg::sharedListsMdc(8000, 10000); })},
+    {"many-surfaces", "a body of 10000 surfaces named surface0 ... surface9999 (3.4 MB; with long-skin)",
+     file([] { return mg::manySurfacesMds(10000); })},
+    {"long-skin", "a .skin of 100000 lines naming surface99999 ... surface0 (5 MB): every lookup of a many-surfaces "
+                  "surface near its end",
+     file([] {
+         const std::string text = mg::longSkin(100000);
+         return mg::Bytes(text.begin(), text.end());
+     })},
     {"shared-texture", "folder: 5956 body, 2000 head and 2000 belt surfaces naming one 128x128 JPEG (1.3 MB)",
      folder({5956, 2000, 2000, 128, 0})},
     {"shared-texture-1024", "folder: 300 body surfaces naming one 1024x1024 JPEG (53 KB body)",
