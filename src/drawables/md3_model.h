@@ -43,6 +43,10 @@ public:
     void shaderTextures(skin::TextureCache& cache, const char* modelName, const char* dir);
     // Textures from a skin, looked up by the game's surface names.
     void skinTextures(skin::TextureCache& cache, const char* dir, const Skin* skin);
+    // Surface k draws with textures[k] (which keep the caller's references).
+    void shareTextures(const std::vector<IDirect3DTexture8*>& textures) {
+        buffers_.shareTextures(textures, surfaces_.size());
+    }
     // Surface names as the game looks them up in a skin: lower-cased and
     // without a trailing two-character "_X" suffix.
     std::vector<std::string> skinKeys() const;

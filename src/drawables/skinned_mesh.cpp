@@ -111,12 +111,7 @@ void SkinnedMesh::shaderTextures(skin::TextureCache& cache, const char* modelNam
 }
 
 void SkinnedMesh::shareTextures(const std::vector<IDirect3DTexture8*>& textures) {
-    std::vector<IDirect3DTexture8*>& own = buffers_.textures();
-    skin::releaseTextures(own);
-    own.assign(surfaces_.size(), nullptr);
-    for (std::size_t i = 0; i < own.size() && i < textures.size(); ++i)
-        if ((own[i] = textures[i]) != nullptr) own[i]->AddRef();
-    buffers_.setTextured();
+    buffers_.shareTextures(textures, surfaces_.size());
 }
 
 void SkinnedMesh::draw(IDirect3DDevice8* device) {

@@ -82,4 +82,12 @@ void SurfaceBuffers::draw(IDirect3DDevice8* device, const D3DXMATRIX& world) con
     device->SetTexture(0, nullptr);
 }
 
+void SurfaceBuffers::shareTextures(const std::vector<IDirect3DTexture8*>& textures, std::size_t surfaces) {
+    skin::releaseTextures(textures_);
+    textures_.assign(surfaces, nullptr);
+    for (std::size_t i = 0; i < surfaces && i < textures.size(); ++i)
+        if ((textures_[i] = textures[i]) != nullptr) textures_[i]->AddRef();
+    textured_ = true;
+}
+
 }  // namespace drawables

@@ -36,6 +36,9 @@ public:
     std::vector<IDirect3DTexture8*>& textures() { return textures_; }
     bool textured() const { return textured_; }
     void setTextured() { textured_ = true; }
+    // Surface k draws with textures[k] (a reference of its own; null or
+    // missing: untextured), for `surfaces` surfaces.
+    void shareTextures(const std::vector<IDirect3DTexture8*>& textures, std::size_t surfaces);
 
     void draw(IDirect3DDevice8* device, const D3DXMATRIX& world) const;
 

@@ -10,7 +10,9 @@
 // outside the bytes, a negative count, a file that declares more than it
 // holds, a value that is not a number); the checker adds its rules (bone
 // order, weight sums, the game's limits, skins and folders) with the same
-// catalogue, so one defect has one id and one wording everywhere.
+// catalogue, so one defect has one id and one wording everywhere. The
+// character files of the sibling game (src/game) report with it too, by
+// file and line.
 #pragma once
 
 #include <cstdint>
@@ -82,6 +84,15 @@ constexpr Need operator|(Need a, Need b) {
     X(AnimationConfig, Error, "animation-config")               \
     X(AnimationRange, Error, "animation-range")                 \
     X(FramesUnused, Note, "frames-unused")                      \
+    X(ScriptSyntax, Error, "script-syntax")                     \
+    X(IncludeCycle, Error, "include-cycle")                     \
+    X(IncludeDepth, Error, "include-depth")                     \
+    X(ReadBudget, Error, "read-budget")                         \
+    X(IncludeOutsideGame, Note, "include-outside-game")         \
+    X(UnknownKey, Error, "unknown-key")                         \
+    X(MissingKey, Error, "missing-key")                         \
+    X(RowCount, Error, "row-count")                             \
+    X(MissingTag, Error, "missing-tag")                         \
     X(More, Note, "more")
 
 enum class Id {

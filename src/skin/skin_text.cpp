@@ -42,6 +42,110 @@ char* cutValue(char* value, ValueBlanks blanks) {
     return value;
 }
 
+// The sibling game's tokens (SiblingStop in the header), copied into an
+// arena: a word's end may be the comma that starts the next token, so the
+// text cannot be cut in place. A token of n bytes takes n + 1 bytes of the
+// arena and at least n bytes of the text, so twice the text is room enough.
+class SiblingTokens {
+public:
+    SiblingTokens(const char* text, std::uint32_t size, char* arena) : text_(text), size_(size), out_(arena) {}
+
+    struct Token {
+        char* text;
+        std::uint32_t line;
+        std::uint32_t offset;
+    };
+
+    Token next() {
+        skipBlanksAndComments();
+        Token t{out_, line_, pos_};
+        std::size_t n = 0;
+        if (pos_ < size_ && at(pos_) == '"') {
+            for (++pos_; pos_ < size_ && at(pos_) != '"'; ++pos_) {
+                if (at(pos_) == '\n') ++line_;
+                if (n < kTokenBytes) out_[n++] = at(pos_);
+            }
+            if (pos_ < size_) ++pos_;  // the closing quote
+        } else if (pos_ < size_) {
+            do {
+                if (n < kTokenBytes) out_[n++] = at(pos_);
+                ++pos_;
+            } while (pos_ < size_ && !isGameBlank(at(pos_)) && at(pos_) != ',');
+            if (n == kTokenBytes) n = 0;  // the game drops a word this long
+        }
+        out_[n] = '\0';
+        out_ += n + 1;
+        return t;
+    }
+    bool commaNext() {
+        if (pos_ >= size_ || at(pos_) != ',') return false;
+        ++pos_;
+        return true;
+    }
+    bool atEnd() const { return pos_ >= size_; }
+
+private:
+    static constexpr std::size_t kTokenBytes = 1024;
+    // The game's characters are signed: bytes of 128 and above are blanks too.
+    static bool isGameBlank(char c) { return static_cast<signed char>(c) <= ' '; }
+    char at(std::uint32_t i) const { return text_[i]; }
+
+    void skipBlanksAndComments() {
+        for (;;) {
+            while (pos_ < size_ && isGameBlank(at(pos_))) {
+                if (at(pos_) == '\n') ++line_;
+                ++pos_;
+            }
+            if (pos_ + 1 < size_ && at(pos_) == '/' && at(pos_ + 1) == '/') {
+                while (pos_ < size_ && at(pos_) != '\n') ++pos_;
+            } else if (pos_ + 1 < size_ && at(pos_) == '/' && at(pos_ + 1) == '*') {
+                pos_ += 2;
+                while (pos_ < size_ && !(at(pos_) == '*' && pos_ + 1 < size_ && at(pos_ + 1) == '/')) {
+                    if (at(pos_) == '\n') ++line_;
+                    ++pos_;
+                }
+                pos_ = pos_ < size_ ? pos_ + 2 : size_;
+            } else {
+                return;
+            }
+        }
+    }
+
+    const char* text_;
+    std::uint32_t size_;
+    char* out_;
+    std::uint32_t pos_ = 0;
+    std::uint32_t line_ = 1;
+};
+
+void cutName(char* name) {
+    if (std::strlen(name) > kSiblingNameBytes) name[kSiblingNameBytes] = '\0';
+}
+
+SiblingStop parseSibling(const char* text, std::uint32_t size, char* arena, std::vector<Entry>& entries) {
+    // The game's text ends at its first NUL byte.
+    if (const void* nul = std::memchr(text, '\0', size)) size = static_cast<std::uint32_t>(static_cast<const char*>(nul) - text);
+    SiblingTokens tokens(text, size, arena);
+    std::size_t accessories = 0, surfaces = 0;
+    while (!tokens.atEnd()) {
+        const SiblingTokens::Token first = tokens.next();
+        if (first.text[0] == '\0') break;
+        tokens.commaNext();
+        if (std::strstr(first.text, "tag_")) continue;
+        const bool accessory = std::strstr(first.text, "md3_") != nullptr;
+        if (accessory ? accessories == kSiblingAccessories : surfaces == kSiblingSurfaces)
+            return {accessory ? SiblingStop::Why::Accessories : SiblingStop::Why::Surfaces, first.line, first.offset};
+        cutName(first.text);
+        if (!accessory) lowerInPlace(first.text);
+        const SiblingTokens::Token value = tokens.next();
+        if (accessory) cutName(value.text);
+        ++(accessory ? accessories : surfaces);
+        entries.push_back(Entry{first.text, value.text, value.text, first.line, first.offset,
+                                accessory ? EntryKind::Accessory : EntryKind::Surface});
+    }
+    return {};
+}
+
 }  // namespace
 
 void parseInPlace(char* text, std::uint32_t size, const char* modelName, ValueBlanks blanks,
@@ -100,6 +204,18 @@ ParsedSkin::ParsedSkin(const void* bytes, std::size_t size, const char* modelNam
     if (size > 0) std::memcpy(text_.get(), bytes, size);
     parseInPlace(text_.get(), static_cast<std::uint32_t>(size), modelName, blanks, entries_);
     index_.build(entries_);
+}
+
+ParsedSkin ParsedSkin::sibling(const void* bytes, std::size_t size) {
+    ParsedSkin skin;
+    if (size >= 0x7FFFFFFFu) return skin;
+    const auto n = static_cast<std::uint32_t>(size);
+    // The text, then the arena of its tokens (twice its size and one).
+    skin.text_ = std::make_unique<char[]>(3 * std::size_t{n} + 2);
+    if (n > 0) std::memcpy(skin.text_.get(), bytes, n);
+    skin.stop_ = parseSibling(skin.text_.get(), n, skin.text_.get() + n + 1, skin.entries_);
+    skin.index_.build(skin.entries_);
+    return skin;
 }
 
 }  // namespace skin

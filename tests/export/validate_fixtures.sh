@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Khronos glTF validator over every file korvane-export writes from
-# our fixtures: the demo player (.glb, .gltf, 8 weights) and every mkmodel
+# our fixtures: the demo player (.glb, .gltf, 8 weights), the demo
+# character of the sibling game (--char over its game folder) and every mkmodel
 # shape that the exporter loads (an MDM with the demo's MDX skeleton). Any
 # error or warning fails; so does a missing validator, unless
 # KV_NO_GLTF_VALIDATOR=1 (then exit 77: skipped).
@@ -26,6 +27,10 @@ files=()
 "$exporter" --out demo.gltf "$player" 2>/dev/null && files+=(demo.gltf)
 "$exporter" --weights 8 --scale 1 --out demo8.glb "$player" 2>/dev/null && files+=(demo8.glb)
 [ ${#files[@]} = 3 ] || { echo "FAIL: the demo player did not export" >&2; exit 1; }
+"$mkplayer" --character "$work/game" >/dev/null || exit 1
+"$exporter" --char characters/demo/soldier.char --game-dir game --out character.glb 2>/dev/null ||
+  { echo "FAIL: the demo character did not export" >&2; exit 1; }
+files+=(character.glb)
 "$mkmodel" mdx skeleton.mdx >/dev/null || exit 1
 # Every shape but the archive and game-folder ones (too large to be worth it
 # here; the collections are the checker's) and skeletons alone.

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "pk3_test_util.h"
+#include "platform/sys/archive_index.h"
 
 namespace pk3_test {
 namespace {
@@ -46,6 +47,16 @@ TEST_F(LookupTest, LaterArchivesOverrideEarlierAndLooseFilesOverrideBoth) {
     EXPECT_EQ(readWhole(dir.file("main/a.txt")), "pak0");
     EXPECT_EQ(readWhole(dir.file("main/b.txt")), "loose");
     EXPECT_EQ(readWhole(dir.file("main/c.txt")), "zz");
+}
+
+// The game folds names to upper case when it sorts them: an underscore
+// (between 'Z' and 'a') sorts after every letter, not before.
+TEST_F(LookupTest, ArchiveOrderFoldsToUpperCaseAsTheGameDoes) {
+    zip("main/pak_a.pk3", {{"x.txt", "underscore"}});
+    zip("main/pakb.pk3", {{"x.txt", "letter"}});
+    EXPECT_EQ(readWhole(dir.file("main/x.txt")), "underscore");
+    const std::vector<std::string> names = sys::archive::archiveNames(dir.file("main"));
+    EXPECT_EQ(names, (std::vector<std::string>{"pakb.pk3", "pak_a.pk3"}));
 }
 
 TEST_F(LookupTest, NamesMatchIgnoringCaseOnBothSides) {

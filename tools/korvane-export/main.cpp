@@ -1,4 +1,5 @@
-// korvane-export: a player folder or one model file as a glTF 2.0 file.
+// korvane-export: a player folder, one model file or a character of the
+// sibling game as a glTF 2.0 file.
 //
 // Exit status: 0 written; 1 the model could not be read or the file could
 // not be written (nothing is left behind then); 2 a wrong argument. Each
@@ -11,6 +12,7 @@
 
 #include "cli/program_info.h"
 #include "export/gltf_file.h"
+#include "export/load_character.h"
 #include "export/load_model.h"
 #include "export/load_player.h"
 #include "export/textures.h"
@@ -88,7 +90,20 @@ bool loadPlayerFolder(const kx::Options& o, const exporter::PlayerInput& in, exp
     return exporter::addConfigClips(in, o.anims, asset, error);
 }
 
+// The character's findings go to stderr as the game words them; what
+// loads is exported.
+bool loadCharacterInput(const kx::Options& o, exporter::Asset& asset, std::string& error) {
+    game::SearchPath search;
+    if (!game::searchPathFor(o.gameDirs, o.character, search, error)) return false;
+    const game::Character c = game::loadCharacter(o.character, search);
+    for (const game::Message& m : c.messages)
+        if (m.severity != game::Severity::Note) std::fprintf(stderr, "korvane-export: %s\n", m.text().c_str());
+    if (!exporter::loadCharacter(c, search, asset, error)) return false;
+    return o.noAnims || exporter::addCharacterClips(c, o.anims, asset, error);
+}
+
 bool load(const kx::Options& o, exporter::Asset& asset, std::string& error) {
+    if (!o.character.empty()) return loadCharacterInput(o, asset, error);
     if (!o.baseDir.empty()) {
         exporter::PlayerInput in;
         // The viewer's model folder: BaseDir, a backslash and the name, lower-cased.

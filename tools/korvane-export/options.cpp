@@ -10,6 +10,7 @@ const char* const kUsage =
     "usage: korvane-export --base-dir DIR --model NAME [--body-skin F] [--head-skin F] [OPTIONS] --out FILE.glb\n"
     "       korvane-export [OPTIONS] --out FILE.glb PLAYER_FOLDER\n"
     "       korvane-export [--skeleton FILE.mdx] [OPTIONS] --out FILE.glb MODEL_FILE\n"
+    "       korvane-export --char characters/.../NAME.char [--game-dir DIR|FILE.pk3]... [OPTIONS] --out FILE.glb\n"
     "       korvane-export --help | --version\n"
     "options: [--frame K] [--bind-frame K] [--anims all|none|NAME,NAME... | --anim NAME] [--fps N]\n"
     "         [--weights 4|8] [--scale S] [--game-dir DIR] [--verbose]\n"
@@ -86,7 +87,7 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         }
         static const char* const kWithValue[] = {"--base-dir", "--model",  "--body-skin", "--head-skin", "--skeleton",
                                                  "--game-dir", "--frame",  "--bind-frame", "--anims",    "--anim",
-                                                 "--fps",      "--weights", "--scale",     "--out"};
+                                                 "--fps",      "--weights", "--scale",     "--out",      "--char"};
         bool known = false;
         for (const char* name : kWithValue) known = known || arg == name;
         if (!known) {
@@ -110,6 +111,9 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.skeleton = value;
         } else if (arg == "--game-dir") {
             o.gameDir = value;
+            o.gameDirs.push_back(value);
+        } else if (arg == "--char") {
+            o.character = value;
         } else if (arg == "--out") {
             o.out = value;
         } else if (arg == "--frame" || arg == "--bind-frame") {
@@ -165,9 +169,14 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         error = "--base-dir and --model go together";
         return false;
     }
-    if (player == !o.input.empty()) {
+    if (!o.character.empty()) {
+        if (player || !o.input.empty() || !o.skeleton.empty()) {
+            error = "--char excludes --base-dir/--model, an input and --skeleton";
+            return false;
+        }
+    } else if (player == !o.input.empty()) {
         error = player ? "give --base-dir/--model or an input, not both" : "no input: give --base-dir and --model, "
-                                                                            "a player folder or a model file";
+                                                                            "a player folder, a model file or --char";
         return false;
     }
     if (o.out.empty()) {

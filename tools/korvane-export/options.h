@@ -17,6 +17,8 @@ struct Options {
     std::string input;     // a player folder or one model file
     std::string skeleton;  // --skeleton: the MDX of an MDM input
     std::string gameDir;
+    std::string character;              // --char: a .char of the sibling game
+    std::vector<std::string> gameDirs;  // every --game-dir: the character's search path, in order
     std::uint32_t frame = 0;
     std::optional<std::uint32_t> bindFrame;
     // Empty: every animation; {"none"}: none; otherwise these, in order.

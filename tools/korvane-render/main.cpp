@@ -14,6 +14,7 @@
 #include <string>
 
 #include "anim_job.h"
+#include "char_job.h"
 #include "cli/program_info.h"
 #include "offscreen_shell.h"
 #include "options.h"
@@ -81,6 +82,8 @@ int main(int argc, char** argv) {
         cli::printVersion("korvane-render");
         return 0;
     }
+    if (options.listAnims && !options.scene.character.empty())
+        return kr::listCharacterAnimations(options, error) ? 0 : fail(error, 1);
     if (options.listAnims) return kr::listAnimations(options, error) ? 0 : fail(error, 1);
     if (const int status = kr::checkModelFile(options, error); status != 0) return fail(error, status);
     return render(options);

@@ -22,6 +22,8 @@ const char* const kUsage =
     "       korvane-render --base-dir DIR --model NAME --list-anims\n"
     "       korvane-render MODEL_FILE [--skin F] [--skeleton FILE.mdx] [--frame K | --frames A-B | --anim NAME]\n"
     "                      [--game-dir DIR] --out FILE.png       (MD3, MDC, MDS, MDM, by their first bytes)\n"
+    "       korvane-render --char characters/.../NAME.char [--game-dir DIR|FILE.pk3]... [--anim NAME | --legs A --torso B]\n"
+    "                      --out FILE.png (or FILE.webp)     (a character of the sibling game; --list-anims lists its rows)\n"
     "       korvane-render --help | --version\n"
     "pose: [--legs NAME --torso NAME] [--torso-aim PITCH,YAW] [--lod F | --lod-distance D] [--verbose]\n"
     "--body-skin may be given several times: one picture per skin, FILE-<skin>.png.\n";
@@ -138,6 +140,7 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.headSkin = value;
         } else if (arg == "--game-dir") {
             o.gameDir = value;
+            o.gameDirs.push_back(value);
         } else if (arg == "--out") {
             o.out = value;
         } else if (arg == "--frame") {

@@ -35,6 +35,9 @@ struct Options {
     // Textures and attachments not below the model's folder are also looked
     // for relative to this folder (the game's, holding models/).
     std::string gameDir;
+    // Every --game-dir in order: the search path of a --char (folders and
+    // .pk3 files, each over those before it).
+    std::vector<std::string> gameDirs;
     std::string out;
     std::string log;              // --log; unset: "log.htm", one for the whole run
     bool strict = false;          // an ERROR line in a log: exit status 3

@@ -5,10 +5,12 @@
 
 #include "anim_job.h"
 #include "anim_options.h"
+#include "char_job.h"
 #include "log/log.h"
 #include "picture.h"
 #include "platform/sys/game_root.h"
 #include "render/renderer.h"
+#include "scene/character_scene.h"
 #include "scene/file_scene.h"
 #include "scene/player_pose_scene.h"
 #include "webp_writer.h"
@@ -45,16 +47,22 @@ void setGameFolder(const Options& o) {
 
 scene::FileRequest fileRequest(const Options& o) { return {o.scene.file, o.scene.skin, o.scene.skeletons, poseOf(o)}; }
 
-std::unique_ptr<scene::PosedScene> build(const Options& o, IDirect3DDevice8* device, std::string& error) {
+std::unique_ptr<scene::PosedScene> build(const Options& o, IDirect3DDevice8* device, LoadedCharacter& loaded,
+                                         std::string& error) {
     if (!o.scene.file.empty()) {
         setGameFolder(o);
         return scene::makeFileScene(device, fileRequest(o), error);
     }
-    if (!o.gameDir.empty()) sys::setGameRoot(o.gameDir);
     if (!o.scene.character.empty()) {
-        error = "--char: characters are not drawn yet";
-        return nullptr;
+        if (!loadCharacter(o, loaded, error)) return nullptr;
+        std::vector<std::string> warnings;
+        scene::PoseRequest pose = poseOf(o);
+        if (o.picture.standing && o.anim.empty() && o.scene.legs.empty()) pose.anim = standingAnimation(loaded.character);
+        auto scene = scene::makeCharacterScene(device, loaded.character, loaded.search, pose, warnings, error);
+        for (const std::string& w : warnings) std::fprintf(stderr, "korvane-render: WARNING: %s\n", w.c_str());
+        return scene;
     }
+    if (!o.gameDir.empty()) sys::setGameRoot(o.gameDir);
     PlayerFiles files{o.model, modelDirOf(o.baseDir, o.model), o.bodySkins.front(), o.headSkin};
     return scene::makePlayerPoseScene(device, std::move(files), poseOf(o), !o.noMesh, error);
 }
@@ -117,7 +125,8 @@ bool stepsDrawn(const Options& o, const scene::Steps& steps, std::vector<std::ui
         last = steps.rangeCount() - 1;
         numbered = true;
     } else if (o.picture.standing && !steps.isSplit()) {
-        first = last = standingFrame(folderOfRun(o), steps.count());
+        // A character stands in its idle row's clip (build), from its start.
+        first = last = o.scene.character.empty() ? standingFrame(folderOfRun(o), steps.count()) : 0;
     }
     if (last >= steps.count()) {
         const char* unit = steps.isSplit() ? " steps" : " frames";
@@ -161,7 +170,8 @@ int checkModelFile(const Options& o, std::string& error) {
 
 bool renderPosedScene(const Options& o, D3D& renderer, PictureCamera& camera, Backdrop& backdrop, GlSurface& surface,
                       std::string& error) {
-    std::unique_ptr<scene::PosedScene> scene = build(o, renderer.m_pDevice, error);
+    LoadedCharacter loaded;  // outlives the scene drawing it
+    std::unique_ptr<scene::PosedScene> scene = build(o, renderer.m_pDevice, loaded, error);
     if (!scene) return false;
     if (scene->steps().count() == 0) {
         error = "nothing to pose: the model has no frames";

@@ -60,7 +60,7 @@ Mesh lathe(const char* name, const std::vector<Profile>& profile, float top, flo
 
 }  // namespace
 
-mg::MdcModel headModel() {
+Mesh headMesh() {
     // From the neck (z 0 at the bone) to the crown.
     Mesh mesh = lathe(kHeadSurface,
                       {{-1.5f, 0.0f, 2.1f, 2.2f},
@@ -76,10 +76,10 @@ mg::MdcModel headModel() {
     // The nose: the front column of the ring at eye level and below.
     const int stride = 13, front = 6;
     mesh.vertices[4 * stride + front].pos = mesh.vertices[4 * stride + front].pos + file(0.8f, 0.0f, 0.0f);
-    return modelOf("head", mesh, "models/players/infantryss/face.tga");
+    return mesh;
 }
 
-mg::MdcModel hatModel() {
+Mesh hatMesh() {
     // Around the head's top; the rim flares out at the bottom.
     Mesh mesh = lathe(kHatSurface,
                       {{-0.8f, -0.3f, 5.0f, 5.6f},
@@ -88,10 +88,10 @@ mg::MdcModel hatModel() {
                        {3.0f, 0.2f, 3.0f, 3.5f},
                        {4.0f, 0.2f, 1.7f, 2.0f}},
                       4.4f, 5.2f, 12);
-    return modelOf("hat", mesh, "models/players/infantryss/acc/hat.tga");
+    return mesh;
 }
 
-mg::MdcModel beltModel(bool left) {
+Mesh beltMesh(bool left) {
     // A pouch in front of the bone (which sits on the belt), its buckle
     // facing forward; the other faces show plain leather.
     Mesh mesh{"pouch", {}, {}};
@@ -99,10 +99,10 @@ mg::MdcModel beltModel(bool left) {
     const float out = left ? 0.3f : -0.3f;  // slightly away from the belly
     addBox(mesh, file(0.0f, -1.6f + out, -1.8f), file(2.4f, 1.6f + out, 1.8f),
            {plain, plain, plain, plain, plain, buckle}, {});
-    return modelOf(left ? "beltl" : "beltr", mesh, "models/players/infantryss/acc/belt.tga");
+    return mesh;
 }
 
-mg::MdcModel packModel() {
+Mesh packMesh() {
     // A box behind the bone (which sits on the back) with a blanket rolled
     // on top of it.
     Mesh mesh{"pack", {}, {}};
@@ -111,7 +111,14 @@ mg::MdcModel packModel() {
     std::vector<Ring> roll = {{file(-1.8f, -4.8f, 4.9f), 1.5f, 1.5f, 0.5f, {}},
                               {file(-1.8f, 4.8f, 4.9f), 1.5f, 1.5f, 1.0f, {}}};
     addTube(mesh, roll, {8, 0.5f, 1.0f, {0, 1, 0}, true, true});
-    return modelOf("pack", mesh, "models/players/infantryss/acc/pack.tga");
+    return mesh;
 }
+
+mg::MdcModel headModel() { return modelOf("head", headMesh(), "models/players/infantryss/face.tga"); }
+mg::MdcModel hatModel() { return modelOf("hat", hatMesh(), "models/players/infantryss/acc/hat.tga"); }
+mg::MdcModel beltModel(bool left) {
+    return modelOf(left ? "beltl" : "beltr", beltMesh(left), "models/players/infantryss/acc/belt.tga");
+}
+mg::MdcModel packModel() { return modelOf("pack", packMesh(), "models/players/infantryss/acc/pack.tga"); }
 
 }  // namespace mp

@@ -4,6 +4,7 @@
 // file's axes (x forward, y left, z up).
 #pragma once
 
+#include "mkplayer/mesh.h"
 #include "modelgen/mdc_writer.h"
 
 namespace mp {
@@ -11,6 +12,13 @@ namespace mp {
 // The surface names are the keys of the head and hat skins.
 inline constexpr const char* kHeadSurface = "h_head";
 inline constexpr const char* kHatSurface = "hat";
+
+// The meshes, each around its bone (drawing axes), and the MDC models made
+// of them.
+Mesh headMesh();
+Mesh hatMesh();
+Mesh beltMesh(bool left);
+Mesh packMesh();
 
 mg::MdcModel headModel();
 mg::MdcModel hatModel();

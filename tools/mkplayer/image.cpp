@@ -68,6 +68,27 @@ void Image::grain(int amount, unsigned seed) {
         }
 }
 
+namespace {
+
+void appendTo(void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<std::size_t>(size));
+}
+
+}  // namespace
+
+std::string tgaBytes(const Image& image) {
+    std::string out;
+    stbi_write_tga_with_rle = 0;
+    stbi_write_tga_to_func(appendTo, &out, image.width(), image.height(), 3, image.pixels().data());
+    return out;
+}
+
+std::string jpegBytes(const Image& image) {
+    std::string out;
+    stbi_write_jpg_to_func(appendTo, &out, image.width(), image.height(), 3, image.pixels().data(), 92);
+    return out;
+}
+
 bool writeTga(const std::string& path, const Image& image) {
     stbi_write_tga_with_rle = 0;
     return stbi_write_tga(path.c_str(), image.width(), image.height(), 3, image.pixels().data()) != 0;

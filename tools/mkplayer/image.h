@@ -36,6 +36,9 @@ private:
 Rgb shade(Rgb c, int delta);
 
 bool writeTga(const std::string& path, const Image& image);
+// The same files' bytes in memory.
+std::string tgaBytes(const Image& image);
+std::string jpegBytes(const Image& image);
 bool writeJpeg(const std::string& path, const Image& image);
 
 }  // namespace mp

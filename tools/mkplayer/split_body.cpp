@@ -82,14 +82,31 @@ mg::MdmModel bodyMdm() {
     return m;
 }
 
-mg::MdxModel walkMdx() {
+namespace {
+
+mg::MdxModel framesMdx(int first, int end) {
     const mg::MdsModel body = bodyModel();
     mg::MdxModel m;
     m.name = body.name;
     m.torsoParent = body.torsoParent;
     m.bones = body.bones;
-    m.frames.assign(body.frames.begin(), body.frames.begin() + kWalkFrames);
+    m.frames.assign(body.frames.begin() + first, body.frames.begin() + end);
     return m;
 }
+
+}  // namespace
+
+mg::MdmTagDesc tagOnBone(const std::string& name, std::int32_t bone, const std::array<float, 3>& offset) {
+    mg::MdmTagDesc d;
+    d.name = name;
+    d.boneIndex = bone;
+    d.offset = offset;
+    d.boneRefs = withAncestors(bodyModel().bones, {bone});
+    return d;
+}
+
+mg::MdxModel walkMdx() { return framesMdx(0, kWalkFrames); }
+
+mg::MdxModel idleMdx() { return framesMdx(kWalkFrames, kFrameCount); }
 
 }  // namespace mp

@@ -18,7 +18,15 @@ namespace mp {
 // an identity axis and no offset.
 mg::MdmModel bodyMdm();
 
+// A tag hanging on `bone` at `offset` in the bone's axes (identity axis),
+// with the bone and its ancestors as bone references.
+mg::MdmTagDesc tagOnBone(const std::string& name, std::int32_t bone, const std::array<float, 3>& offset);
+
 // The 56 bones and the 20 walk frames (body.mds frames 0 to 19).
 mg::MdxModel walkMdx();
+
+// The same bones and the 16 frames of the idle turn (body.mds frames 20 to
+// 35): a second animation file of the same skeleton.
+mg::MdxModel idleMdx();
 
 }  // namespace mp

@@ -31,6 +31,7 @@ const Target kTargets[] = {
     {"fuzz_md3", seeds::md3},
     {"fuzz_mdm", seeds::mdm},
     {"fuzz_mdx", seeds::mdx},
+    {"fuzz_game", seeds::gameText},
 };
 
 constexpr const char* kUsage = "usage: mkseeds TARGETNAME DIR\n";

@@ -19,5 +19,6 @@ bool apply(const std::string& dir);
 bool md3(const std::string& dir);
 bool mdm(const std::string& dir);
 bool mdx(const std::string& dir);
+bool gameText(const std::string& dir);
 
 }  // namespace seeds

@@ -11,6 +11,9 @@ namespace sys::archive {
 namespace {
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+// The game compares archive names folded to upper case, so '_' and the
+// other bytes between 'Z' and 'a' sort after the letters.
+char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 struct Stamp {
     long long seconds = -1;
@@ -49,21 +52,6 @@ std::string join(const std::string& dir, const std::string& name) {
     return dir.empty() || dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
-// Lists the regular *.pk3 files of `dir` in archive order.
-std::vector<std::string> archiveNames(const std::string& dir) {
-    std::vector<std::string> names;
-    DIR* d = ::opendir(dir.c_str());
-    if (d == nullptr) return names;
-    while (const dirent* e = ::readdir(d)) {
-        if (!isArchiveName(e->d_name)) continue;
-        struct stat st {};
-        if (::stat(join(dir, e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.emplace_back(e->d_name);
-    }
-    ::closedir(d);
-    std::sort(names.begin(), names.end(), archiveNameLess);
-    return names;
-}
-
 }  // namespace
 
 void ArchiveSet::add(std::shared_ptr<Archive> archive) {
@@ -81,6 +69,20 @@ bool ArchiveSet::find(const std::string& key, MemberRef& out) const {
     return true;
 }
 
+std::vector<std::string> archiveNames(const std::string& dir) {
+    std::vector<std::string> names;
+    DIR* d = ::opendir(dir.c_str());
+    if (d == nullptr) return names;
+    while (const dirent* e = ::readdir(d)) {
+        if (!isArchiveName(e->d_name)) continue;
+        struct stat st {};
+        if (::stat(join(dir, e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.emplace_back(e->d_name);
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end(), archiveNameLess);
+    return names;
+}
+
 bool isArchiveName(std::string_view name) {
     if (name.size() < 4) return false;
     const std::string_view ext = name.substr(name.size() - 4);
@@ -90,7 +92,7 @@ bool isArchiveName(std::string_view name) {
 bool archiveNameLess(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const char x = lowerAscii(a[i]), y = lowerAscii(b[i]);
+        const char x = upperAscii(a[i]), y = upperAscii(b[i]);
         if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
     }
     if (a.size() != b.size()) return a.size() < b.size();

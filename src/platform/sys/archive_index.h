@@ -48,8 +48,14 @@ private:
 // True for a file name ending in ".pk3", ASCII case ignored.
 bool isArchiveName(std::string_view name);
 
-// The archive order of a directory: ASCII case ignored, then byte order.
+// The archive order of a directory, as the game sorts its archives: names
+// compared with ASCII letters folded to upper case (so "pak_x" comes after
+// "pakx"), then byte order; a later archive overrides an earlier one.
 bool archiveNameLess(const std::string& a, const std::string& b);
+
+// The names of the regular *.pk3 files of `dir`, in archive order; none
+// when it cannot be listed.
+std::vector<std::string> archiveNames(const std::string& dir);
 
 // The archives of the existing directory `dir`; null when it holds no
 // *.pk3 file (an archive that cannot be read still counts as held, and

@@ -1,0 +1,56 @@
+// --char: the demo character of the sibling game drawn from its game
+// folder, with the head and the helmet on top of the body (on their tags,
+// not at the body's feet), its animations listed from its group.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "run_tool.h"
+#include "scoped_log.h"
+
+namespace {
+
+// The topmost row holding a pixel other than the white background; -1 when none.
+int topOf(const krt::Picture& p, long& covered) {
+    int top = -1;
+    covered = 0;
+    for (int y = p.height - 1; y >= 0; --y)
+        for (int x = 0; x < p.width; ++x) {
+            const unsigned char* c = p.at(x, y);
+            if (c[0] == 255 && c[1] == 255 && c[2] == 255) continue;
+            ++covered;
+            top = y;
+        }
+    return top;
+}
+
+TEST(Character, DrawnWithHeadAndHatOnTheirTagsAndAnimationsListed) {
+    testing_support::TempDir dir;
+    const std::string write = std::string("'") + MKPLAYER_PATH + "' --character '" + dir.file("game") + "' >/dev/null";
+    ASSERT_EQ(std::system(write.c_str()), 0);
+    const std::vector<std::string> camera = {"--camera", "0,30,160,0,0", "--no-grid", "--size", "200x300"};
+
+    std::vector<std::string> args = {"--char", "characters/demo/soldier.char", "--game-dir", "game", "--out", "char.png"};
+    args.insert(args.end(), camera.begin(), camera.end());
+    const krt::Result drawn = krt::runRender(dir.path(), args);
+    ASSERT_EQ(drawn.status, 0);
+    EXPECT_TRUE(drawn.ownLines.empty()) << drawn.ownLines.front();
+    args = {"game/models/players/demo/body.mdm", "--skeleton", "game/animations/human/demo/walk.mdx", "--out", "body.png"};
+    args.insert(args.end(), camera.begin(), camera.end());
+    ASSERT_EQ(krt::runRender(dir.path(), args).status, 0);
+
+    long withHead = 0, bodyOnly = 0;
+    const int top = topOf(krt::readPng(dir.file("char.png")), withHead);
+    const int bodyTop = topOf(krt::readPng(dir.file("body.png")), bodyOnly);
+    ASSERT_GE(bodyTop, 0);
+    EXPECT_LT(top, bodyTop - 15) << "the head and the helmet stand above the neck";
+    EXPECT_GT(withHead, bodyOnly);
+
+    ASSERT_EQ(krt::runRender(dir.path(), {"--char", "game/characters/demo/soldier.char", "--list-anims"}).status, 0);
+    const std::string listed = krt::readFile(dir.file("render.out"));
+    EXPECT_NE(listed.find("\nwalk_slow 0 20 -1 12.5 0 animations/human/demo/walk.mdx\n"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("\nwalk_back 0 20 -1 20 1 "), std::string::npos) << listed;
+}
+
+}  // namespace
