@@ -323,6 +323,31 @@ std::vector<const FileRef*> Character::files() const {
     return out;
 }
 
+std::vector<std::string> provenance(const Character& c, const SearchPath& search) {
+    const auto& sources = search.sources();
+    const auto describe = [&](int i) {
+        return i >= 0 && static_cast<std::size_t>(i) < sources.size() ? sources[static_cast<std::size_t>(i)].describe()
+                                                                       : std::string("?");
+    };
+    std::vector<std::string> lines;
+    for (const FileRef* f : c.files()) {
+        if (f->named.empty()) continue;
+        std::string line = f->named + ": ";
+        if (!f->found()) {
+            line += "not found";
+        } else if (!f->at.inGame()) {
+            line += f->at.path + " (outside the game folders)";
+        } else {
+            line += describe(f->at.source);
+            for (std::size_t k = 0; k < f->at.overridden.size(); ++k)
+                line += (k == 0 ? " (hides " : ", ") + describe(f->at.overridden[k]);
+            if (!f->at.overridden.empty()) line += ")";
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 std::vector<Part> partsOf(const Character& c, bool withRank) {
     std::vector<Part> parts;
     if (c.head.read) parts.push_back({"hudhead", &c.head, &c.headSkin, Parent::Body, "tag_head"});

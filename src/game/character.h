@@ -132,6 +132,12 @@ struct Part {
     const char* tag;          // on the parent
 };
 
+// Where each file of the character came from, one line a file named:
+// "NAMED: archive PAK.pk3 (hides folder DIR)", "NAMED: folder DIR",
+// "NAMED: PATH (outside the game folders)" or "NAMED: not found" — the
+// usual answer to "my custom skin is not used".
+std::vector<std::string> provenance(const Character& c, const SearchPath& search);
+
 // The parts whose models were read; the rank only `withRank` (a player
 // without a rank shows none), the head's accessories only with a head.
 std::vector<Part> partsOf(const Character& c, bool withRank = false);

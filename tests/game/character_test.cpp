@@ -3,6 +3,9 @@
 // its one finding at the file and line that cause it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "game/character.h"
 #include "scoped_log.h"
 
@@ -44,6 +47,27 @@ TEST(Character, TheDemoCharacterResolvesWhole) {
     const game::Character byDisk = game::loadCharacter(dir.file(mp::kCharacterFile), game::SearchPath());
     EXPECT_EQ(errorsOf(byDisk), "");
     EXPECT_TRUE(byDisk.head.read);
+}
+
+// A mod folder's copy of the body skin is the one taken, and --verbose says
+// so: the reason a custom skin does or does not show.
+TEST(Character, ProvenanceNamesTheSourceAndWhatItHides) {
+    testing_support::TempDir base, mod;
+    ASSERT_TRUE(mp::writeCharacter(base.path()).ok);
+    const game::Character plain = load(base);
+    const std::filesystem::path skin = plain.bodySkin.named;
+    std::filesystem::create_directories(std::filesystem::path(mod.path()) / skin.parent_path());
+    std::filesystem::copy_file(std::filesystem::path(base.path()) / skin, std::filesystem::path(mod.path()) / skin);
+
+    game::SearchPath search;
+    std::string why;
+    ASSERT_TRUE(search.addFolder(base.path(), why) && search.addFolder(mod.path(), why)) << why;
+    const game::Character c = game::loadCharacter(mp::kCharacterFile, search);
+    const std::vector<std::string> lines = game::provenance(c, search);
+    const std::string wanted = plain.bodySkin.named + ": folder " + search.sources()[1].path + " (hides folder " +
+                               search.sources()[0].path + ")";
+    EXPECT_NE(std::find(lines.begin(), lines.end(), wanted), lines.end()) << testing::PrintToString(lines);
+    EXPECT_EQ(lines.front(), c.file.named + ": folder " + search.sources()[0].path);
 }
 
 TEST(Character, EachDefectGivesItsFindingAtItsLine) {

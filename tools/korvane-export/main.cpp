@@ -98,6 +98,9 @@ bool loadCharacterInput(const kx::Options& o, exporter::Asset& asset, std::strin
     const game::Character c = game::loadCharacter(o.character, search);
     for (const game::Message& m : c.messages)
         if (m.severity != game::Severity::Note) std::fprintf(stderr, "korvane-export: %s\n", m.text().c_str());
+    if (o.verbose)
+        for (const std::string& line : game::provenance(c, search))
+            std::fprintf(stderr, "korvane-export: %s\n", line.c_str());
     if (!exporter::loadCharacter(c, search, asset, error)) return false;
     return o.noAnims || exporter::addCharacterClips(c, o.anims, asset, error);
 }

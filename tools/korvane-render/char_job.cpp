@@ -9,6 +9,9 @@ bool loadCharacter(const Options& o, LoadedCharacter& out, std::string& error) {
     out.character = game::loadCharacter(o.scene.character, out.search);
     for (const game::Message& m : out.character.messages)
         if (m.severity != game::Severity::Note) std::fprintf(stderr, "korvane-render: %s\n", m.text().c_str());
+    if (o.scene.verbose)
+        for (const std::string& line : game::provenance(out.character, out.search))
+            std::fprintf(stderr, "korvane-render: %s\n", line.c_str());
     if (!out.character.file.found() || out.character.charFiles.empty()) {
         error = o.scene.character + ": the character file cannot be read";
         return false;
