@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the README's pictures from a build: the demo player drawn by
-# korvane-render (one picture and the animated walk), the exported glTF file
+# korvane-render (one picture, the animated walk, the demo character posed
+# legs and torso apart), the exported glTF file
 # drawn by f3d, the viewer's window and the browser's dialog, each on the
 # demo player written by mkplayer. Runs the GUI programs on a virtual X
 # display (Xvfb) and needs xdotool, ImageMagick and f3d (scripts/setup.sh
@@ -14,6 +15,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 "$bin/mkplayer" "$work" >/dev/null
+"$bin/mkplayer" --character "$work/game" >/dev/null
 cd "$work"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$bin" "$docs" <<'SHOTS'
@@ -32,6 +34,10 @@ shot() {
 # korvane-render --anim: the walk as an animated WebP, from the side.
 "$bin/korvane-render" --base-dir models/players --model infantryss --anim walk \
   --camera 40,38,95,23,0 --size 256x256 --out "$docs/walk.webp"
+# korvane-render --char: the demo character with its legs walking and its
+# torso in the idle glance, turned 30 degrees.
+"$bin/korvane-render" --char characters/demo/soldier.char --game-dir game --legs walk --torso idle_glance \
+  --torso-aim 0,30 --frame 5 --size 320x400 --samples 4 --out "$docs/character-legs-torso.png"
 
 # korvane-export: the same frame and camera as korvane-render's picture,
 # exported (bound at that frame, so f3d's clipping planes fit the pose) and
@@ -72,7 +78,7 @@ kill "$pid"; wait "$pid" 2>/dev/null || true
 SHOTS
 
 cd "$docs"
-for png in korvane-render.png korvane.png tessaly.png; do
+for png in korvane-render.png character-legs-torso.png korvane.png tessaly.png; do
   # Small files for the repository: 64 colours are plenty for these pictures.
   convert "$png" -colors 64 -strip "PNG8:$png"
   echo "docs/$png"
