@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <webp/demux.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "run_tool.h"
@@ -158,6 +159,22 @@ TEST_F(DemoAnims, FailuresExitNonZeroWithOneLine) {
         EXPECT_NE(run.ownLines[0].find(c.says), std::string::npos) << run.ownLines[0];
     }
     EXPECT_FALSE(std::filesystem::exists(custom_->file("x.webp")));
+}
+
+// A character's row plays at its own decimal speed (12.5 fps: 80 ms a
+// frame), every frame of the row, looping.
+TEST(CharacterAnims, ARowOfTheGroupBecomesAWebpAtItsSpeed) {
+    testing_support::TempDir dir;
+    const std::string write = std::string("'") + MKPLAYER_PATH + "' --character '" + dir.file("game") + "' >/dev/null";
+    ASSERT_EQ(std::system(write.c_str()), 0);
+    const krt::Result r = krt::runRender(dir.path(), {"--char", "characters/demo/soldier.char", "--game-dir", "game",
+                                                      "--anim", "walk_slow", "--size", "64x64", "--out", "slow.webp"});
+    ASSERT_EQ(r.status, 0) << (r.ownLines.empty() ? "" : r.ownLines[0]);
+    const Decoded d = decode(dir.file("slow.webp"));
+    ASSERT_EQ(d.frames, 20);
+    EXPECT_EQ(d.loopCount, 0);
+    ASSERT_EQ(d.ends.size(), 20u);
+    for (int k = 0; k < 20; ++k) EXPECT_EQ(d.ends[k], 80 * (k + 1)) << k;
 }
 
 }  // namespace
