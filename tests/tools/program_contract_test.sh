@@ -39,6 +39,15 @@ done
 expect "mkseeds NAME -DIR" 2 '' '^mkseeds: unknown option -DIR$' -- "$mkseeds" fuzz_mds -DIR
 [ -z "$(ls -A | grep -v -e '^out.txt$' -e '^err.txt$')" ] || fail "a refused call left files: $(ls -A)"
 
+# mkmodel --defects names each file by its format's ending (MD3's digit
+# once became a letter: "clean-md3.mdS").
+mkdir defects
+expect "mkmodel --defects" 0 '' '' -- "$mkmodel" --defects defects
+for file in defects/*; do
+  case $file in *.mds | *.mdc | *.md3 | *.mdm | *.mdx) ;; *) fail "mkmodel --defects wrote $file" ;; esac
+done
+rm -rf defects
+
 # A folder named log.htm: the file cannot be created, even by root.
 if [ -n "$korvane" ]; then
   mkdir log.htm

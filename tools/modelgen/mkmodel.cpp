@@ -34,7 +34,8 @@ bool write(const std::string& path, const mg::Bytes& bytes) {
 // "mds", "mdc", ... (a file name's ending; the programs go by the first bytes).
 std::string extension(formats::Format format) {
     std::string name = formats::formatInfo(format).name;
-    for (char& c : name) c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return name;
 }
 
