@@ -134,7 +134,11 @@ struct Clip {
     std::uint32_t numFrames = 0;
     std::uint32_t loopFrames = 0;  // the last loopFrames repeat; 0 holds the last frame
     double fps = 20.0;
-    std::string source;  // where the row was read ("models/players/x/wolfanim.cfg:12"), or empty
+    bool reversed = false;  // played from the last frame to the first, as the game plays a REVERSED row
+    std::string source;     // where the row was read ("models/players/x/wolfanim.cfg:12"), or empty
+
+    // The file's frame shown at step k of the clip.
+    std::uint32_t frameAt(std::uint32_t k) const { return reversed ? firstFrame + numFrames - 1 - k : firstFrame + k; }
 };
 
 struct Asset {

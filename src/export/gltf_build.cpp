@@ -362,7 +362,7 @@ private:
             const Clip& clip = a_.clips[c];
             clips[c].reserve(std::size_t{clip.numFrames} * moving);
             for (std::uint32_t k = 0; k < clip.numFrames; ++k) {
-                state(clip.firstFrame + k, st);
+                state(clip.frameAt(k), st);
                 layout_.locals(st, locals);
                 std::size_t slot = 0;
                 for (std::size_t n = 0; n < all.size() && slot < moving; ++n) {
@@ -432,12 +432,13 @@ private:
         extras["numFrames"] = number(clip.numFrames);
         extras["loopFrames"] = number(clip.loopFrames);
         extras["fps"] = number(clip.fps);
+        if (clip.reversed) extras["reversed"] = tinygltf::Value(true);
         if (!clip.source.empty()) extras["source"] = text(clip.source);
         for (const FrameModel& model : a_.models) {
             if (!model.followsClips) continue;
             tinygltf::Value::Array names;
             for (std::uint32_t k = 0; k < clip.numFrames; ++k) {
-                const std::uint32_t f = clip.firstFrame + k;
+                const std::uint32_t f = clip.frameAt(k);
                 names.push_back(text(f < model.frameNames.size() ? model.frameNames[f] : std::string()));
             }
             extras["frameNames"] = tinygltf::Value(names);
@@ -475,7 +476,7 @@ private:
                 std::vector<std::uint32_t> at;
                 std::vector<float> ones;
                 for (std::uint32_t k = 0; k < clip.numFrames; ++k) {
-                    const std::uint32_t frame = clip.firstFrame + k;
+                    const std::uint32_t frame = clip.frameAt(k);
                     if (frame == 0 || frame > targets) continue;
                     at.push_back(k * targets + frame - 1);
                     ones.push_back(1.0f);

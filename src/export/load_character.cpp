@@ -102,6 +102,7 @@ Clip clipOf(const game::AnimRow& r, const std::string& source) {
     c.numFrames = static_cast<std::uint32_t>(std::max(r.numFrames, 0));
     c.loopFrames = r.loopFrames < 0 ? c.numFrames : std::min(static_cast<std::uint32_t>(r.loopFrames), c.numFrames);
     c.fps = r.fps;
+    c.reversed = r.reversed;
     c.source = source;
     return c;
 }
@@ -123,7 +124,6 @@ bool addCharacterClips(const game::Character& c, const std::vector<std::string>&
                                    (skeleton ? skeleton->mdx.named : std::string("the skeleton"));
         if (r.first < 0 || r.numFrames <= 0 || static_cast<std::uint32_t>(r.first) + static_cast<std::uint32_t>(r.numFrames) > frames)
             return "animation '" + r.name + "' (" + where + ") lies past the skeleton's " + std::to_string(frames) + " frames";
-        if (r.reversed) asset.warnings.push_back("animation '" + r.name + "' (" + where + ") plays backwards in the game; exported forwards");
         return std::string();
     };
     std::vector<Clip> clips;

@@ -2,7 +2,9 @@
 // leave nothing behind, the two file forms; and the weights it writes.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <utility>
 
 #include "export/bind_pose.h"
 #include "export_test_util.h"
@@ -103,3 +105,41 @@ TEST(ExportWeights, FourLargestKeptPerBoneAndScaledToOneInFloat) {
 }
 
 }  // namespace
+
+namespace {
+
+// The keys of the first rotation channel of an animation: its target node and values.
+std::pair<int, std::vector<double>> firstRotation(const tinygltf::Model& m, const tinygltf::Animation& a) {
+    for (const tinygltf::AnimationChannel& c : a.channels)
+        if (c.target_path == "rotation") {
+            const std::vector<double> keys = gltftest::readAccessor(m, a.samplers[static_cast<std::size_t>(c.sampler)].output);
+            if (keys.size() > 4) return {c.target_node, keys};
+        }
+    return {-1, {}};
+}
+
+}  // namespace
+
+// A character's REVERSED row (the demo's walk_back: walk's frames) plays its
+// frames from the last to the first, key for key.
+TEST(ExportCharacter, AReversedRowPlaysItsFramesBackwards) {
+    const exporttest::Folder folder;
+    const std::string& dir = folder.path;
+    exporttest::run(dir, MKPLAYER_PATH, {"--character", dir + "/game"});
+    const auto run = exportModel(dir, {"--char", "characters/demo/soldier.char", "--game-dir", "game", "--anims",
+                                       "walk,walk_back", "--out", "c.glb"});
+    ASSERT_EQ(run.status, 0) << (run.lines.empty() ? "" : run.lines[0]);
+    tinygltf::Model m;
+    std::string error;
+    ASSERT_TRUE(gltftest::load(dir + "/c.glb", m, error)) << error;
+    ASSERT_EQ(m.animations.size(), 2u);
+    EXPECT_TRUE(m.animations[1].extras.Get("reversed").Get<bool>());
+    const auto [node, forward] = firstRotation(m, m.animations[0]);
+    const auto [backNode, backward] = firstRotation(m, m.animations[1]);
+    ASSERT_EQ(node, backNode);
+    ASSERT_EQ(forward.size(), backward.size());
+    const std::size_t keys = forward.size() / 4;
+    for (std::size_t k = 0; k < keys; ++k)
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_NEAR(std::fabs(backward[4 * k + i]), std::fabs(forward[4 * (keys - 1 - k) + i]), 1e-6) << k;
+}
