@@ -4,11 +4,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "options.h"
 #include "picture_camera.h"
 #include "platform/d3d8/surface.h"
+#include "platform/sys/output_file.h"
+#include "platform/sys/path.h"
 #include "render/renderer.h"
 #include "scene/drawn_scene.h"
 
@@ -131,7 +134,7 @@ std::string writePng(const Image& picture, const std::string& path) {
     if (picture.width <= 0 || picture.height <= 0 || picture.pixels.size() != row * static_cast<std::size_t>(picture.height)) {
         return "no " + std::to_string(picture.width) + "x" + std::to_string(picture.height) + " picture to write to " + path;
     }
-    Output out{std::fopen(path.c_str(), "wb")};
+    Output out{sys::openForWriting(path)};
     if (out.file == nullptr) return "cannot write " + path;
     // The pictures are mostly flat background: unfiltered rows compress as
     // well as the best filter per row and save trying all five.
@@ -140,7 +143,8 @@ std::string writePng(const Image& picture, const std::string& path) {
                                                picture.pixels.data(), static_cast<int>(row));
     const bool closed = std::fclose(out.file) == 0;
     if (written == 0 || out.failed || !closed) {
-        std::remove(path.c_str());
+        std::error_code ec;
+        std::filesystem::remove(sys::fsPath(path), ec);
         return "cannot write " + path;
     }
     return {};
