@@ -82,7 +82,7 @@ if [ -n "${1:-}" ]; then
   # The same picture as the body drawn in its own folder: skins and
   # textures were found through the links.
   (cd "$prefix/demo" && env -u DISPLAY "$prefix/bin/korvane-render" --base-dir models/players --model infantryss \
-    --camera 0,38,105,0,0 --size 64x64 --log "$prefix/direct.htm" --out "$prefix/direct.png" 2>/dev/null)
+    --standing --no-grid --background transparent --samples 4 --size 64x64 --log "$prefix/direct.htm" --out "$prefix/direct.png" 2>/dev/null)
   cmp -s "$prefix/thumb.png" "$prefix/direct.png" || fail "the thumbnail differs from the body drawn directly"
 fi
 
