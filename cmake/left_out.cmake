@@ -3,7 +3,7 @@
 # not build and why, so a machine without OpenGL or EGL does not lose the
 # viewer or the headless renderer without a word.
 set(kv_left_out "")
-foreach(program korvane tessaly korvane-render mdstree korvane-check mkplayer mkmodel)
+foreach(program korvane tessaly korvane-render mdstree korvane-check korvane-export mkplayer mkmodel)
   if(TARGET ${program})
     continue()
   endif()
@@ -13,7 +13,9 @@ foreach(program korvane tessaly korvane-render mdstree korvane-check mkplayer mk
   elseif(program MATCHES "^korvane(-render)?$" AND NOT TARGET OpenGL::GL AND NOT WIN32)
     set(why "OpenGL was not found")
   elseif(program STREQUAL "korvane-render" AND WIN32)
-    set(why "not built for Windows")
+    set(why "the OpenGL device or the WGL surface was left out")
+  elseif(program STREQUAL "korvane-export")
+    set(why "TinyGLTF, nlohmann-json, zlib or stb was not found")
   elseif(program STREQUAL "korvane-render" AND NOT TARGET kv_egl)
     set(why "EGL was not found: it draws through EGL, without a display or a window system")
   endif()

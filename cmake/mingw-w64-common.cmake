@@ -8,8 +8,9 @@ find_program(CMAKE_CXX_COMPILER NAMES ${KV_MINGW_TRIPLE}-g++-posix ${KV_MINGW_TR
 find_program(CMAKE_RC_COMPILER NAMES ${KV_MINGW_TRIPLE}-windres REQUIRED)
 
 # Libraries and packages come from the MinGW sysroot and from the prefix of
-# cross-built dependencies (GoogleTest, a pkg-config file for stb), never
-# from the build machine. KV_WIN_DEPS is that prefix.
+# cross-built dependencies, never
+# from the build machine. KV_WIN_DEPS is that prefix (scripts/windows-deps.sh
+# fills it: GoogleTest, stb, libzip, libwebp).
 if(NOT KV_WIN_DEPS AND DEFINED ENV{KV_WIN_DEPS})
   set(KV_WIN_DEPS $ENV{KV_WIN_DEPS})
 endif()
@@ -23,8 +24,11 @@ if(KV_WIN_DEPS)
   set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 endif()
 
-# Whole static programs: the C and C++ runtimes and winpthread go inside.
+# Whole static programs: the C and C++ runtimes and winpthread go inside,
+# and zlib (Debian's libz-mingw-w64-dev has both; FindZLIB would take the
+# DLL's import library).
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(ZLIB_USE_STATIC_LIBS ON)
 
 # Tests and tools built here run through Wine, in a Wine prefix of their own
 # inside the build directory, quietly. Debian installs wine64 outside PATH.

@@ -5,7 +5,13 @@
 # win64 builds into build-win64/ and runs the unit tests there under wine64,
 # compares mdstree.exe with the Linux mdstree (built in build/) over
 # written fixture files, and runs the Win32 shell's tests, tessaly.exe and
-# korvane.exe (on the system's Direct3D 8) on Xvfb. KV_GUI (the Qt programs) stays off: Windows has its own shell.
+# korvane.exe (on the system's Direct3D 8) on Xvfb; then every command-line
+# program against its Linux twin on the same fixtures (on disk, in a .pk3,
+# under a non-ASCII name: scripts/wine-programs-check.sh), and packs the
+# release archive build-win64/korvane-<version>-win64.zip
+# (scripts/windows-zip.sh), checked in a fresh Wine prefix by running the
+# README's Windows commands (scripts/wine-zip-check.sh).
+# KV_GUI (the Qt programs) stays off: Windows has its own shell.
 # win32 only builds (build-win32/): this machine has no 32-bit Wine.
 # Programs land in build-win64/bin and build-win32/bin.
 # KV_WIN_SOURCE configures from another source tree (default: this one).
@@ -16,7 +22,7 @@ which=${1:-all}
 jobs=$(nproc)
 
 packages=(cmake ninja-build mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine xvfb
-  xauth xdotool imagemagick libgtest-dev libstb-dev)
+  xauth xdotool imagemagick libgtest-dev libstb-dev zip unzip man-db libz-mingw-w64-dev libtinygltf-dev nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -28,52 +34,25 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# GoogleTest from Debian's sources and the stb image library (with a pkg-config
-# file for it), cross-built into DEPS once per target.
-make_deps() {
-  local toolchain=$1 deps=$2 triple=$3
-  if [ ! -f "$deps/lib/cmake/GTest/GTestConfig.cmake" ]; then
-    cmake -S /usr/src/googletest -B "$deps/googletest-build" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_INSTALL_PREFIX="$deps" -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON >/dev/null
-    cmake --build "$deps/googletest-build" -j"$jobs" >/dev/null
-    cmake --install "$deps/googletest-build" >/dev/null
-  fi
-  mkdir -p "$deps/include" "$deps/lib/pkgconfig" "$deps/stb-build"
-  ln -sfn /usr/include/stb "$deps/include/stb"
-  if [ ! -f "$deps/lib/libstb.a" ]; then
-    # The image reader and writer, compiled once from Debian's stb headers.
-    printf '#define STB_IMAGE_IMPLEMENTATION\n#include <stb_image.h>\n' >"$deps/stb-build/image.c"
-    printf '#define STB_IMAGE_WRITE_IMPLEMENTATION\n#include <stb_image_write.h>\n' >"$deps/stb-build/write.c"
-    for f in image write; do
-      "$triple-gcc" -O2 -I/usr/include/stb -c "$deps/stb-build/$f.c" -o "$deps/stb-build/$f.o"
-    done
-    "$triple-ar" rcs "$deps/lib/libstb.a" "$deps/stb-build/image.o" "$deps/stb-build/write.o"
-  fi
-  cat >"$deps/lib/pkgconfig/stb.pc" <<PC
-Name: stb
-Description: stb image reader and writer (cross-built from Debian's headers)
-Version: 0
-Cflags: -I$deps/include/stb -I$deps/include
-Libs: -L$deps/lib -lstb
-PC
-}
-
-# Configures and builds one target; the targets to build follow.
+# Configures and builds one target (the libraries it links cross-built
+# first, once: scripts/windows-deps.sh); the targets to build follow.
 build_windows() {
   local arch=$1 dir=$2
   shift 2
   local toolchain="$root/cmake/mingw-w64-$arch.cmake"
-  make_deps "$toolchain" "$root/$dir/deps" "$arch-w64-mingw32"
+  scripts/windows-deps.sh "$toolchain" "$root/$dir/deps" "$arch-w64-mingw32"
   cmake -S "${KV_WIN_SOURCE:-.}" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKV_WIN_DEPS="$root/$dir/deps" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_GUI=OFF -DKV_BENCH=OFF >/dev/null
   cmake --build "$dir" -j"$jobs" --target "$@"
 }
 
 # The unit tests that need neither a window nor the graphics device.
-unit_targets=(mdstree mkmodel test_win32_resources test_formats test_browser test_mdstree test_platform test_camera test_model test_render test_regressions test_browser_dialog test_mdc_walk test_player app_tests test_faults)
+unit_targets=(mdstree mkmodel test_pk3 test_check test_win32_resources test_formats test_browser test_mdstree test_platform test_camera test_model test_render test_regressions test_browser_dialog test_mdc_walk test_player app_tests test_faults)
 # The windowed program and the Win32 shell's tests (run on Xvfb).
 gui_targets=(tessaly korvane test_win32_shell)
+# Every command-line program (the installed ones and the generators).
+program_targets=(kv_programs mkmodel mkplayer)
+linux_programs=(mdstree mkmodel mkplayer korvane-check korvane-render korvane-export)
 
 # The Wine prefix is made once and its server kept running while the
 # tests run, so a start of a test program costs well under a second.
@@ -90,7 +69,7 @@ start_wine() {
 if [ "$which" = all ] || [ "$which" = win64 ]; then
   echo "-- 64-bit Windows build"
   start_wine
-  build_windows x86_64 build-win64 "${unit_targets[@]}" "${gui_targets[@]}"
+  build_windows x86_64 build-win64 "${unit_targets[@]}" "${gui_targets[@]}" "${program_targets[@]}"
   echo "-- unit tests under wine64"
   # Each test program runs whole under wine64, the same run ctest makes one
   # test at a time (ctest --test-dir build-win64/tests/GROUP works by hand).
@@ -106,10 +85,13 @@ if [ "$which" = all ] || [ "$which" = win64 ]; then
   done
   [ "$failed" = 0 ] || { echo "unit tests failed under wine64"; exit 1; }
   echo "-- mdstree.exe against the Linux mdstree"
-  if [ ! -x build/bin/mdstree ] || [ ! -x build/bin/mkmodel ] || [ ! -x build/bin/mkplayer ]; then
-    cmake -S . -B build -G Ninja >/dev/null
-    cmake --build build -j"$jobs" --target mdstree mkmodel mkplayer
-  fi
+  for p in "${linux_programs[@]}"; do
+    if [ ! -x "build/bin/$p" ]; then
+      cmake -S . -B build -G Ninja >/dev/null
+      cmake --build build -j"$jobs" --target "${linux_programs[@]}"
+      break
+    fi
+  done
   scripts/compare-mdstree.sh build/bin build-win64/bin build-win64/compare
   echo "-- windowed programs under wine64 on Xvfb"
   # Wine's desktop process of the runs above has no display: start afresh.
@@ -121,9 +103,19 @@ if [ "$which" = all ] || [ "$which" = win64 ]; then
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   /usr/lib/wine/wineserver -w 2>/dev/null || true
   xvfb-run -a -s "-screen 0 1024x768x24" scripts/wine-korvane-check.sh build-win64 build/bin
+  echo "-- command-line programs under wine64 against Linux"
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  /usr/lib/wine/wineserver -w 2>/dev/null || true
+  [ -d build/gltf-validator ] || scripts/gltf-validator.sh build >/dev/null
+  xvfb-run -a -s "-screen 0 1024x768x24" scripts/wine-programs-check.sh build/bin build-win64/bin \
+    build-win64/programs build/gltf-validator
+  echo "-- the release archive in a fresh Wine prefix"
+  zip=$(scripts/windows-zip.sh build-win64 build/bin/mkplayer build-win64)
+  echo "$(basename "$zip"): $(du -k "$zip" | cut -f1) KB"
+  xvfb-run -a -s "-screen 0 1024x768x24" scripts/wine-zip-check.sh "$zip" build-win64/zip-check
 fi
 
 if [ "$which" = all ] || [ "$which" = win32 ]; then
   echo "-- 32-bit Windows build"
-  build_windows i686 build-win32 "${unit_targets[@]}" "${gui_targets[@]}"
+  build_windows i686 build-win32 "${unit_targets[@]}" "${gui_targets[@]}" "${program_targets[@]}"
 fi

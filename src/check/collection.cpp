@@ -7,11 +7,9 @@
 
 #include "check/files.h"
 #include "platform/sys/path.h"
-#include "skin/names.h"
-#ifndef _WIN32
 #include "platform/sys/archive_index.h"
 #include "platform/sys/archive_member.h"
-#endif
+#include "skin/names.h"
 
 namespace check {
 
@@ -34,7 +32,6 @@ bool wanted(const std::string& name) {
 bool isArchive(const std::string& path) { return endsWith(skin::lowered(path.c_str()), ".pk3"); }
 
 void checkArchive(const std::string& path, const Options& options, Report& report) {
-#ifndef _WIN32
     const auto archive = sys::archive::archiveAt(path);
     if (!archive) {
         report.beginFile(path);
@@ -55,11 +52,6 @@ void checkArchive(const std::string& path, const Options& options, Report& repor
         report.add(Id::Unreadable, "file", -1,
                    std::string("the archive member is not read: ") + sys::archive::refusalText(why));
     }
-#else
-    report.beginFile(path);
-    report.add(Id::Unreadable, "file", -1, "archives are not read on this system");
-    (void)options;
-#endif
 }
 
 // A folder holding models/ or .pk3 archives is a game folder: the skins
@@ -67,8 +59,8 @@ void checkArchive(const std::string& path, const Options& options, Report& repor
 // which the game looks for below that folder.
 bool isGameFolder(const std::string& root) {
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = skin::lowered(it->path().filename().string().c_str());
+    for (std::filesystem::directory_iterator it(sys::fsPath(root), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = skin::lowered(sys::utf8Path(it->path().filename()).c_str());
         if (name == "models" && it->is_directory(ec)) return true;
         if (isArchive(name) && it->is_regular_file(ec)) return true;
     }
@@ -94,9 +86,10 @@ void checkCollection(const std::string& path, const Options& options, Report& re
     const std::string root = sys::resolvePath(path);
     Options own = options;
     if (own.gameDir.empty() && isGameFolder(root)) own.gameDir = path;
-    for (std::filesystem::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+    for (std::filesystem::recursive_directory_iterator it(sys::fsPath(root), ec), end; !ec && it != end;
+         it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
-        const std::string p = it->path().generic_string();
+        const std::string p = sys::genericUtf8Path(it->path());
         if (isArchive(p))
             archives.push_back(p);
         else if (wanted(p))

@@ -14,13 +14,11 @@ Located locate(const std::string& path) {
     const std::string resolved = sys::resolvePath(path);
     if (!resolved.empty()) {
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(resolved, ec)) return {};
+        if (!std::filesystem::is_regular_file(sys::fsPath(resolved), ec)) return {};
         return {resolved == sys::normalizeSeparators(path) ? FoundAt::Exact : FoundAt::OtherCase, resolved};
     }
-#ifndef _WIN32
     sys::archive::MemberRef ref;
     if (sys::archive::findMember(path, ref)) return {FoundAt::Archive, sys::normalizeSeparators(path)};
-#endif
     return {};
 }
 
@@ -33,7 +31,7 @@ std::string joinPath(const std::string& dir, const std::string& name) {
 bool isDirectory(const std::string& path) {
     const std::string resolved = sys::resolvePath(path);
     std::error_code ec;
-    return !resolved.empty() && std::filesystem::is_directory(resolved, ec);
+    return !resolved.empty() && std::filesystem::is_directory(sys::fsPath(resolved), ec);
 }
 
 std::vector<std::string> listFiles(const std::string& dir) {
@@ -41,8 +39,8 @@ std::vector<std::string> listFiles(const std::string& dir) {
     const std::string resolved = sys::resolvePath(dir);
     if (resolved.empty()) return names;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(resolved, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file(ec)) names.push_back(it->path().filename().string());
+    for (std::filesystem::directory_iterator it(sys::fsPath(resolved), ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec)) names.push_back(sys::utf8Path(it->path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }

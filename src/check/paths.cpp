@@ -107,10 +107,10 @@ Target classify(const std::string& typed, const std::string& gameDir) {
 std::string folderName(const std::string& dir) {
     const std::string resolved = sys::resolvePath(dir);
     std::error_code ec;
-    std::filesystem::path p = sys::normalizeSeparators(resolved.empty() ? dir : resolved);
+    std::filesystem::path p = sys::fsPath(sys::normalizeSeparators(resolved.empty() ? dir : resolved));
     const std::filesystem::path absolute = std::filesystem::absolute(p, ec);
     if (!ec) p = absolute;
-    std::string name = p.lexically_normal().generic_string();
+    std::string name = sys::genericUtf8Path(p.lexically_normal());
     while (name.size() > 1 && name.back() == '/') name.pop_back();
     return lastComponent(name);
 }

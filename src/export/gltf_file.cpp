@@ -3,9 +3,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <unistd.h>
+
+#include "platform/sys/output_file.h"
+#include "platform/sys/path.h"
 
 namespace exporter {
 
@@ -17,13 +21,13 @@ std::string lower(std::string s) {
 }
 
 std::string stemOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = path.find_last_of("/\\");
     const std::size_t dot = path.rfind('.');
     return dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path;
 }
 
 std::string fileName(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -32,12 +36,13 @@ class Staged {
 public:
     explicit Staged(std::string path) : path_(std::move(path)), temp_(path_ + ".part" + std::to_string(getpid())) {}
     ~Staged() {
-        if (!renamed_) std::remove(temp_.c_str());
+        std::error_code ec;
+        if (!renamed_) std::filesystem::remove(sys::fsPath(temp_), ec);
     }
     Staged(Staged&&) = default;
 
     bool write(const void* data, std::size_t size, std::string& error) {
-        std::FILE* f = std::fopen(temp_.c_str(), "wb");
+        std::FILE* f = sys::openForWriting(temp_);
         if (f == nullptr) {
             error = "cannot write " + path_ + ": " + std::strerror(errno);
             return false;
@@ -51,8 +56,10 @@ public:
         return true;
     }
     bool commit(std::string& error) {
-        if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
-            error = "cannot write " + path_ + ": " + std::strerror(errno);
+        std::error_code ec;
+        std::filesystem::rename(sys::fsPath(temp_), sys::fsPath(path_), ec);
+        if (ec) {
+            error = "cannot write " + path_ + ": " + ec.message();
             return false;
         }
         renamed_ = true;

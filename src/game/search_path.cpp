@@ -1,7 +1,5 @@
 #include "game/search_path.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 
 #include "game/game_path.h"
@@ -13,9 +11,9 @@ namespace game {
 
 namespace {
 
-bool isKind(const std::string& path, mode_t kind) {
-    struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == kind;
+bool isKind(const std::string& path, std::filesystem::file_type kind) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::status(sys::fsPath(path), ec).type() == kind;
 }
 
 std::string join(const std::string& folder, const std::string& name) {
@@ -36,7 +34,7 @@ std::string Source::describe() const { return (kind == Kind::Folder ? "folder " 
 
 bool SearchPath::addFolder(const std::string& folder, std::string& why) {
     const std::string resolved = sys::resolvePath(folder);
-    if (!isKind(resolved, S_IFDIR)) {
+    if (!isKind(resolved, std::filesystem::file_type::directory)) {
         why = folder + " is not a folder";
         return false;
     }
@@ -54,7 +52,7 @@ bool SearchPath::addFolder(const std::string& folder, std::string& why) {
 
 bool SearchPath::addArchive(const std::string& archive, std::string& why) {
     const std::string resolved = sys::resolvePath(archive);
-    auto opened = isKind(resolved, S_IFREG) ? sys::archive::archiveAt(resolved) : nullptr;
+    auto opened = isKind(resolved, std::filesystem::file_type::regular) ? sys::archive::archiveAt(resolved) : nullptr;
     if (!opened) {
         why = archive + " is not a readable .pk3 archive";
         return false;
@@ -65,7 +63,7 @@ bool SearchPath::addArchive(const std::string& archive, std::string& why) {
 
 bool SearchPath::add(const std::string& path, std::string& why) {
     const std::string resolved = sys::resolvePath(path);
-    if (sys::archive::isArchiveName(path) && !isKind(resolved, S_IFDIR)) return addArchive(path, why);
+    if (sys::archive::isArchiveName(path) && !isKind(resolved, std::filesystem::file_type::directory)) return addArchive(path, why);
     return addFolder(path, why);
 }
 
@@ -76,7 +74,7 @@ bool SearchPath::holds(const Source& source, const std::string& key, std::string
         return true;
     }
     const std::string resolved = sys::resolvePath(join(source.path, key));
-    if (!isKind(resolved, S_IFREG)) return false;
+    if (!isKind(resolved, std::filesystem::file_type::regular)) return false;
     if (path) *path = resolved;
     return true;
 }
@@ -102,7 +100,7 @@ Located SearchPath::locate(const std::string& path, std::string* gamePath) const
         return at;
     }
     const std::string resolved = sys::resolvePath(path);
-    if (isKind(resolved, S_IFREG)) {
+    if (isKind(resolved, std::filesystem::file_type::regular)) {
         const std::string file = absoluteOf(resolved);
         for (auto source = sources_.rbegin(); source != sources_.rend(); ++source) {
             if (source->kind != Source::Kind::Folder) continue;

@@ -21,8 +21,6 @@
 // opens (indexes) each archive once: work in proportion to the archives'
 // central directories. A lookup costs one hash lookup per archive and one
 // path resolution per folder.
-//
-// POSIX only, like the archive reading it stands on.
 #pragma once
 
 #include <memory>

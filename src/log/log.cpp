@@ -5,6 +5,7 @@
 
 #include "log/log.h"
 #include "log/load_context.h"
+#include "platform/sys/output_file.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ int Log::lastCreationError() { return g_creationError; }
 void setCurrentLog(Log* log) { pLog = log != nullptr ? log : &g_silent; }
 
 Log::Log(const char* path) {
-    stream_ = std::fopen(path, "wb");
+    stream_ = sys::openForWriting(path);
     if (stream_ == nullptr) {
         g_creationError = errno;
         throw "Log File Creation failed";

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "log/log.h"
+#include "platform/sys/path.h"
 
 std::unique_ptr<Log> openProgramLog(const char* program, const char* path) {
     try {
@@ -17,7 +18,7 @@ std::unique_ptr<Log> openProgramLog(const char* program, const char* path) {
         const int reason = Log::lastCreationError();
         std::error_code ec;
         const std::filesystem::path cwd = std::filesystem::current_path(ec);
-        const std::string where = ec ? std::string("the working directory") : cwd.string();
+        const std::string where = ec ? std::string("the working directory") : sys::utf8Path(cwd);
         std::fprintf(stderr, "%s: cannot create %s in %s: %s\n", program, path, where.c_str(),
                      reason != 0 ? std::strerror(reason) : "unknown reason");
         return nullptr;

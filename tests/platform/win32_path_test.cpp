@@ -2,6 +2,7 @@
 // separators, so an existing path comes back as given and opens as given.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/sys/path.h"
@@ -44,6 +45,32 @@ TEST(Paths, RelativePathsResolveFromTheWorkingDirectory) {
     EXPECT_EQ(sys::resolvePath("data\\file.txt"), "data\\file.txt");
     EXPECT_TRUE(sys::openForReading("./DATA/FILE.txt").valid());
     std::filesystem::current_path(old);
+}
+
+TEST(Paths, RootsAreDrivesSharesOrTheCurrentDrive) {
+    EXPECT_EQ(sys::rootLength("C:\\models\\x.mds"), 3u);
+    EXPECT_EQ(sys::rootLength("c:/models"), 3u);
+    EXPECT_EQ(sys::rootLength("C:models"), 2u);  // that drive's working folder
+    EXPECT_EQ(sys::rootLength("\\\\server\\share\\models"), 15u);
+    EXPECT_EQ(sys::rootLength("\\models"), 1u);
+    EXPECT_EQ(sys::rootLength("models\\x.mds"), 0u);
+}
+
+// Every call takes UTF-8: a name outside the system's code page opens,
+// resolves and lists whole, with a drive letter and backslashes too.
+TEST(Paths, NamesInAnyScriptOpenWhole) {
+    TempDir dir;
+    const std::string folder = "donn\xC3\xA9" "es \xCE\xA9\xE2\x9C\x93";
+    dir.write(folder + "/t\xC3\xAAte.mdc", "abcd");
+    const std::string path = sys::normalizeSeparators(dir.path()) + "/" + folder + "/t\xC3\xAAte.mdc";
+    ASSERT_GE(sys::rootLength(path), 2u) << "the temporary folder is on a drive";
+    std::string backslashed = path;
+    std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+    EXPECT_EQ(sys::resolvePath(backslashed), backslashed);
+    sys::File f = sys::openForReading(backslashed.c_str());
+    ASSERT_TRUE(f.valid());
+    EXPECT_EQ(sys::fileSize(f), 4u);
+    EXPECT_EQ(sys::fileIdentity(path.c_str()), sys::fileIdentity(backslashed.c_str()));
 }
 
 TEST(SysFile, ASecondReaderMayOpenTheSameFile) {

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/sys/path.h"
+
 namespace testing_support {
 
 TempDir::TempDir() {
@@ -18,7 +20,7 @@ TempDir::TempDir() {
     for (int attempt = 0; attempt < 1000 && path_.empty(); ++attempt) {
         const auto p = base / ("kvtest-" + std::to_string(std::rand()) + "-" + std::to_string(++counter));
         std::error_code ec;
-        if (std::filesystem::create_directory(p, ec)) path_ = p.generic_string();
+        if (std::filesystem::create_directory(p, ec)) path_ = sys::genericUtf8Path(p);
     }
     if (path_.empty()) throw std::runtime_error("no temporary directory");
 #else
@@ -30,7 +32,7 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    std::filesystem::remove_all(sys::fsPath(path_), ec);
 }
 
 std::string TempDir::file(const std::string& relative) const { return path_ + "/" + relative; }
@@ -40,14 +42,14 @@ void TempDir::write(const std::string& relative, const std::string& bytes) const
 }
 
 void TempDir::write(const std::string& relative, const void* bytes, std::size_t size) const {
-    const std::filesystem::path p = file(relative);
+    const std::filesystem::path p = sys::fsPath(file(relative));  // UTF-8, as the programs take paths
     std::filesystem::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
 }
 
 std::string readFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(sys::fsPath(path), std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();

@@ -15,18 +15,12 @@
 #include <cstring>
 #include <string>
 #include <vector>
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 
 #include "check/check.h"
 #include "check/files.h"
 #include "check/output.h"
 #include "cli/program_info.h"
+#include "platform/sys/command_line.h"
 
 namespace {
 
@@ -76,6 +70,7 @@ int usage(const std::string& reason) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    sys::useUtf8CommandLine(argc, argv);
     check::Options options;
     bool json = false;
     int summary = -1;  // -1: on a terminal only
@@ -119,7 +114,7 @@ int main(int argc, char** argv) {
     }
     if (paths.empty()) return usage("no PATH given");
 
-    if (summary == -1) summary = isatty(fileno(stdout)) ? 1 : 0;
+    if (summary == -1) summary = sys::isTerminal(stdout) ? 1 : 0;
 
     // Each file's findings are written as soon as it is done.
     bool written = true;

@@ -17,7 +17,9 @@
 #include "export/load_player.h"
 #include "export/textures.h"
 #include "options.h"
+#include "platform/sys/command_line.h"
 #include "platform/sys/game_root.h"
+#include "platform/sys/path.h"
 #include "platform/sys/sys.h"
 #include "skin/names.h"
 
@@ -118,15 +120,15 @@ bool load(const kx::Options& o, exporter::Asset& asset, std::string& error) {
     }
     std::error_code ec;
     // A folder on disk, or one inside a .pk3 archive that holds a body.
-    if (std::filesystem::is_directory(o.input, ec) || !sys::fileIdentity((o.input + "/body.mds").c_str()).empty()) {
+    if (std::filesystem::is_directory(sys::fsPath(o.input), ec) || !sys::fileIdentity((o.input + "/body.mds").c_str()).empty()) {
         if (!o.skeleton.empty()) {
             error = "--skeleton goes with an MDM file, not a player folder";
             return false;
         }
         exporter::PlayerInput in;
         in.modelDir = o.input;
-        in.modelName = std::filesystem::weakly_canonical(o.input, ec).filename().string();
-        if (in.modelName.empty()) in.modelName = std::filesystem::path(o.input).filename().string();
+        in.modelName = sys::utf8Path(std::filesystem::weakly_canonical(sys::fsPath(o.input), ec).filename());
+        if (in.modelName.empty()) in.modelName = sys::utf8Path(sys::fsPath(o.input).filename());
         in.bodySkin = o.bodySkin;
         in.headSkin = o.headSkin;
         return loadPlayerFolder(o, in, asset, error);
@@ -139,6 +141,7 @@ bool load(const kx::Options& o, exporter::Asset& asset, std::string& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    sys::useUtf8CommandLine(argc, argv);
     kx::Options o;
     std::string error;
     if (!kx::parseOptions(argc, argv, o, error)) {

@@ -1,5 +1,6 @@
 // korvane-render: the viewer's picture from the command line. Parses the
-// options, makes the OpenGL surface (EGL, no display and no window system),
+// options, makes the OpenGL surface (headless_surface.h: no display and no
+// window system on Linux, a hidden window on Windows),
 // installs it with the offscreen shell and the OpenGL device, and lets
 // render_job build the viewer's renderer and the player scene, writing the
 // logs through RunLogs.
@@ -16,11 +17,12 @@
 #include "anim_job.h"
 #include "char_job.h"
 #include "cli/program_info.h"
+#include "headless_surface.h"
 #include "offscreen_shell.h"
 #include "options.h"
 #include "platform/d3d8/d3d8.h"
-#include "platform/egl/egl_surface.h"
 #include "platform/gl/gl_direct3d.h"
+#include "platform/sys/command_line.h"
 #include "render_job.h"
 #include "run_logs.h"
 #include "scene_job.h"
@@ -37,15 +39,15 @@ int fail(const std::string& reason, int status) {
 int render(const kr::Options& options) {
     std::string error;
     const int samples = options.picture.samples;
-    std::unique_ptr<eglsurface::EglSurface> surface =
-        eglsurface::EglSurface::create(options.width, options.height, error, samples);
+    std::unique_ptr<kr::HeadlessSurface> surface =
+        kr::HeadlessSurface::create(options.width, options.height, error, samples);
     if (!surface) return fail("no headless OpenGL context: " + error, 1);
     if (surface->samples() < samples) {
         std::fprintf(stderr, "korvane-render: note: --samples %d: the OpenGL context gives at most %d; drawing with %d\n",
                      samples, surface->samples(), surface->samples());
     }
-    eglsurface::EglSurface::install(surface.get());
-    const HWND window = eglsurface::EglSurface::window();
+    kr::HeadlessSurface::install(surface.get());
+    const HWND window = kr::HeadlessSurface::window();
     kr::OffscreenShell windowSystem(window, options.width, options.height);
     shell::setCurrent(&windowSystem);
     setDirect3DFactory(createGlDirect3D);
@@ -65,6 +67,7 @@ int render(const kr::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    sys::useUtf8CommandLine(argc, argv);
     kr::Options options;
     std::string error;
     if (!kr::parseOptions(argc, argv, options, error)) {

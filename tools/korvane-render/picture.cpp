@@ -2,12 +2,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "options.h"
 #include "picture_camera.h"
 #include "platform/d3d8/png_encode.h"
 #include "platform/d3d8/surface.h"
+#include "platform/sys/output_file.h"
+#include "platform/sys/path.h"
 #include "render/renderer.h"
 #include "scene/drawn_scene.h"
 
@@ -85,11 +88,12 @@ std::string writePng(const Image& picture, const std::string& path) {
     const std::vector<std::uint8_t> png = d3dx::encodePng(picture.pixels, picture.width, picture.height,
                                                           picture.channels, {.zlibLevel = 3, .unfiltered = true});
     if (png.empty()) return "cannot encode the picture for " + path;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = sys::openForWriting(path);
     if (file == nullptr) return "cannot write " + path;
     const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
     if (std::fclose(file) != 0 || !written) {
-        std::remove(path.c_str());
+        std::error_code ec;
+        std::filesystem::remove(sys::fsPath(path), ec);
         return "cannot write " + path;
     }
     return {};

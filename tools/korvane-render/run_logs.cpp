@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/sys/path.h"
+
 namespace kr {
 
 namespace {
@@ -51,7 +53,7 @@ bool RunLogs::open(std::size_t skin, std::string& error) {
         const int reason = Log::lastCreationError();
         std::error_code ec;
         const std::filesystem::path cwd = std::filesystem::current_path(ec);
-        error = "cannot create " + path + " in " + (ec ? std::string("the working directory") : cwd.string()) +
+        error = "cannot create " + path + " in " + (ec ? std::string("the working directory") : sys::utf8Path(cwd)) +
                 ": " + (reason != 0 ? std::strerror(reason) : "unknown reason");
         return false;
     }

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "platform/sys/output_file.h"
+
 namespace kr {
 
 AnimatedWebp::AnimatedWebp(int width, int height, int loopCount, std::uint32_t background)
@@ -57,7 +59,7 @@ bool AnimatedWebp::finish(int endMs, const std::string& path, std::string& error
         WebPDataClear(&data);
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = sys::openForWriting(path);
     bool ok = file != nullptr && std::fwrite(data.bytes, 1, data.size, file) == data.size;
     if (file != nullptr) ok = std::fclose(file) == 0 && ok;
     WebPDataClear(&data);

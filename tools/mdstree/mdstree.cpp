@@ -21,10 +21,6 @@
 #include <cstring>
 #include <functional>
 #include <string>
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 #include "browser/format_trees.h"
 #include "browser/mds_file.h"
@@ -32,6 +28,7 @@
 #include "browser/tree_builder.h"
 #include "cli/program_info.h"
 #include "formats/identify.h"
+#include "platform/sys/command_line.h"
 #include "platform/sys/whole_file.h"
 
 namespace {
@@ -116,6 +113,8 @@ int printMds(const Options& o, sys::Block bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // On Windows also: the same bytes as on POSIX, no CR put before each LF.
+    sys::useUtf8CommandLine(argc, argv);
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::printf("%s\nPrints the structure of a model file (MDS, MDC, MD3, MDM or MDX, told by its\n"
                     "first bytes) as indented text.\n"
@@ -132,10 +131,6 @@ int main(int argc, char** argv) {
     Options o;
     if (!parse(argc, argv, o)) return usage();
 
-#ifdef _WIN32
-    // The same bytes on every platform: no CR put before each LF.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
     sys::WholeFile file = sys::readWholeFile(o.path);
     const formats::ByteView b(file.bytes.data(), file.bytes.size());
     const auto frames = [](bool readable, std::int32_t n) { return readable ? static_cast<long long>(n) : -1; };

@@ -7,6 +7,7 @@
 
 #include "mkplayer/player.h"
 #include "modelgen/bytes.h"
+#include "platform/sys/path.h"
 
 namespace mp {
 
@@ -16,18 +17,18 @@ namespace fs = std::filesystem;
 
 bool removeFile(const std::string& path) {
     std::error_code ec;
-    return fs::remove(path, ec);
+    return fs::remove(sys::fsPath(path), ec);
 }
 
 bool moveFile(const std::string& from, const std::string& to) {
     std::error_code ec;
-    fs::create_directories(fs::path(to).parent_path(), ec);
-    fs::rename(from, to, ec);
+    fs::create_directories(sys::fsPath(to).parent_path(), ec);
+    fs::rename(sys::fsPath(from), sys::fsPath(to), ec);
     return !ec;
 }
 
 std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(sys::fsPath(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -122,7 +123,7 @@ std::vector<FolderDefect> folderDefects() {
 bool writeFolderDefect(const std::string& base, const FolderDefect& d, std::string& error) {
     const std::string root = base + "/" + d.name;
     std::error_code ec;
-    fs::remove_all(root, ec);
+    fs::remove_all(sys::fsPath(root), ec);
     const WriteResult written = writePlayer(root);
     if (!written.ok) {
         error = written.error;

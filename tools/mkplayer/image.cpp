@@ -1,5 +1,7 @@
 // The only place that compiles stb_image_write's implementation.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
+// File names are UTF-8 on Windows too (opened with the wide-character call).
+#define STBIW_WINDOWS_UTF8
 #include <stb/stb_image_write.h>
 
 #include "mkplayer/image.h"

@@ -15,6 +15,7 @@
 #include "mkplayer/defect_folders.h"
 #include "mkplayer/demo_character.h"
 #include "mkplayer/player.h"
+#include "platform/sys/command_line.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ int writeDefects(const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    sys::useUtf8CommandLine(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::fputs(kUsage, stdout);
         std::fputs("Writes the demo player to BASEDIR/models/players/infantryss (BASEDIR defaults to the working\n"

@@ -9,6 +9,7 @@
 #include "mkplayer/skins.h"
 #include "mkplayer/textures.h"
 #include "modelgen/bytes.h"
+#include "platform/sys/path.h"
 
 namespace mp {
 
@@ -52,7 +53,7 @@ private:
 WriteResult writePlayer(const std::string& baseDir) {
     const std::string dir = (baseDir.empty() ? std::string(".") : baseDir) + "/" + kModelFolder;
     std::error_code ec;
-    std::filesystem::create_directories(dir + "/acc", ec);
+    std::filesystem::create_directories(sys::fsPath(dir + "/acc"), ec);
     if (ec) return {false, {}, "cannot create " + dir + "/acc: " + ec.message()};
 
     Writer w(dir);

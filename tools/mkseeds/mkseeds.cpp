@@ -7,6 +7,7 @@
 
 #include "cli/program_info.h"
 #include "mkseeds/seeds.h"
+#include "platform/sys/command_line.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ constexpr const char* kUsage = "usage: mkseeds TARGETNAME DIR\n";
 }  // namespace
 
 int main(int argc, char** argv) {
+    sys::useUtf8CommandLine(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::fputs(kUsage, stdout);
         std::fputs("Writes the seed corpus of the fuzz target TARGETNAME into the existing folder DIR. Targets:\n",

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "modelgen/samples.h"
+#include "platform/sys/path.h"
 
 namespace seeds {
 namespace {
@@ -41,7 +42,7 @@ bool writeZip(const std::string& path, const std::vector<Entry>& entries) {
 }
 
 std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(sys::fsPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

@@ -2,10 +2,12 @@
 
 #include <fstream>
 
+#include "platform/sys/path.h"
+
 namespace mg {
 
 bool writeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(sys::fsPath(path), std::ios::binary | std::ios::trunc);
     if (!out) return false;
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out.flush());

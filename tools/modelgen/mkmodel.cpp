@@ -22,6 +22,7 @@
 #include "modelgen/defects.h"
 #include "modelgen/samples.h"
 #include "modelgen/texture_shapes.h"
+#include "platform/sys/command_line.h"
 
 namespace {
 
@@ -199,6 +200,7 @@ int usage(std::FILE* to, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    sys::useUtf8CommandLine(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) return usage(stdout, 0);
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         cli::printVersion("mkmodel");

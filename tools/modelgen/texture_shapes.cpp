@@ -10,6 +10,7 @@
 #include "modelgen/mdc_writer.h"
 #include "modelgen/mds_writer.h"
 #include "modelgen/skin_writer.h"
+#include "platform/sys/path.h"
 
 #ifdef KV_HAVE_LIBZIP
 #include <zip.h>
@@ -82,10 +83,10 @@ Bytes quadMdc(const std::string& name, const std::string& shader, std::int16_t z
 
 bool writeFolder(const std::string& dir, const Folder& folder) {
     for (const auto& file : folder) {
-        const std::filesystem::path path = std::filesystem::path(dir) / file.name;
+        const std::filesystem::path path = sys::fsPath(dir) / sys::fsPath(file.name);
         std::error_code ec;
         std::filesystem::create_directories(path.parent_path(), ec);
-        if (ec || !writeFile(path.string(), file.bytes)) return false;
+        if (ec || !writeFile(sys::utf8Path(path), file.bytes)) return false;
     }
     return true;
 }
@@ -147,7 +148,7 @@ Folder texturedModel(const TexturedModel& model) {
 #ifdef KV_HAVE_LIBZIP
 bool writeZip(const std::string& path, const Folder& members) {
     std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    std::filesystem::create_directories(sys::fsPath(path).parent_path(), ec);
     int error = 0;
     zip_t* z = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (z == nullptr) return false;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/d3d8/surface.h"
+#include "platform/gl/gl_offscreen.h"
 
 namespace eglsurface {
 
@@ -26,12 +27,12 @@ public:
     bool makeCurrent() override;
     void swapBuffers() override {}
     void pixelSize(UINT* width, UINT* height) override;
-    UINT framebuffer() override { return framebuffer_; }
+    UINT framebuffer() override { return framebuffer_.name(); }
     void* getProcAddress(const char* name) override;
     bool readRgb(unsigned char* rgb) override;
     // Samples per pixel of the framebuffer drawn into, as the driver made
     // it (1: not multisampled).
-    int samples() const { return samples_; }
+    int samples() const { return framebuffer_.samples(); }
 
     // The window handle that surfaceForWindow maps to the installed surface.
     static HWND window();
@@ -41,21 +42,13 @@ public:
 private:
     EglSurface(int width, int height, int samples) : width_(width), height_(height), samples_(samples) {}
     bool open(std::string& why);
-    bool makeFramebuffer(std::string& why);
-    // The framebuffer `framebuffer` with colour and depth renderbuffers of
-    // `samples` (0: single-sampled); false when it is not complete.
-    bool makeTarget(UINT& framebuffer, UINT (&renderbuffers)[2], int samples, bool withDepth);
 
     void* display_ = nullptr;  // EGLDisplay
     void* context_ = nullptr;  // EGLContext
-    UINT framebuffer_ = 0;
-    UINT renderbuffers_[2] = {0, 0};  // colour, depth and stencil
-    // The single-sampled copy a multisampled framebuffer resolves into.
-    UINT resolved_ = 0;
-    UINT resolvedColour_[2] = {0, 0};
+    gloffscreen::Framebuffer framebuffer_;
     int width_;
     int height_;
-    int samples_;
+    int samples_;  // as asked
 };
 
 }  // namespace eglsurface

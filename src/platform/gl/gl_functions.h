@@ -3,6 +3,12 @@
 // nothing depends on which functions a link library happens to export.
 #pragma once
 
+// On Windows the header would bring in <windows.h>, whose types clash with
+// our stand-ins (platform/wintypes.h), unless the calling convention it
+// takes from there is already set.
+#if defined(_WIN32) && !defined(APIENTRY)
+#define APIENTRY __stdcall
+#endif
 #include <GL/glcorearb.h>
 
 class GlSurface;

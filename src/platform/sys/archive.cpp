@@ -1,8 +1,10 @@
-// Opening and indexing one zip archive with libzip.
+// Opening and indexing one zip archive with libzip (which takes the path
+// as UTF-8 on Windows too).
 #include "platform/sys/archive.h"
 
-#include <sys/stat.h>
 #include <zip.h>
+
+#include "platform/sys/native.h"
 
 namespace sys::archive {
 
@@ -26,14 +28,14 @@ std::string memberKey(std::string_view name) {
 }
 
 std::shared_ptr<Archive> Archive::openFile(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || st.st_size < 0) return nullptr;
+    const native::Status st = native::status(path);
+    if (st.kind != native::Kind::File) return nullptr;
     int error = 0;
     zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &error);
     if (z == nullptr) return nullptr;
     std::shared_ptr<Archive> a(new Archive);
     a->zip_ = z;
-    a->size_ = static_cast<std::uint64_t>(st.st_size);
+    a->size_ = st.size;
     a->path_ = path;
     return a->index() ? a : nullptr;
 }

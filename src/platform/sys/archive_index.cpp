@@ -1,11 +1,10 @@
 // The per-directory archive indexes and the archive cache of the process.
 #include "platform/sys/archive_index.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <map>
+
+#include "platform/sys/native.h"
 
 namespace sys::archive {
 namespace {
@@ -16,16 +15,12 @@ char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 struct Stamp {
-    long long seconds = -1;
-    long long nanoseconds = 0;
-    long long size = -1;
+    std::int64_t modified = -1;
+    std::uint64_t size = 0;
     bool operator==(const Stamp&) const = default;
 };
 
-Stamp stampOf(const struct stat& st) {
-    return Stamp{static_cast<long long>(st.st_mtim.tv_sec), static_cast<long long>(st.st_mtim.tv_nsec),
-                 static_cast<long long>(st.st_size)};
-}
+Stamp stampOf(const native::Status& st) { return Stamp{st.modified, st.size}; }
 
 struct CachedArchive {
     Stamp stamp;
@@ -70,15 +65,11 @@ bool ArchiveSet::find(const std::string& key, MemberRef& out) const {
 }
 
 std::vector<std::string> archiveNames(const std::string& dir) {
-    std::vector<std::string> names;
-    DIR* d = ::opendir(dir.c_str());
-    if (d == nullptr) return names;
-    while (const dirent* e = ::readdir(d)) {
-        if (!isArchiveName(e->d_name)) continue;
-        struct stat st {};
-        if (::stat(join(dir, e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.emplace_back(e->d_name);
-    }
-    ::closedir(d);
+    std::vector<std::string> entries, names;
+    native::listDirectory(dir, entries);
+    for (std::string& name : entries)
+        if (isArchiveName(name) && native::status(join(dir, name)).kind == native::Kind::File)
+            names.push_back(std::move(name));
     std::sort(names.begin(), names.end(), archiveNameLess);
     return names;
 }
@@ -100,8 +91,8 @@ bool archiveNameLess(const std::string& a, const std::string& b) {
 }
 
 std::shared_ptr<Archive> archiveAt(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    const native::Status st = native::status(path);
+    if (st.kind != native::Kind::File) return nullptr;
     const Stamp stamp = stampOf(st);
     auto& cache = archiveCache();
     const auto it = cache.find(path);
@@ -113,8 +104,8 @@ std::shared_ptr<Archive> archiveAt(const std::string& path) {
 }
 
 const ArchiveSet* archivesOf(const std::string& dir) {
-    struct stat st {};
-    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+    const native::Status st = native::status(dir);
+    if (st.kind != native::Kind::Directory) return nullptr;
     Stamp stamp = stampOf(st);
     stamp.size = 0;  // a directory's size says nothing useful
     auto& cache = directoryCache();

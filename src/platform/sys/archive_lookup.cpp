@@ -1,18 +1,17 @@
 // The two path forms that lead into archives.
 #include "platform/sys/archive_lookup.h"
 
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <vector>
 
+#include "platform/sys/native.h"
 #include "platform/sys/path.h"
 
 namespace sys::archive {
 namespace {
 
 bool isDirectory(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return native::status(path).kind == native::Kind::Directory;
 }
 
 bool findIn(const std::shared_ptr<Archive>& archive, const std::string& name, MemberRef& out) {
@@ -50,13 +49,16 @@ bool findMember(const std::string& path, MemberRef& out) {
     // as written costs one stat, and the first missing one ends the walk
     // (one case-insensitive directory scan) instead of every deeper one
     // failing on its own.
-    const bool absolute = p[0] == '/';
+    // The root ("/", or "C:/" on Windows) is the top level; a relative path
+    // starts at the working folder.
+    const std::size_t root = rootLength(p);
     struct Level {
         std::string dir;        // as resolved on disk
         std::size_t restStart;  // where the rest of the path begins
     };
-    std::vector<Level> levels{{absolute ? "/" : ".", absolute ? std::size_t{1} : std::size_t{0}}};
-    for (std::size_t slash = p.find('/', 1); slash != std::string::npos; slash = p.find('/', slash + 1)) {
+    std::vector<Level> levels{{root > 0 ? p.substr(0, root) : std::string("."), root}};
+    for (std::size_t slash = p.find('/', std::max<std::size_t>(root, 1)); slash != std::string::npos;
+         slash = p.find('/', slash + 1)) {
         const std::string resolved = resolvePath(p.substr(0, slash));
         if (resolved.empty()) break;  // a file as a prefix is weeded out by archivesOf
         levels.push_back({resolved, slash + 1});

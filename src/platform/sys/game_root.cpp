@@ -1,8 +1,6 @@
 #include "platform/sys/game_root.h"
 
-#ifndef _WIN32
 #include "platform/sys/archive_lookup.h"
-#endif
 #include "platform/sys/path.h"
 #include "platform/sys/sys.h"
 
@@ -19,12 +17,10 @@ bool climbsOut(const std::string& path) {
 
 // Whether the file opens, without inflating an archive member to find out.
 bool opens(const std::string& path) {
-#ifndef _WIN32
     if (resolvePath(path).empty()) {
         archive::MemberRef ref;
         return archive::findMember(path, ref);
     }
-#endif
     File file = openForReading(path.c_str());
     return file.valid();
 }

@@ -46,6 +46,8 @@ std::string normalizeSeparators(const std::string& path) {
     return out;
 }
 
+std::size_t rootLength(const std::string& path) { return !path.empty() && (path[0] == '/' || path[0] == '\\') ? 1 : 0; }
+
 std::string resolvePath(const std::string& path) {
     const std::string p = normalizeSeparators(path);
     if (p.empty()) return {};

@@ -1,42 +1,83 @@
-// Whole-file reading on Windows: CreateFileA, GetFileSize, ReadFile and
-// CloseHandle, one call per step. The file system ignores case and accepts
-// both separators, so the path goes to CreateFileA as given.
+// The file system on Windows (native.h), through the wide-character calls
+// so that any name opens: GetFileAttributesExW, FindFirstFileW, and disk
+// files read with CreateFileW, GetFileSizeEx, ReadFile and CloseHandle. The
+// file system ignores case and takes both separators, so paths go to the
+// system as given.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
 
-#include <string>
-#include <utility>
+#include <climits>
 
-#include "platform/sys/fault_gate.h"
-#include "platform/sys/sys.h"
+#include "platform/sys/native.h"
+#include "platform/sys/output_file.h"
+#include "platform/sys/win32_text.h"
 
 namespace sys {
 
-struct FileImpl {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-};
+namespace win32 {
 
-File::File(File&& other) noexcept : impl_(std::exchange(other.impl_, nullptr)) {}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        closeFile(*this);
-        impl_ = std::exchange(other.impl_, nullptr);
-    }
-    return *this;
+std::wstring wide(const std::string& utf8) {
+    if (utf8.empty() || utf8.size() > INT_MAX) return {};
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
 }
 
-File::~File() { closeFile(*this); }
+std::string utf8(const wchar_t* text) {
+    if (text == nullptr || *text == L'\0') return {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    out.pop_back();  // the terminating zero
+    return out;
+}
 
-FileImpl* File::release() { return std::exchange(impl_, nullptr); }
+}  // namespace win32
 
-std::string fileIdentity(const char* path) {
-    if (path == nullptr) return {};
+namespace native {
+
+namespace {
+
+HANDLE handleOf(Handle h) { return reinterpret_cast<HANDLE>(h); }
+
+}  // namespace
+
+Status status(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty() || !::GetFileAttributesExW(win32::wide(path).c_str(), GetFileExInfoStandard, &data)) return {};
+    Status out;
+    const DWORD a = data.dwFileAttributes;
+    out.kind = (a & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Kind::Directory
+               : (a & FILE_ATTRIBUTE_DEVICE) != 0  ? Kind::Other
+                                                   : Kind::File;
+    out.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    out.modified = static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                             data.ftLastWriteTime.dwLowDateTime);
+    return out;
+}
+
+bool listDirectory(const std::string& dir, std::vector<std::string>& names) {
+    std::string pattern = dir.empty() ? std::string(".") : dir;
+    if (pattern.back() != '/' && pattern.back() != '\\') pattern += '/';
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = ::FindFirstFileW(win32::wide(pattern + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    do {
+        const std::string name = win32::utf8(entry.cFileName);
+        if (!name.empty() && name != "." && name != "..") names.push_back(name);
+    } while (::FindNextFileW(find, &entry));
+    ::FindClose(find);
+    return true;
+}
+
+std::string diskIdentity(const std::string& path) {
     // No access asked for: enough to read the file's volume and index.
-    const HANDLE h = ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
+    const HANDLE h = ::CreateFileW(win32::wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return {};
     BY_HANDLE_FILE_INFORMATION info{};
     const bool known = ::GetFileInformationByHandle(h, &info) != 0;
@@ -46,47 +87,41 @@ std::string fileIdentity(const char* path) {
            std::to_string(info.nFileIndexLow);
 }
 
-File openForReading(const char* path) {
-    if (detail::shouldFail(Step::Open) || path == nullptr) return File{};
+Handle openDisk(const std::string& path) {
     // A directory does not open without FILE_FLAG_BACKUP_SEMANTICS, so only
     // files come back.
-    const HANDLE h = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const HANDLE h = ::CreateFileW(win32::wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return File{};
-    auto* impl = new FileImpl;
-    impl->handle = h;
-    return File{impl};
-}
-
-std::uint32_t fileSize(const File& file) {
-    if (detail::shouldFail(Step::Size) || !file.valid()) return kInvalidFileSize;
-    DWORD high = 0;
-    const DWORD low = ::GetFileSize(file.impl()->handle, &high);
-    // 0xFFFFFFFF is both the failure value and a size no reader accepts.
-    if (low == INVALID_FILE_SIZE || high != 0) return kInvalidFileSize;
-    return low;
-}
-
-std::uint32_t readFile(const File& file, void* dest, std::uint32_t n) {
-    const bool fail = detail::shouldFail(Step::Read);
-    if (!file.valid() || (dest == nullptr && n != 0)) return 0;
-    std::uint32_t want = n;
-    if (fail) {
-        if (n == 0) return 0;
-        const std::uint32_t cut = detail::shortReadBytes();
-        want = cut < n ? cut : n - 1;
+    if (h == INVALID_HANDLE_VALUE) return kNoHandle;
+    if (::GetFileType(h) != FILE_TYPE_DISK) {
+        ::CloseHandle(h);
+        return kNoHandle;
     }
-    if (want == 0) return 0;
-    DWORD got = 0;
-    if (!::ReadFile(file.impl()->handle, dest, want, &got, nullptr)) return 0;
+    return reinterpret_cast<Handle>(h);
+}
+
+bool diskSize(Handle handle, std::uint64_t& size) {
+    LARGE_INTEGER n{};
+    if (!::GetFileSizeEx(handleOf(handle), &n) || n.QuadPart < 0) return false;
+    size = static_cast<std::uint64_t>(n.QuadPart);
+    return true;
+}
+
+std::uint32_t readDisk(Handle handle, void* dest, std::uint32_t n) {
+    auto* out = static_cast<unsigned char*>(dest);
+    std::uint32_t got = 0;
+    while (got < n) {
+        DWORD r = 0;
+        if (!::ReadFile(handleOf(handle), out + got, n - got, &r, nullptr) || r == 0) break;
+        got += r;
+    }
     return got;
 }
 
-void closeFile(File& file) {
-    if (FileImpl* impl = file.release()) {
-        ::CloseHandle(impl->handle);
-        delete impl;
-    }
-}
+void closeDisk(Handle handle) { ::CloseHandle(handleOf(handle)); }
+
+}  // namespace native
+
+std::FILE* openForWriting(const std::string& path) { return ::_wfopen(win32::wide(path).c_str(), L"wb"); }
 
 }  // namespace sys
