@@ -19,12 +19,25 @@ void* tracked(std::size_t n) {
 }
 }  // namespace
 
+// Every form is replaced, the nothrow ones too: the standard library pairs
+// them with the plain deletes (std::stable_sort's temporary buffer), and a
+// new left to the runtime would be released here with free().
 void* operator new(std::size_t n) { return tracked(n); }
 void* operator new[](std::size_t n) { return tracked(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+    try {
+        return tracked(n);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace faults {
 
