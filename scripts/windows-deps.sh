@@ -7,7 +7,7 @@
 # - zlib is Debian's libz-mingw-w64-dev, used from the MinGW sysroot;
 # - TinyGLTF compiled once from Debian's header (its README.Debian's static
 #   route), with Debian's nlohmann-json headers, and a CMake package for it;
-# - libzip and libwebp (with libwebpmux) from Debian's source packages,
+# - libzip, libwebp (with libwebpmux) and libjpeg-turbo from Debian's source packages,
 #   fetched once into build-windows-src/ with apt-get source (a private
 #   apt state there: the system's sources and lists are left alone) and
 #   built without their tools.
@@ -152,6 +152,26 @@ Cflags: -I$deps/include
 Libs: -L$deps/lib -l$lib
 PC
 done
+
+# ---- libjpeg-turbo: the libjpeg API only, without its SIMD code (no nasm)
+if [ ! -f "$deps/lib/libjpeg.a" ]; then
+  fetch_source libjpeg-turbo
+  src=$(compgen -G "$sources/libjpeg-turbo-[0-9]*/" | head -1)
+  cmake -S "$src" -B "$deps/libjpeg-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" -DCMAKE_INSTALL_LIBDIR=lib \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF >/dev/null
+  cmake --build "$deps/libjpeg-build" -j"$jobs" --target jpeg-static >/dev/null
+  cp "$deps/libjpeg-build/libjpeg.a" "$deps/lib/"
+  cp "$src"/{jpeglib.h,jmorecfg.h,jerror.h} "$deps/libjpeg-build/jconfig.h" "$deps/include/"
+  cp "$src/debian/copyright" "$deps/licenses/libjpeg-turbo.txt"
+fi
+cat >"$deps/lib/pkgconfig/libjpeg.pc" <<PC
+Name: libjpeg
+Description: libjpeg-turbo (cross-built, static)
+Version: 1
+Cflags: -I$deps/include
+Libs: -L$deps/lib -ljpeg
+PC
 
 # ---- the compilers' own runtime, linked into every program
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$deps/licenses/gcc-runtime.txt"

@@ -2,7 +2,9 @@
 // same bytes as a file through D3DXCreateTextureFromFileA on the recording
 // device. Both must agree, a decoded image must be as large as it says, the
 // texture's top level must hold exactly the decoded pixels and every other
-// level the rounded mean of each 2 x 2 block above it.
+// level the rounded mean of each 2 x 2 block above it. Decoded again
+// within a small allowance (a JPEG then decodes smaller), the image must
+// fit it.
 
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         if (image.pixels().size() != static_cast<std::size_t>(image.width) * image.height * 4) std::abort();
         if (d3dx::sniffImage(data, size) == d3dx::ImageKind::Unknown) std::abort();
+    }
+    const std::size_t allowance = 4 * size + 4;
+    d3dx::RgbaImage smaller;
+    if (d3dx::decodeImage(data, size, &smaller, allowance)) {
+        if (smaller.width < 1 || smaller.height < 1 || smaller.pixels().size() > allowance ||
+            smaller.pixels().size() != static_cast<std::size_t>(smaller.width) * smaller.height * 4)
+            std::abort();
     }
 
     rec::RecordingDevice device;

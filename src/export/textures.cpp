@@ -42,7 +42,10 @@ int Textures::image(const std::string& path) {
         const std::uint8_t* bytes = file.bytes.data();
         const std::size_t size = file.bytes.size();
         d3dx::RgbaImage decoded;
-        if (d3dx::decodeImage(bytes, size, &decoded)) {
+        // A JPEG goes in as it is (decoded only to check it); a TGA goes in
+        // as PNG at the size the allowance gives it, as the viewer shows it.
+        if (d3dx::decodeImage(bytes, size, &decoded, allowance_.left(0))) {
+            allowance_.spend(decoded.pixels().size());
             Image out;
             out.name = baseName(path);
             if (d3dx::sniffImage(bytes, size) == d3dx::ImageKind::Jpeg) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "export/asset.h"
+#include "platform/d3d8/pixel_allowance.h"
 
 namespace exporter {
 
@@ -33,6 +34,7 @@ private:
     Asset& asset_;
     std::map<std::string, int> materials_;
     std::map<std::string, int> images_;  // by file identity; -1: does not decode
+    d3dx::PixelAllowance allowance_;
 };
 
 }  // namespace exporter

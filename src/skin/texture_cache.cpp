@@ -5,17 +5,24 @@
 
 namespace skin {
 
-namespace {
-
-IDirect3DTexture8* create(IDirect3DDevice8* device, const std::string& path) {
+IDirect3DTexture8* TextureCache::create(const std::string& path) {
+    // The file's own bytes count before it is read.
+    std::uint64_t fileBytes = 0;
+    if (sys::File file = sys::openForReading(path.c_str()); file.valid()) {
+        const std::uint32_t size = sys::fileSize(file);
+        if (size != sys::kInvalidFileSize) fileBytes = size;
+        sys::closeFile(file);
+    }
     IDirect3DTexture8* texture = nullptr;
-    if (D3DXCreateTextureFromFileA(device, path.c_str(), &texture) >= 0) return texture;
+    std::size_t top = 0;
+    if (d3dx::createTextureFromFile(device_, path.c_str(), allowance_.left(fileBytes), &texture, &top) >= 0) {
+        allowance_.spend(top);
+        return texture;
+    }
     // A failed load leaves nothing behind, whatever the loader did.
     if (texture) texture->Release();
     return nullptr;
 }
-
-}  // namespace
 
 IDirect3DTexture8* TextureCache::acquire(const std::string& path) {
     auto known = byPath_.find(path);
@@ -24,7 +31,7 @@ IDirect3DTexture8* TextureCache::acquire(const std::string& path) {
         // A path that leads to no file is not tried at all.
         if (std::string identity = sys::fileIdentity(path.c_str()); !identity.empty()) {
             auto file = byFile_.find(identity);
-            if (file == byFile_.end()) file = byFile_.emplace(std::move(identity), create(device_, path)).first;
+            if (file == byFile_.end()) file = byFile_.emplace(std::move(identity), create(path)).first;
             texture = file->second;
         }
         known = byPath_.emplace(path, texture).first;
@@ -38,6 +45,7 @@ void TextureCache::clear() {
         if (texture) texture->Release();
     byFile_.clear();
     byPath_.clear();
+    allowance_.restart();
 }
 
 }  // namespace skin

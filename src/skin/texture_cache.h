@@ -6,7 +6,8 @@
 // its own and releases it, as the model objects do with their textures.
 //
 // A cache lives as long as one load of a model with its attachments: the
-// body model holds one and starts it afresh with each load.
+// body model holds one and starts it afresh with each load. The decoded
+// pixels of a load are bounded by what it read (d3dx::PixelAllowance).
 #pragma once
 
 #include <cstddef>
@@ -14,6 +15,7 @@
 #include <unordered_map>
 
 #include "platform/d3d8/d3d8.h"
+#include "platform/d3d8/pixel_allowance.h"
 
 namespace skin {
 
@@ -36,9 +38,14 @@ public:
     // Files tried (each decoded at most once) and paths looked for.
     std::size_t fileCount() const { return byFile_.size(); }
     std::size_t pathCount() const { return byPath_.size(); }
+    // Bytes the top levels of this load's textures take.
+    std::uint64_t pixelBytes() const { return allowance_.spent(); }
 
 private:
+    IDirect3DTexture8* create(const std::string& path);
+
     IDirect3DDevice8* device_;  // not owned
+    d3dx::PixelAllowance allowance_;
     // Path as asked for -> its texture (null: none could be made).
     std::unordered_map<std::string, IDirect3DTexture8*> byPath_;
     // The file's identity (sys::fileIdentity) -> its texture; these hold the

@@ -21,6 +21,7 @@
 #include "plain_device.h"
 #include "scoped_log.h"
 #include "skin/skin.h"
+#include "skin/texture_cache.h"
 
 namespace {
 
@@ -127,6 +128,25 @@ TEST_F(LoadLimits, ALargeImageIsDecodedStraightIntoItsLevels) {
     });
     faults::printRow("2048 x 2048 JPEG", jpeg.size(), "loaded", m);
     EXPECT_LT(m.total, jpeg.size() + device.textureBytes + (1u << 20));
+    texture->Release();
+}
+
+// An image larger than its load's allowance (8 MiB and 4 bytes per byte
+// read) becomes a smaller texture: the 4096 x 4096 JPEG (64 MiB of pixels
+// from a few hundred KB) is decoded at a quarter of its size, and neither
+// its levels nor the load's count go past the allowance.
+TEST_F(LoadLimits, AnImageLargerThanItsAllowanceIsLoadedSmaller) {
+    const mg::Bytes jpeg = mg::tiledJpeg(4096);
+    dir.write("huge.jpg", jpeg.data(), jpeg.size());
+    faults::PlainDevice device;
+    const std::uint64_t allowed = d3dx::PixelAllowance::kFloorBytes +
+                                  d3dx::PixelAllowance::kBytesPerInputByte * jpeg.size();
+    skin::TextureCache cache(&device);
+    IDirect3DTexture8* texture = cache.acquire(dir.file("huge.jpg"));
+    ASSERT_NE(texture, nullptr);
+    EXPECT_LE(cache.pixelBytes(), allowed);
+    EXPECT_GE(cache.pixelBytes(), allowed / 4);  // halved no more than it had to be
+    EXPECT_LT(device.textureBytes, allowed * 4 / 3 + 64);
     texture->Release();
 }
 

@@ -4,6 +4,8 @@
 // Used on every platform.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/d3d8/d3d8.h"
 
 struct D3DXMATRIX : D3DMATRIX {
@@ -43,3 +45,12 @@ constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59u);
 // goes through the system layer's path rules (backslashes, letter case).
 // Any failure returns a failure code and leaves *ppTexture null.
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice8* pDevice, const char* pSrcFile, IDirect3DTexture8** ppTexture);
+
+namespace d3dx {
+// The same loader with a limit on the top level: an image whose pixels
+// would take more than maxPixelBytes is loaded at half its width and
+// height, or less, until it fits (see decodeImage). *topBytes receives the
+// size the top level was given (width * height * 4).
+HRESULT createTextureFromFile(IDirect3DDevice8* device, const char* path, std::size_t maxPixelBytes,
+                              IDirect3DTexture8** texture, std::size_t* topBytes);
+}  // namespace d3dx

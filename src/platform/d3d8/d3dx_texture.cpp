@@ -106,11 +106,12 @@ bool fillChain(IDirect3DTexture8* texture, const d3dx::RgbaImage& image) {
 
 // The texture is stored in *out as soon as it exists, so that the caller
 // releases it when a later step fails or throws.
-HRESULT createTexture(IDirect3DDevice8* device, const char* path, IDirect3DTexture8** out) {
+HRESULT createTexture(IDirect3DDevice8* device, const char* path, std::size_t maxPixelBytes, IDirect3DTexture8** out,
+                      std::size_t* topBytes) {
     sys::WholeFile file = sys::readWholeFile(path, kMaxTextureFileBytes);
     if (file.failed != sys::ReadStep::Done) return D3DXERR_INVALIDDATA;
     d3dx::RgbaImage image;
-    const bool decoded = d3dx::decodeImage(file.bytes.data(), file.bytes.size(), &image);
+    const bool decoded = d3dx::decodeImage(file.bytes.data(), file.bytes.size(), &image, maxPixelBytes);
     // The file's bytes go back before the texture is made; a block that
     // cannot be given back fails the load, so that the caller reports it.
     if (!sys::releaseBlock(file.bytes.release())) return E_FAIL;
@@ -120,14 +121,22 @@ HRESULT createTexture(IDirect3DDevice8* device, const char* path, IDirect3DTextu
                                              D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture);
     if (FAILED(hr) || texture == nullptr) return FAILED(hr) ? hr : E_FAIL;
     *out = texture;
+    *topBytes = image.pixels().size();
     return fillChain(texture, image) ? D3D_OK : E_FAIL;
 }
 
 }  // namespace
 
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice8* pDevice, const char* pSrcFile, IDirect3DTexture8** ppTexture) {
-    if (ppTexture == nullptr) return D3DERR_INVALIDCALL;
+    std::size_t topBytes = 0;
+    return d3dx::createTextureFromFile(pDevice, pSrcFile, d3dx::kUnlimitedPixelBytes, ppTexture, &topBytes);
+}
+
+HRESULT d3dx::createTextureFromFile(IDirect3DDevice8* pDevice, const char* pSrcFile, std::size_t maxPixelBytes,
+                                    IDirect3DTexture8** ppTexture, std::size_t* topBytes) {
+    if (ppTexture == nullptr || topBytes == nullptr) return D3DERR_INVALIDCALL;
     *ppTexture = nullptr;
+    *topBytes = 0;
     if (pDevice == nullptr || pSrcFile == nullptr) return D3DERR_INVALIDCALL;
 
     // The file's bytes are held in a heap block; memory the heap cannot
@@ -135,12 +144,13 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice8* pDevice, const char* pSrcFi
     IDirect3DTexture8* texture = nullptr;
     HRESULT hr = E_OUTOFMEMORY;
     try {
-        hr = createTexture(pDevice, pSrcFile, &texture);
+        hr = createTexture(pDevice, pSrcFile, maxPixelBytes, &texture, topBytes);
     } catch (const std::bad_alloc&) {
         hr = E_OUTOFMEMORY;
     }
     if (FAILED(hr)) {
         if (texture != nullptr) texture->Release();
+        *topBytes = 0;
         return hr;
     }
     *ppTexture = texture;

@@ -1,6 +1,7 @@
 #include "platform/d3d8/image_decode.h"
 
 #include "platform/d3d8/jpeg_check.h"
+#include "platform/d3d8/jpeg_scaled.h"
 #include "platform/d3d8/stb_decoder.h"
 
 namespace d3dx {
@@ -47,9 +48,34 @@ bool tgaComplete(const std::uint8_t* bytes, std::size_t size) {
     return size >= need;
 }
 
+std::size_t pixelBytes(int width, int height) {
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+}
+
+// Halves the image in its own block, each pixel the rounded mean of the
+// 2 × 2 block it stands for (a side of 1 stays 1). Rows are written ahead
+// of the rows they are read from, so nothing is overwritten before use.
+void halve(RgbaImage* image) {
+    std::uint8_t* pixels = image->block.get();
+    const int w = image->width, h = image->height;
+    const int hw = w > 1 ? w / 2 : 1, hh = h > 1 ? h / 2 : 1;
+    const std::size_t dx = w > 1 ? 4 : 0;
+    const std::size_t rowBytes = static_cast<std::size_t>(w) * 4;
+    for (int y = 0; y < hh; ++y) {
+        const std::uint8_t* r0 = pixels + rowBytes * static_cast<std::size_t>(h > 1 ? 2 * y : 0);
+        const std::uint8_t* r1 = h > 1 ? r0 + rowBytes : r0;
+        std::uint8_t* dst = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(hw) * 4;
+        for (int x = 0; x < hw; ++x, r0 += 2 * dx, r1 += 2 * dx, dst += 4)
+            for (std::size_t c = 0; c < 4; ++c)
+                dst[c] = static_cast<std::uint8_t>((r0[c] + r0[dx + c] + r1[c] + r1[dx + c] + 2u) / 4u);
+    }
+    image->width = hw;
+    image->height = hh;
+}
+
 }  // namespace
 
-bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out) {
+bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out, std::size_t maxPixelBytes) {
     *out = RgbaImage{};
     const ImageKind kind = sniffImage(bytes, size);
     if (kind == ImageKind::Unknown || size > 0x7FFFFFFF) return false;
@@ -59,6 +85,17 @@ bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out) {
     int w = 0, h = 0;
     if (!stb::info(bytes, len, &w, &h)) return false;
     if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide) return false;
+    if (pixelBytes(w, h) > maxPixelBytes) {
+        if (kind != ImageKind::Jpeg) return false;
+        jpeg::Scaled scaled;
+        if (!jpeg::decodeScaled(bytes, size, maxPixelBytes, &scaled)) return false;
+        out->block.reset(scaled.pixels);
+        out->width = scaled.width;
+        out->height = scaled.height;
+        while (pixelBytes(out->width, out->height) > maxPixelBytes && pixelBytes(out->width, out->height) > 4)
+            halve(out);
+        return true;
+    }
     out->block.reset(stb::loadRgba(bytes, len, &w, &h));
     if (!out->block) return false;
     out->width = w;

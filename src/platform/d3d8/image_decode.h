@@ -34,7 +34,16 @@ struct RgbaImage {
     }
 };
 
+// No limit beyond the largest side: the pixels of an 8192 × 8192 image.
+constexpr std::size_t kUnlimitedPixelBytes = std::size_t{kMaxImageSide} * kMaxImageSide * 4;
+
 // Decodes a JPEG or TGA image; false for anything else or a damaged image.
-bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out);
+// An image whose pixels would take more than maxPixelBytes is made smaller,
+// halving width and height until it fits (the game's renderer likewise
+// scales an image down to its largest texture): a JPEG decodes directly at
+// a half, a quarter or an eighth, so its full-size pixels are never held; a
+// TGA that large is refused (its decoder has no smaller output).
+bool decodeImage(const std::uint8_t* bytes, std::size_t size, RgbaImage* out,
+                 std::size_t maxPixelBytes = kUnlimitedPixelBytes);
 
 }  // namespace d3dx

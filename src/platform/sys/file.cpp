@@ -2,6 +2,7 @@
 // may name a member of a .pk3 archive (archive_lookup.h); such a member is
 // inflated as it is read, straight into the caller's memory. Disk files are
 // the system's own (native.h).
+#include <atomic>
 #include <memory>
 #include <utility>
 
@@ -102,6 +103,12 @@ std::uint32_t fileSize(const File& file) {
     return static_cast<std::uint32_t>(size);
 }
 
+namespace {
+std::atomic<std::uint64_t> gBytesRead{0};
+}  // namespace
+
+std::uint64_t bytesRead() { return gBytesRead.load(std::memory_order_relaxed); }
+
 std::uint32_t readFile(const File& file, void* dest, std::uint32_t n) {
     const bool fail = detail::shouldFail(Step::Read);
     if (!file.valid() || (dest == nullptr && n != 0)) return 0;
@@ -115,8 +122,13 @@ std::uint32_t readFile(const File& file, void* dest, std::uint32_t n) {
     // One logical read: the whole request, up to the end of the file or an
     // error, as the platform's single read call does for a disk file.
     FileImpl* impl = file.impl();
-    if (impl->disk == native::kNoHandle) return impl->refused ? 0 : impl->member->read(dest, want);
-    return native::readDisk(impl->disk, dest, want);
+    std::uint32_t got = 0;
+    if (impl->disk == native::kNoHandle)
+        got = impl->refused ? 0 : impl->member->read(dest, want);
+    else
+        got = native::readDisk(impl->disk, dest, want);
+    gBytesRead.fetch_add(got, std::memory_order_relaxed);
+    return got;
 }
 
 void closeFile(File& file) {

@@ -57,6 +57,12 @@ std::uint32_t fileSize(const File& file);
 // Reads up to n bytes into dest in one call; returns how many arrived.
 std::uint32_t readFile(const File& file, void* dest, std::uint32_t n);
 
+// Every byte readFile has delivered since the program started (archive
+// members as inflated; their archive's allowance bounds that). Work that
+// follows the size of the input (the decoded pixels of textures) is
+// measured against it.
+std::uint64_t bytesRead();
+
 // Closes the file (an invalid File is ignored).
 void closeFile(File& file);
 
