@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libgl1-mesa-dri libegl1 libegl-dev
-  libstb-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libzip-dev libwebp-dev
+  libstb-dev libjpeg-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libzip-dev libwebp-dev
   libtinygltf-dev nlohmann-json3-dev f3d
   xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream
   dpkg-dev file man-db shared-mime-info)
