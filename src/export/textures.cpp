@@ -44,7 +44,7 @@ int Textures::image(const std::string& path) {
         d3dx::RgbaImage decoded;
         // A JPEG goes in as it is (decoded only to check it); a TGA goes in
         // as PNG at the size the allowance gives it, as the viewer shows it.
-        if (d3dx::decodeImage(bytes, size, &decoded, allowance_.left(0))) {
+        if (d3dx::decodeImage(bytes, size, &decoded, allowance_.left())) {
             allowance_.spend(decoded.pixels().size());
             Image out;
             out.name = baseName(path);

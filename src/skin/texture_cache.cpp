@@ -6,19 +6,8 @@
 namespace skin {
 
 IDirect3DTexture8* TextureCache::create(const std::string& path) {
-    // The file's own bytes count before it is read.
-    std::uint64_t fileBytes = 0;
-    if (sys::File file = sys::openForReading(path.c_str()); file.valid()) {
-        const std::uint32_t size = sys::fileSize(file);
-        if (size != sys::kInvalidFileSize) fileBytes = size;
-        sys::closeFile(file);
-    }
     IDirect3DTexture8* texture = nullptr;
-    std::size_t top = 0;
-    if (d3dx::createTextureFromFile(device_, path.c_str(), allowance_.left(fileBytes), &texture, &top) >= 0) {
-        allowance_.spend(top);
-        return texture;
-    }
+    if (d3dx::createTextureFromFile(device_, path.c_str(), &allowance_, &texture) >= 0) return texture;
     // A failed load leaves nothing behind, whatever the loader did.
     if (texture) texture->Release();
     return nullptr;

@@ -47,10 +47,11 @@ constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59u);
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice8* pDevice, const char* pSrcFile, IDirect3DTexture8** ppTexture);
 
 namespace d3dx {
-// The same loader with a limit on the top level: an image whose pixels
-// would take more than maxPixelBytes is loaded at half its width and
-// height, or less, until it fits (see decodeImage). *topBytes receives the
-// size the top level was given (width * height * 4).
-HRESULT createTextureFromFile(IDirect3DDevice8* device, const char* path, std::size_t maxPixelBytes,
-                              IDirect3DTexture8** texture, std::size_t* topBytes);
+class PixelAllowance;
+// The same loader within a load's allowance (pixel_allowance.h): an image
+// whose pixels would take more than is left of it is loaded at half its
+// width and height, or less, until it fits (see decodeImage); the top
+// level's bytes are spent from it. A null allowance: no limit.
+HRESULT createTextureFromFile(IDirect3DDevice8* device, const char* path, PixelAllowance* allowance,
+                              IDirect3DTexture8** texture);
 }  // namespace d3dx

@@ -14,6 +14,7 @@
 
 #include "platform/d3d8/d3dx8.h"
 #include "platform/d3d8/image_decode.h"
+#include "platform/d3d8/pixel_allowance.h"
 #include "platform/sys/sys.h"
 #include "platform/sys/whole_file.h"
 
@@ -106,12 +107,14 @@ bool fillChain(IDirect3DTexture8* texture, const d3dx::RgbaImage& image) {
 
 // The texture is stored in *out as soon as it exists, so that the caller
 // releases it when a later step fails or throws.
-HRESULT createTexture(IDirect3DDevice8* device, const char* path, std::size_t maxPixelBytes, IDirect3DTexture8** out,
-                      std::size_t* topBytes) {
+HRESULT createTexture(IDirect3DDevice8* device, const char* path, d3dx::PixelAllowance* allowance,
+                      IDirect3DTexture8** out) {
     sys::WholeFile file = sys::readWholeFile(path, kMaxTextureFileBytes);
     if (file.failed != sys::ReadStep::Done) return D3DXERR_INVALIDDATA;
     d3dx::RgbaImage image;
-    const bool decoded = d3dx::decodeImage(file.bytes.data(), file.bytes.size(), &image, maxPixelBytes);
+    // The file's bytes are read (and so counted) before its share is asked.
+    const std::size_t limit = allowance ? allowance->left() : d3dx::kUnlimitedPixelBytes;
+    const bool decoded = d3dx::decodeImage(file.bytes.data(), file.bytes.size(), &image, limit);
     // The file's bytes go back before the texture is made; a block that
     // cannot be given back fails the load, so that the caller reports it.
     if (!sys::releaseBlock(file.bytes.release())) return E_FAIL;
@@ -121,22 +124,20 @@ HRESULT createTexture(IDirect3DDevice8* device, const char* path, std::size_t ma
                                              D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture);
     if (FAILED(hr) || texture == nullptr) return FAILED(hr) ? hr : E_FAIL;
     *out = texture;
-    *topBytes = image.pixels().size();
+    if (allowance) allowance->spend(image.pixels().size());
     return fillChain(texture, image) ? D3D_OK : E_FAIL;
 }
 
 }  // namespace
 
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice8* pDevice, const char* pSrcFile, IDirect3DTexture8** ppTexture) {
-    std::size_t topBytes = 0;
-    return d3dx::createTextureFromFile(pDevice, pSrcFile, d3dx::kUnlimitedPixelBytes, ppTexture, &topBytes);
+    return d3dx::createTextureFromFile(pDevice, pSrcFile, nullptr, ppTexture);
 }
 
-HRESULT d3dx::createTextureFromFile(IDirect3DDevice8* pDevice, const char* pSrcFile, std::size_t maxPixelBytes,
-                                    IDirect3DTexture8** ppTexture, std::size_t* topBytes) {
-    if (ppTexture == nullptr || topBytes == nullptr) return D3DERR_INVALIDCALL;
+HRESULT d3dx::createTextureFromFile(IDirect3DDevice8* pDevice, const char* pSrcFile, PixelAllowance* allowance,
+                                    IDirect3DTexture8** ppTexture) {
+    if (ppTexture == nullptr) return D3DERR_INVALIDCALL;
     *ppTexture = nullptr;
-    *topBytes = 0;
     if (pDevice == nullptr || pSrcFile == nullptr) return D3DERR_INVALIDCALL;
 
     // The file's bytes are held in a heap block; memory the heap cannot
@@ -144,13 +145,12 @@ HRESULT d3dx::createTextureFromFile(IDirect3DDevice8* pDevice, const char* pSrcF
     IDirect3DTexture8* texture = nullptr;
     HRESULT hr = E_OUTOFMEMORY;
     try {
-        hr = createTexture(pDevice, pSrcFile, maxPixelBytes, &texture, topBytes);
+        hr = createTexture(pDevice, pSrcFile, allowance, &texture);
     } catch (const std::bad_alloc&) {
         hr = E_OUTOFMEMORY;
     }
     if (FAILED(hr)) {
         if (texture != nullptr) texture->Release();
-        *topBytes = 0;
         return hr;
     }
     *ppTexture = texture;

@@ -14,8 +14,8 @@ void PixelAllowance::restart() {
     spent_ = 0;
 }
 
-std::size_t PixelAllowance::left(std::uint64_t fileBytes) const {
-    const std::uint64_t input = sys::bytesRead() - readAtStart_ + fileBytes;
+std::size_t PixelAllowance::left() const {
+    const std::uint64_t input = sys::bytesRead() - readAtStart_;
     const std::uint64_t allowed = kFloorBytes + kBytesPerInputByte * input;
     const std::uint64_t left = allowed > spent_ ? allowed - spent_ : 0;
     return static_cast<std::size_t>(std::min<std::uint64_t>(left, kUnlimitedPixelBytes));
