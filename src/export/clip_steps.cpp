@@ -16,6 +16,36 @@ anim::Playback playbackOf(const Row& row) {
     return p;
 }
 
+namespace {
+
+// An aimed torso turns a bone of partial torso weight by a blend of two
+// rotations, which shrinks it a little across the turn: no rotation, and
+// a joint carries rotations only. The nearest one (the polar factor, by
+// averaging with the inverse transpose) keeps the joints rigid, so each
+// child's place relative to its parent stays what the game has.
+void nearestRotation(float (&m)[3][3]) {
+    double r[3][3];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) r[i][j] = m[i][j];
+    for (int iteration = 0; iteration < 12; ++iteration) {
+        const double c[3][3] = {{r[1][1] * r[2][2] - r[1][2] * r[2][1], r[1][2] * r[2][0] - r[1][0] * r[2][2],
+                                 r[1][0] * r[2][1] - r[1][1] * r[2][0]},
+                                {r[0][2] * r[2][1] - r[0][1] * r[2][2], r[0][0] * r[2][2] - r[0][2] * r[2][0],
+                                 r[0][1] * r[2][0] - r[0][0] * r[2][1]},
+                                {r[0][1] * r[1][2] - r[0][2] * r[1][1], r[0][2] * r[1][0] - r[0][0] * r[1][2],
+                                 r[0][0] * r[1][1] - r[0][1] * r[1][0]}};
+        const double det = r[0][0] * c[0][0] + r[0][1] * c[0][1] + r[0][2] * c[0][2];
+        if (!(det > 1e-12)) return;  // degenerate: left as it is
+        // The inverse transpose is the cofactor matrix over the determinant.
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) r[i][j] = 0.5 * (r[i][j] + c[i][j] / det);
+    }
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) m[i][j] = static_cast<float>(r[i][j]);
+}
+
+}  // namespace
+
 ClipSteps::ClipSteps(const Asset& asset, const Clip& clip) : asset_(asset), clip_(clip) {
     if (clip.torso) steps_ = scene::Steps::split(playbackOf(clip), playbackOf(*clip.torso));
 }
@@ -51,6 +81,8 @@ void ClipSteps::pose(std::uint32_t k, std::vector<formats::BonePose3>& bones) co
     std::copy(&clip_.torsoAxis[0][0], &clip_.torsoAxis[0][0] + 9, &turn.axis[0][0]);
     formats::evaluateSplitPose(legs.index, legs.bytes, part(legs, steps_.legs(k)), part(torso, steps_.torso(k)), turn,
                                legs.mds, bones);
+    if (turn.axis[0][0] != 1.0f || turn.axis[1][1] != 1.0f || turn.axis[2][2] != 1.0f)
+        for (formats::BonePose3& b : bones) nearestRotation(b.turn);
 }
 
 }  // namespace exporter
