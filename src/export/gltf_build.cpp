@@ -102,7 +102,13 @@ public:
         : a_(asset), o_(o), m_(m), r_(r), bin_(m), layout_(asset) {}
 
     bool build(std::string& error) {
-        if (o_.frame >= a_.numFrames()) {
+        const bool pair = !a_.clips.empty() && a_.clips[0].torso && a_.skeleton;
+        if (const std::uint32_t steps = pair ? ClipSteps(a_, a_.clips[0]).count() : 0; pair && o_.frame >= steps) {
+            error = "step " + std::to_string(o_.frame) + " is past the pair's " + std::to_string(steps) + " steps (0 to " +
+                    std::to_string(steps - 1) + ")";
+            return false;
+        }
+        if (!pair && o_.frame >= a_.numFrames()) {
             error = "frame " + std::to_string(o_.frame) + " is past the model's " + std::to_string(a_.numFrames()) +
                     " frames (0 to " + std::to_string(a_.numFrames() - 1) + ")";
             return false;
@@ -115,7 +121,10 @@ public:
         m_.asset.version = "2.0";
         m_.asset.generator = o_.generator;
         materials();
-        state(o_.frame, defaultState_);
+        if (pair)
+            ClipSteps(a_, a_.clips[0]).pose(o_.frame, defaultState_.bones);
+        else
+            state(o_.frame, defaultState_);
         if (a_.skeleton && !a_.skinned.empty()) skinnedMeshes();
         frameMeshes();
         nodes();

@@ -54,6 +54,7 @@ TEST(ExportCli, FailuresAreOneLineAndLeaveNothing) {
         {{"--frame", "36", "--out", "o.gltf", player}, "frame 36 is past"},
         {{"--anim", "run", "--out", "o.glb", player}, "no animation 'run'"},
         {{"--legs", "walk", "--torso", "run", "--out", "o.glb", player}, "no animation 'run'"},
+        {{"--legs", "walk", "--torso", "idle", "--frame", "32", "--out", "o.glb", player}, "step 32 is past the pair's 32"},
         {{"--legs", "walk", "--torso", "idle", "--skeleton", "s.mdx", "--out", "o.glb", "m.mdm"}, "no animation rows"},
         {{"--out", "no/such/folder/o.glb", player}, "cannot write"},
     };

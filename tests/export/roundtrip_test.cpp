@@ -159,7 +159,7 @@ TEST(RoundTrip, LegsTorsoPairBakesTheRenderersSplitSteps) {
     // Step 21 (1.05 s): walk has looped to frame 1; idle is halfway from 30 to 31.
     const Step late{21, 1, 30, 31, 0.5f};
 
-    ASSERT_EQ(exportModel(dir, {"--legs", "walk", "--torso", "idle", "--out", "p.glb", player}).status, 0);
+    ASSERT_EQ(exportModel(dir, {"--legs", "walk", "--torso", "idle", "--frame", "21", "--out", "p.glb", player}).status, 0);
     tinygltf::Model model;
     std::string error;
     ASSERT_TRUE(gltftest::load(dir + "/p.glb", model, error)) << error;
@@ -171,6 +171,8 @@ TEST(RoundTrip, LegsTorsoPairBakesTheRenderersSplitSteps) {
     EXPECT_EQ(extras.Get("torso").Get("loopFrames").GetNumberAsInt(), 16);
     for (const Step& s : {Step{0, 0, 20, 21, 0.0f}, late, Step{31, 11, 35, 20, 0.5f}})
         expectClose(compare(dir + "/p.glb", own(s, turn), 0, s.step * 0.05), s.step);
+    // --frame K with a pair: the nodes show step K without the animation.
+    expectClose(compare(dir + "/p.glb", own(late, turn)), late.step);
 
     ASSERT_EQ(exportModel(dir, {"--legs", "walk", "--torso", "idle", "--torso-aim", "-10,50", "--out", "a.glb", player})
                   .status,
