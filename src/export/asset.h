@@ -29,6 +29,9 @@ struct Skeleton {
     std::vector<std::string> names;
     std::vector<std::int32_t> parents;  // -1 for a root, otherwise below the bone's own index
     std::uint32_t numFrames = 0;
+    std::int32_t torsoParent = -1;  // the bone the torso turns about
+    bool mds = false;               // an MDS body (its tag bones turn as the first game turns them)
+    std::string shown;              // the file, as messages name it
 
     std::size_t size() const { return names.size(); }
     // Every bone's turn and origin at `frame` (below numFrames).
@@ -128,7 +131,7 @@ struct Material {
 
 // A named run of frames: the skeleton's, or the frame models' that follow
 // clips when there is no skeleton.
-struct Clip {
+struct Row {
     std::string name;
     std::uint32_t firstFrame = 0;
     std::uint32_t numFrames = 0;
@@ -136,9 +139,19 @@ struct Clip {
     double fps = 20.0;
     bool reversed = false;  // played from the last frame to the first, as the game plays a REVERSED row
     std::string source;     // where the row was read ("models/players/x/wolfanim.cfg:12"), or empty
+    int skeleton = 0;       // the skeleton its frames are of: Asset::skeletonOf
 
     // The file's frame shown at step k of the clip.
     std::uint32_t frameAt(std::uint32_t k) const { return reversed ? firstFrame + numFrames - 1 - k : firstFrame + k; }
+};
+
+// A row played on the whole body, or a legs/torso pair: the row plays on
+// the legs and `torso` on the torso, each at its own speed, the torso
+// turned by `torsoAxis` (rows forward, left, up) about its parent bone, as
+// korvane-render poses a body with --legs and --torso (clip_steps.h).
+struct Clip : Row {
+    std::optional<Row> torso;
+    float torsoAxis[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
 };
 
 struct Asset {
@@ -146,6 +159,9 @@ struct Asset {
     // Files whose bytes the skeleton reads in place.
     std::vector<std::shared_ptr<sys::Block>> files;
     std::optional<Skeleton> skeleton;
+    // Further skeleton files of the same bones that rows play on (a
+    // character's other MDX files): Row::skeleton 1 and up.
+    std::vector<Skeleton> rowSkeletons;
     std::vector<SkinnedSurface> skinned;
     std::vector<Tag> tags;
     std::vector<FrameModel> models;
@@ -159,6 +175,8 @@ struct Asset {
     // Frames the clips count: the skeleton's, else the first model's that
     // follows clips, else 1.
     std::uint32_t numFrames() const;
+    // 0: the skeleton; k: rowSkeletons[k - 1]. Needs a skeleton.
+    const Skeleton& skeletonOf(int k) const { return k <= 0 ? *skeleton : rowSkeletons[static_cast<std::size_t>(k - 1)]; }
 };
 
 }  // namespace exporter

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "export/clip_steps.h"
 #include "export/node_layout.h"
 
 namespace exporter {
@@ -101,7 +102,13 @@ public:
         : a_(asset), o_(o), m_(m), r_(r), bin_(m), layout_(asset) {}
 
     bool build(std::string& error) {
-        if (o_.frame >= a_.numFrames()) {
+        const bool pair = !a_.clips.empty() && a_.clips[0].torso && a_.skeleton;
+        if (const std::uint32_t steps = pair ? ClipSteps(a_, a_.clips[0]).count() : 0; pair && o_.frame >= steps) {
+            error = "step " + std::to_string(o_.frame) + " is past the pair's " + std::to_string(steps) + " steps (0 to " +
+                    std::to_string(steps - 1) + ")";
+            return false;
+        }
+        if (!pair && o_.frame >= a_.numFrames()) {
             error = "frame " + std::to_string(o_.frame) + " is past the model's " + std::to_string(a_.numFrames()) +
                     " frames (0 to " + std::to_string(a_.numFrames() - 1) + ")";
             return false;
@@ -114,7 +121,10 @@ public:
         m_.asset.version = "2.0";
         m_.asset.generator = o_.generator;
         materials();
-        state(o_.frame, defaultState_);
+        if (pair)
+            ClipSteps(a_, a_.clips[0]).pose(o_.frame, defaultState_.bones);
+        else
+            state(o_.frame, defaultState_);
         if (a_.skeleton && !a_.skinned.empty()) skinnedMeshes();
         frameMeshes();
         nodes();
@@ -359,10 +369,11 @@ private:
         std::vector<Xf> locals;
         PoseState st;
         for (std::size_t c = 0; c < a_.clips.size(); ++c) {
-            const Clip& clip = a_.clips[c];
-            clips[c].reserve(std::size_t{clip.numFrames} * moving);
-            for (std::uint32_t k = 0; k < clip.numFrames; ++k) {
-                state(clip.frameAt(k), st);
+            const ClipSteps steps(a_, a_.clips[c]);
+            clips[c].reserve(std::size_t{steps.count()} * moving);
+            for (std::uint32_t k = 0; k < steps.count(); ++k) {
+                if (a_.skeleton) steps.pose(k, st.bones);
+                st.modelFrame = steps.frameAt(k);
                 layout_.locals(st, locals);
                 std::size_t slot = 0;
                 for (std::size_t n = 0; n < all.size() && slot < moving; ++n) {
@@ -391,11 +402,13 @@ private:
     }
 
     void animation(const Clip& clip, const std::vector<Trs>& steps, const std::vector<char>& varies, std::size_t moving) {
-        if (clip.numFrames == 0) return;
+        const ClipSteps keys(a_, clip);
+        const std::uint32_t count = keys.count();
+        if (count == 0) return;
         tinygltf::Animation anim;
-        anim.name = clip.name;
-        std::vector<float> times(clip.numFrames);
-        for (std::uint32_t k = 0; k < clip.numFrames; ++k) times[k] = static_cast<float>(k / clip.fps);
+        anim.name = clip.torso ? "legs_" + clip.name + "+torso_" + clip.torso->name : clip.name;
+        std::vector<float> times(count);
+        for (std::uint32_t k = 0; k < count; ++k) times[k] = static_cast<float>(keys.seconds(k));
         const int input = bin_.floats(times, TINYGLTF_TYPE_SCALAR, 1, true);
         int still = -1;  // one key at 0
         const auto stillInput = [&] {
@@ -411,7 +424,7 @@ private:
             for (const bool rotation : {false, true}) {
                 std::vector<float> values;
                 bool constant = true;
-                for (std::uint32_t k = 0; k < clip.numFrames; ++k) {
+                for (std::uint32_t k = 0; k < count; ++k) {
                     const Trs& t = steps[std::size_t{k} * moving + s];
                     if (k > 0 && !same(t, steps[s])) constant = false;
                     if (rotation)
@@ -425,15 +438,30 @@ private:
                         static_cast<int>(n), rotation ? "rotation" : "translation");
             }
         }
-        morphChannels(anim, clip, input);
+        if (!clip.torso) morphChannels(anim, clip, input);
         if (anim.channels.empty()) return;
         tinygltf::Value::Object extras;
-        extras["firstFrame"] = number(clip.firstFrame);
-        extras["numFrames"] = number(clip.numFrames);
-        extras["loopFrames"] = number(clip.loopFrames);
-        extras["fps"] = number(clip.fps);
-        if (clip.reversed) extras["reversed"] = tinygltf::Value(true);
-        if (!clip.source.empty()) extras["source"] = text(clip.source);
+        if (clip.torso) {
+            for (const Row* row : {static_cast<const Row*>(&clip), &*clip.torso}) {
+                tinygltf::Value::Object part = rowExtras(*row).Get<tinygltf::Value::Object>();
+                part["name"] = text(row->name);
+                part["skeleton"] = text(a_.skeletonOf(row->skeleton).shown);
+                extras[row == &clip ? "legs" : "torso"] = tinygltf::Value(part);
+            }
+            extras["fps"] = number(keys.fps());
+            extras["steps"] = number(count);
+            const auto& x = clip.torsoAxis;
+            if (x[0][0] != 1.0f || x[1][1] != 1.0f || x[2][2] != 1.0f) {
+                tinygltf::Value::Array rows;
+                for (const auto& row : x)
+                    for (const float v : row) rows.push_back(number(v));
+                extras["torsoAxis"] = tinygltf::Value(rows);
+            }
+            anim.extras = tinygltf::Value(extras);
+            m_.animations.push_back(std::move(anim));
+            return;
+        }
+        extras = rowExtras(clip).Get<tinygltf::Value::Object>();
         for (const FrameModel& model : a_.models) {
             if (!model.followsClips) continue;
             tinygltf::Value::Array names;
@@ -446,6 +474,18 @@ private:
         }
         anim.extras = tinygltf::Value(extras);
         m_.animations.push_back(std::move(anim));
+    }
+
+    // A row's frames, loop, speed and where it was read, as extras.
+    static tinygltf::Value rowExtras(const Row& row) {
+        tinygltf::Value::Object extras;
+        extras["firstFrame"] = number(row.firstFrame);
+        extras["numFrames"] = number(row.numFrames);
+        extras["loopFrames"] = number(row.loopFrames);
+        extras["fps"] = number(row.fps);
+        if (row.reversed) extras["reversed"] = tinygltf::Value(true);
+        if (!row.source.empty()) extras["source"] = text(row.source);
+        return tinygltf::Value(extras);
     }
 
     void channel(tinygltf::Animation& anim, int input, int output, int node, const char* path) {

@@ -27,7 +27,9 @@ namespace exporter {
 
 struct ExportOptions {
     double scale = 0.0254;
-    std::uint32_t frame = 0;                 // what the nodes show without an animation
+    // What the nodes show without an animation: a frame, or a step of the
+    // legs/torso pair when the first clip is one.
+    std::uint32_t frame = 0;
     std::optional<std::uint32_t> bindFrame;  // unset: the frame of least residual
     int weightsPerVertex = 4;                // 4, or 8 (a second set of joints and weights)
     // Empty: images go into buffer 0 (a .glb's binary chunk). Otherwise one

@@ -115,15 +115,35 @@ bool loadCharacter(const game::Character& character, const game::SearchPath& sea
 }
 
 bool addCharacterClips(const game::Character& c, const std::vector<std::string>& names, Asset& asset,
-                       std::string& error) {
+                       std::string& error, bool anySkeleton) {
     const game::Animations::Mdx* skeleton = skeletonOf(c);
-    const std::uint32_t frames = asset.numFrames();
-    // Why the row cannot be a clip of the asset's skeleton; "" when it can.
-    const auto refusal = [&](const game::Animations::Mdx& m, const game::AnimRow& r, const std::string& where) {
-        if (&m != skeleton) return "animation '" + r.name + "' (" + where + ") plays on " + m.mdx.named + ", not on " +
-                                   (skeleton ? skeleton->mdx.named : std::string("the skeleton"));
+    std::vector<std::pair<const game::Animations::Mdx*, int>> loaded;  // further MDX files as row skeletons
+    // The row's skeleton (Row::skeleton), or -1 with why it cannot be one.
+    const auto skeletonFor = [&](const game::Animations::Mdx& m, const std::string& place, std::string& why) {
+        if (&m == skeleton) return 0;
+        if (!anySkeleton || !m.mdx.read) {
+            why = place + " plays on " + m.mdx.named + ", not on " +
+                  (skeleton ? skeleton->mdx.named : std::string("the skeleton"));
+            return -1;
+        }
+        for (const auto& [mdx, k] : loaded)
+            if (mdx == &m) return k;
+        auto file = readModelFile(m.mdx.at.path, m.mdx.named, why);
+        const int k = file ? addRowSkeleton(asset, std::move(file), m.mdx.named, why) : -1;
+        if (k < 0) why = place + ": " + why;
+        if (k > 0) loaded.emplace_back(&m, k);
+        return k;
+    };
+    // Why the row cannot be a clip of its skeleton; "" when it can.
+    const auto refusal = [&](const game::Animations::Mdx& m, const game::AnimRow& r, const std::string& where,
+                             int& k) {
+        const std::string place = "animation '" + r.name + "' (" + where + ")";
+        std::string why;
+        k = skeletonFor(m, place, why);
+        if (k < 0) return why;
+        const std::uint32_t frames = asset.skeletonOf(k).numFrames;
         if (r.first < 0 || r.numFrames <= 0 || static_cast<std::uint32_t>(r.first) + static_cast<std::uint32_t>(r.numFrames) > frames)
-            return "animation '" + r.name + "' (" + where + ") lies past the skeleton's " + std::to_string(frames) + " frames";
+            return place + " lies past the skeleton's " + std::to_string(frames) + " frames";
         return std::string();
     };
     std::vector<Clip> clips;
@@ -132,7 +152,8 @@ bool addCharacterClips(const game::Character& c, const std::vector<std::string>&
             const std::string where = c.animations.files[r.file].name + ":" + std::to_string(r.line);
             const bool named = names.empty() || std::find(names.begin(), names.end(), r.name) != names.end();
             if (!named) continue;
-            if (const std::string why = refusal(m, r, where); !why.empty()) {
+            int k = 0;
+            if (const std::string why = refusal(m, r, where, k); !why.empty()) {
                 if (!names.empty()) {
                     error = why;
                     return false;
@@ -141,6 +162,7 @@ bool addCharacterClips(const game::Character& c, const std::vector<std::string>&
                 continue;
             }
             clips.push_back(clipOf(r, where));
+            clips.back().skeleton = k;
         }
     for (const std::string& name : names)
         if (std::none_of(clips.begin(), clips.end(), [&](const Clip& x) { return x.name == name; })) {

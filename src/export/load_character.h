@@ -21,8 +21,10 @@ bool loadCharacter(const game::Character& character, const game::SearchPath& sea
 // The group's rows on the asset's skeleton as clips: every row (`names`
 // empty; a row of another MDX file, or past the skeleton's frames, is left
 // out with a warning) or the named ones in the order given (such a row is
-// then an error, one line with its file and line).
+// then an error, one line with its file and line). With `anySkeleton`, a
+// row of another MDX file of the group plays on that file (added to the
+// asset as a row skeleton), as the game plays a legs/torso pair.
 bool addCharacterClips(const game::Character& character, const std::vector<std::string>& names, Asset& asset,
-                       std::string& error);
+                       std::string& error, bool anySkeleton = false);
 
 }  // namespace exporter

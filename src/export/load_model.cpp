@@ -23,10 +23,14 @@ std::string damaged(const std::string& shown, const std::optional<formats::Findi
     return shown + " is damaged: " + (refusal ? refusal->text() : std::string("it cannot be read"));
 }
 
-Skeleton skeletonOf(ByteView bytes, const formats::SkeletonIndex& index) {
+Skeleton skeletonOf(ByteView bytes, const formats::SkeletonIndex& index, std::int32_t torsoParent, bool mds,
+                    const std::string& shown) {
     Skeleton s;
     s.bytes = bytes;
     s.index = index;
+    s.torsoParent = torsoParent;
+    s.mds = mds;
+    s.shown = shown;
     s.numFrames = static_cast<std::uint32_t>(index.frames.count);
     for (std::int64_t i = 0; i < index.bones.count; ++i) {
         const auto bone = bytes.read<formats::MdsBone>(index.bone(i));
@@ -285,7 +289,7 @@ bool addMds(Asset& asset, std::shared_ptr<sys::Block> file, const std::string& s
         error = shown + ": the body has no frames";
         return false;
     }
-    asset.skeleton = skeletonOf(bytes, x);
+    asset.skeleton = skeletonOf(bytes, x, x.header.TorsoParent, true, shown);
     if (!addWeightedSurfaces(asset, bytes, x, shown, error)) return false;
     if (x.tags.inside) {
         for (std::int64_t t = 0; t < x.tags.count; ++t) {
@@ -303,34 +307,43 @@ bool addMds(Asset& asset, std::shared_ptr<sys::Block> file, const std::string& s
     return true;
 }
 
-bool addMdm(Asset& asset, std::shared_ptr<sys::Block> mesh, const std::string& meshShown,
-            std::shared_ptr<sys::Block> skeleton, const std::string& skeletonShown, std::string& error) {
-    const ByteView skeletonBytes = viewOf(*skeleton);
-    if (formats::identify(skeletonBytes).format != formats::Format::Mdx) {
-        error = skeletonShown + ": not an MDX skeleton";
+// An MDX skeleton with frames; false with one line.
+bool readMdx(const sys::Block& file, const std::string& shown, Skeleton& out, std::string& error) {
+    const ByteView bytes = viewOf(file);
+    if (formats::identify(bytes).format != formats::Format::Mdx) {
+        error = shown + ": not an MDX skeleton";
         return false;
     }
-    const formats::MdxIndex sx = formats::indexMdx(skeletonBytes, formats::Reader::Draw);
+    const formats::MdxIndex sx = formats::indexMdx(bytes, formats::Reader::Draw);
     if (!sx.ok()) {
-        error = damaged(skeletonShown, sx.refusal);
+        error = damaged(shown, sx.refusal);
         return false;
     }
     if (sx.frames.count < 1) {
-        error = skeletonShown + ": the skeleton has no frames";
+        error = shown + ": the skeleton has no frames";
         return false;
     }
+    out = skeletonOf(bytes, sx, sx.header.TorsoParent, false, shown);
+    return true;
+}
+
+bool addMdm(Asset& asset, std::shared_ptr<sys::Block> mesh, const std::string& meshShown,
+            std::shared_ptr<sys::Block> skeleton, const std::string& skeletonShown, std::string& error) {
+    Skeleton sx;
+    if (!readMdx(*skeleton, skeletonShown, sx, error)) return false;
     const ByteView bytes = viewOf(*mesh);
     const formats::MdmIndex x = formats::indexMdm(bytes, formats::Reader::Draw, false);
     if (!x.ok()) {
         error = damaged(meshShown, x.refusal);
         return false;
     }
-    asset.skeleton = skeletonOf(skeletonBytes, sx);
+    const std::int64_t numBones = static_cast<std::int64_t>(sx.size());
+    asset.skeleton = std::move(sx);
     if (!addWeightedSurfaces(asset, bytes, x, meshShown, error)) return false;
     for (const formats::MdmTagIndex& t : x.tags) {
         if (!bytes.has(t.at, sizeof(formats::MdmTag))) continue;
         const auto record = bytes.read<formats::MdmTag>(t.at);
-        if (record.BoneIndex < 0 || record.BoneIndex >= sx.bones.count) continue;
+        if (record.BoneIndex < 0 || record.BoneIndex >= numBones) continue;
         Tag tag;
         tag.name = t.name;
         tag.mount.bone = record.BoneIndex;
@@ -343,6 +356,19 @@ bool addMdm(Asset& asset, std::shared_ptr<sys::Block> mesh, const std::string& m
     return true;
 }
 
+int addRowSkeleton(Asset& asset, std::shared_ptr<sys::Block> file, const std::string& shown, std::string& error) {
+    Skeleton s;
+    if (!asset.skeleton || !readMdx(*file, shown, s, error)) return -1;
+    if (s.size() != asset.skeleton->size()) {
+        error = shown + " has " + std::to_string(s.size()) + " bones, the body's skeleton " +
+                asset.skeleton->shown + " " + std::to_string(asset.skeleton->size());
+        return -1;
+    }
+    asset.rowSkeletons.push_back(std::move(s));
+    asset.files.push_back(std::move(file));
+    return static_cast<int>(asset.rowSkeletons.size());
+}
+
 bool addFrameModel(Asset& asset, const sys::Block& file, const std::string& shown, std::string& error) {
     const ByteView bytes = viewOf(file);
     switch (formats::identify(bytes).format) {
@@ -353,10 +379,11 @@ bool addFrameModel(Asset& asset, const sys::Block& file, const std::string& show
 }
 
 bool loadModelFile(const std::string& path, const std::string& skeletonPath, double fps, Asset& asset,
-                   std::string& error) {
+                   std::string& error, formats::Format* told) {
     std::shared_ptr<sys::Block> file = readModelFile(path, path, error);
     if (!file) return false;
     const formats::Format format = formats::identify(viewOf(*file)).format;
+    if (told) *told = format;
     if (!skeletonPath.empty() && format != formats::Format::Mdm) {
         error = "--skeleton goes with an MDM mesh, and " + path + " is not one";
         return false;

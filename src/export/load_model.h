@@ -10,6 +10,7 @@
 #include <string>
 
 #include "export/asset.h"
+#include "formats/identify.h"
 #include "platform/sys/whole_file.h"
 
 namespace exporter {
@@ -22,13 +23,17 @@ bool addMds(Asset& asset, std::shared_ptr<sys::Block> file, const std::string& s
 // An MDM mesh on the skeleton of an MDX file.
 bool addMdm(Asset& asset, std::shared_ptr<sys::Block> mesh, const std::string& meshShown,
             std::shared_ptr<sys::Block> skeleton, const std::string& skeletonShown, std::string& error);
+// An MDX skeleton of the asset's bones that rows may play on (Row::skeleton,
+// returned); -1 with one line when it cannot be read or its bones differ.
+int addRowSkeleton(Asset& asset, std::shared_ptr<sys::Block> file, const std::string& shown, std::string& error);
 // An MD3 or MDC model as asset.models.back(), hung at the root.
 bool addFrameModel(Asset& asset, const sys::Block& file, const std::string& shown, std::string& error);
 
 // One model file: MDS, MD3, MDC, or MDM with `skeletonPath` (an MDX
 // file); materials are left to the caller (textures.h). Every frame is one
-// clip, "frames", at `fps`.
+// clip, "frames", at `fps`. `told`, when given, gets the file's format
+// once it is read.
 bool loadModelFile(const std::string& path, const std::string& skeletonPath, double fps, Asset& asset,
-                   std::string& error);
+                   std::string& error, formats::Format* told = nullptr);
 
 }  // namespace exporter

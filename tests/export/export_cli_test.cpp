@@ -32,7 +32,9 @@ TEST(ExportCli, HelpVersionAndUsageErrors) {
     EXPECT_EQ(exportModel(dir, {"--version"}).status, 0);
     for (const std::vector<std::string>& wrong :
          {std::vector<std::string>{"x.mds"}, {"--out", "x.obj", "x.mds"}, {"--weights", "5", "--out", "x.glb", "x.mds"},
-          {"--model", "m", "--out", "x.glb"}, {"--frame", "-1", "--out", "x.glb", "x.mds"}, {"--bogus"}})
+          {"--model", "m", "--out", "x.glb"}, {"--frame", "-1", "--out", "x.glb", "x.mds"}, {"--bogus"},
+          {"--legs", "walk", "--out", "x.glb", "x.mds"}, {"--legs", "a", "--torso", "b", "--anim", "c", "--out", "x.glb", "x.mds"},
+          {"--torso-aim", "0,50", "--out", "x.glb", "x.mds"}, {"--legs", "a", "--torso", "b", "--torso-aim", "50", "--out", "x.glb", "x.mds"}})
         EXPECT_EQ(exportModel(dir, wrong).status, 2) << wrong[0];
 }
 
@@ -51,6 +53,9 @@ TEST(ExportCli, FailuresAreOneLineAndLeaveNothing) {
         {{"--out", "o.glb", "missing.mds"}, "missing.mds"},
         {{"--frame", "36", "--out", "o.gltf", player}, "frame 36 is past"},
         {{"--anim", "run", "--out", "o.glb", player}, "no animation 'run'"},
+        {{"--legs", "walk", "--torso", "run", "--out", "o.glb", player}, "no animation 'run'"},
+        {{"--legs", "walk", "--torso", "idle", "--frame", "32", "--out", "o.glb", player}, "step 32 is past the pair's 32"},
+        {{"--legs", "walk", "--torso", "idle", "--skeleton", "s.mdx", "--out", "o.glb", "m.mdm"}, "no animation rows"},
         {{"--out", "no/such/folder/o.glb", player}, "cannot write"},
     };
     for (const Case& c : cases) {
@@ -142,4 +147,22 @@ TEST(ExportCharacter, AReversedRowPlaysItsFramesBackwards) {
     for (std::size_t k = 0; k < keys; ++k)
         for (std::size_t i = 0; i < 4; ++i)
             EXPECT_NEAR(std::fabs(backward[4 * k + i]), std::fabs(forward[4 * (keys - 1 - k) + i]), 1e-6) << k;
+}
+
+// A legs/torso pair of rows on two MDX files of the group: each part plays
+// on its own file, as the game plays it.
+TEST(ExportCharacter, APairPlaysEachRowOnItsOwnSkeletonFile) {
+    const exporttest::Folder folder;
+    const std::string& dir = folder.path;
+    exporttest::run(dir, MKPLAYER_PATH, {"--character", dir + "/game"});
+    const auto run = exportModel(dir, {"--char", "characters/demo/soldier.char", "--game-dir", "game", "--legs", "walk",
+                                       "--torso", "idle", "--out", "c.glb"});
+    ASSERT_EQ(run.status, 0) << (run.lines.empty() ? "" : run.lines[0]);
+    tinygltf::Model m;
+    std::string error;
+    ASSERT_TRUE(gltftest::load(dir + "/c.glb", m, error)) << error;
+    ASSERT_EQ(m.animations.size(), 1u);
+    const auto skeleton = [&](const char* part) { return m.animations[0].extras.Get(part).Get("skeleton").Get<std::string>(); };
+    EXPECT_NE(skeleton("legs").find("walk.mdx"), std::string::npos);
+    EXPECT_NE(skeleton("torso").find("idle.mdx"), std::string::npos);
 }

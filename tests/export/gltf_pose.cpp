@@ -1,5 +1,7 @@
 #include "gltf_pose.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace gltftest {
@@ -45,6 +47,32 @@ Vec3 transformPoint(const Mat4& m, const Vec3& p) {
     return out;
 }
 
+// Values of `width` at `seconds` from a LINEAR sampler; rotations by slerp.
+std::vector<double> sample(const tinygltf::Model& model, const tinygltf::AnimationSampler& s, int width,
+                           double seconds) {
+    const std::vector<double> times = readAccessor(model, s.input), values = readAccessor(model, s.output);
+    const auto w = static_cast<std::size_t>(width);
+    std::size_t k = 0;
+    while (k + 1 < times.size() && times[k + 1] <= seconds) ++k;
+    std::vector<double> a(values.begin() + static_cast<std::ptrdiff_t>(k * w),
+                          values.begin() + static_cast<std::ptrdiff_t>((k + 1) * w));
+    if (k + 1 >= times.size() || seconds <= times[k]) return a;
+    const double t = (seconds - times[k]) / (times[k + 1] - times[k]);
+    const double* b = &values[(k + 1) * w];
+    if (width != 4) {
+        for (std::size_t i = 0; i < w; ++i) a[i] += t * (b[i] - a[i]);
+        return a;
+    }
+    double dot = 0.0;
+    for (std::size_t i = 0; i < 4; ++i) dot += a[i] * b[i];
+    const double sign = dot < 0.0 ? -1.0 : 1.0;
+    const double angle = std::acos(std::min(1.0, std::fabs(dot)));
+    const double wa = angle < 1e-9 ? 1.0 - t : std::sin((1.0 - t) * angle) / std::sin(angle);
+    const double wb = angle < 1e-9 ? t : std::sin(t * angle) / std::sin(angle);
+    for (std::size_t i = 0; i < 4; ++i) a[i] = wa * a[i] + sign * wb * b[i];
+    return a;
+}
+
 }  // namespace
 
 bool load(const std::string& path, tinygltf::Model& model, std::string& error) {
@@ -83,8 +111,18 @@ std::vector<double> readAccessor(const tinygltf::Model& model, int index) {
     return out;
 }
 
-std::vector<PosedMesh> posedMeshes(const tinygltf::Model& model) {
+std::vector<PosedMesh> posedMeshes(const tinygltf::Model& model, int animation, double seconds) {
     const std::size_t n = model.nodes.size();
+    std::vector<tinygltf::Node> nodes = model.nodes;
+    if (animation >= 0) {
+        const tinygltf::Animation& anim = model.animations.at(static_cast<std::size_t>(animation));
+        for (const tinygltf::AnimationChannel& ch : anim.channels) {
+            const auto& sampler = anim.samplers.at(static_cast<std::size_t>(ch.sampler));
+            tinygltf::Node& node = nodes.at(static_cast<std::size_t>(ch.target_node));
+            if (ch.target_path == "translation") node.translation = sample(model, sampler, 3, seconds);
+            if (ch.target_path == "rotation") node.rotation = sample(model, sampler, 4, seconds);
+        }
+    }
     std::vector<int> parent(n, -1);
     for (std::size_t i = 0; i < n; ++i)
         for (const int c : model.nodes[i].children) parent[static_cast<std::size_t>(c)] = static_cast<int>(i);
@@ -92,7 +130,7 @@ std::vector<PosedMesh> posedMeshes(const tinygltf::Model& model) {
     std::vector<char> done(n, 0);
     const auto worldOf = [&](auto& self, std::size_t i) -> const Mat4& {
         if (!done[i]) {
-            const Mat4 local = localOf(model.nodes[i]);
+            const Mat4 local = localOf(nodes[i]);
             world[i] = parent[i] < 0 ? local : mul(self(self, static_cast<std::size_t>(parent[i])), local);
             done[i] = 1;
         }

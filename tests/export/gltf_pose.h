@@ -22,8 +22,10 @@ struct PosedMesh {
 
 // Loads a .glb or .gltf file; false with the loader's message.
 bool load(const std::string& path, tinygltf::Model& model, std::string& error);
-// Every node with a mesh, in node order.
-std::vector<PosedMesh> posedMeshes(const tinygltf::Model& model);
+// Every node with a mesh, in node order; with `animation` (an index), its
+// translation and rotation channels sampled at `seconds` (LINEAR: lerp and
+// slerp between the keys around it, the end keys beyond them).
+std::vector<PosedMesh> posedMeshes(const tinygltf::Model& model, int animation = -1, double seconds = 0.0);
 // Floats of an accessor (any stride; normalised integers scaled).
 std::vector<double> readAccessor(const tinygltf::Model& model, int accessor);
 

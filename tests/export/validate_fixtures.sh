@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Khronos glTF validator over every file korvane-export writes from
-# our fixtures: the demo player (.glb, .gltf, 8 weights), the demo
+# our fixtures: the demo player (.glb, .gltf, 8 weights, a legs/torso pair), the demo
 # character of the sibling game (--char over its game folder) and every mkmodel
 # shape that the exporter loads (an MDM with the demo's MDX skeleton). Any
 # error or warning fails; so does a missing validator, unless
@@ -26,7 +26,8 @@ files=()
 "$exporter" --out demo.glb "$player" 2>/dev/null && files+=(demo.glb)
 "$exporter" --out demo.gltf "$player" 2>/dev/null && files+=(demo.gltf)
 "$exporter" --weights 8 --scale 1 --out demo8.glb "$player" 2>/dev/null && files+=(demo8.glb)
-[ ${#files[@]} = 3 ] || { echo "FAIL: the demo player did not export" >&2; exit 1; }
+"$exporter" --legs walk --torso idle --torso-aim -10,50 --out pair.glb "$player" 2>/dev/null && files+=(pair.glb)
+[ ${#files[@]} = 4 ] || { echo "FAIL: the demo player did not export" >&2; exit 1; }
 "$mkplayer" --character "$work/game" >/dev/null || exit 1
 "$exporter" --char characters/demo/soldier.char --game-dir game --out character.glb 2>/dev/null ||
   { echo "FAIL: the demo character did not export" >&2; exit 1; }

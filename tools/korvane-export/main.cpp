@@ -16,6 +16,7 @@
 #include "export/load_model.h"
 #include "export/load_player.h"
 #include "export/textures.h"
+#include "formats/families/split_pose.h"
 #include "options.h"
 #include "platform/sys/command_line.h"
 #include "platform/sys/game_root.h"
@@ -74,9 +75,30 @@ bool selectClips(const kx::Options& o, exporter::Asset& asset, std::string& erro
     return true;
 }
 
+// The clips of --legs and --torso, just added, as the asset's one clip:
+// the legs row with the torso row beside it.
+bool makePair(const kx::Options& o, exporter::Asset& asset, std::string& error) {
+    const auto named = [&](const std::string& name) {
+        return std::find_if(asset.clips.begin(), asset.clips.end(),
+                            [&](const exporter::Clip& c) { return c.name == name; });
+    };
+    const auto legs = named(o.legs), torso = named(o.torso);
+    if (legs == asset.clips.end() || torso == asset.clips.end()) {
+        error = "no animation '" + (legs == asset.clips.end() ? o.legs : o.torso) + "'";
+        return false;
+    }
+    exporter::Clip pair = *legs;
+    pair.torso = static_cast<const exporter::Row&>(*torso);
+    if (o.aim) formats::anglesToAxis(o.aimPitch, o.aimYaw, 0.0f, pair.torsoAxis);
+    asset.clips = {pair};
+    return true;
+}
+
 bool loadPlayerFolder(const kx::Options& o, const exporter::PlayerInput& in, exporter::Asset& asset,
                       std::string& error) {
     if (!exporter::loadPlayer(in, asset, error)) return false;
+    if (!o.legs.empty())
+        return exporter::addConfigClips(in, {o.legs, o.torso}, asset, error) && makePair(o, asset, error);
     if (o.noAnims) return true;
     const std::string config = in.modelDir + "\\wolfanim.cfg";
     if (o.anims.empty() && sys::fileIdentity(config.c_str()).empty()) {
@@ -104,6 +126,8 @@ bool loadCharacterInput(const kx::Options& o, exporter::Asset& asset, std::strin
         for (const std::string& line : game::provenance(c, search))
             std::fprintf(stderr, "korvane-export: %s\n", line.c_str());
     if (!exporter::loadCharacter(c, search, asset, error)) return false;
+    if (!o.legs.empty())
+        return exporter::addCharacterClips(c, {o.legs, o.torso}, asset, error, true) && makePair(o, asset, error);
     return o.noAnims || exporter::addCharacterClips(c, o.anims, asset, error);
 }
 
@@ -133,7 +157,15 @@ bool load(const kx::Options& o, exporter::Asset& asset, std::string& error) {
         in.headSkin = o.headSkin;
         return loadPlayerFolder(o, in, asset, error);
     }
-    if (!exporter::loadModelFile(o.input, o.skeleton, o.fps, asset, error)) return false;
+    formats::Format format = formats::Format::Unknown;
+    if (!exporter::loadModelFile(o.input, o.skeleton, o.fps, asset, error, &format)) return false;
+    if (!o.legs.empty()) {
+        // One file holds no animation rows to pair.
+        error = asset.skeleton ? "animation '" + o.legs + "': a mesh alone has no animation rows (export its character with --char)"
+                               : o.input + ": --legs and --torso pose skeletal bodies; an " +
+                                     formats::formatInfo(format).name + " model has frames only (--frame, --anim frames)";
+        return false;
+    }
     shaderMaterials(o.input, asset);
     return selectClips(o, asset, error);
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "cli/pose_values.h"
+
 namespace kx {
 
 const char* const kUsage =
@@ -13,7 +15,8 @@ const char* const kUsage =
     "       korvane-export --char characters/.../NAME.char [--game-dir DIR|FILE.pk3]... [OPTIONS] --out FILE.glb\n"
     "       korvane-export --help | --version\n"
     "options: [--frame K] [--bind-frame K] [--anims all|none|NAME,NAME... | --anim NAME] [--fps N]\n"
-    "         [--weights 4|8] [--scale S] [--game-dir DIR] [--verbose]\n"
+    "         [--legs NAME --torso NAME [--torso-aim PITCH,YAW]] [--weights 4|8] [--scale S] [--game-dir DIR]\n"
+    "         [--verbose]\n"
     "--out FILE.gltf writes FILE.bin and the images beside it. MODEL_FILE is MDS, MDC, MD3, or MDM with\n"
     "--skeleton; --scale 0.0254 (the default) turns game units into metres, 1 keeps them.\n";
 
@@ -87,7 +90,8 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         }
         static const char* const kWithValue[] = {"--base-dir", "--model",  "--body-skin", "--head-skin", "--skeleton",
                                                  "--game-dir", "--frame",  "--bind-frame", "--anims",    "--anim",
-                                                 "--fps",      "--weights", "--scale",     "--out",      "--char"};
+                                                 "--fps",      "--weights", "--scale",     "--out",      "--char",
+                                                 "--legs",     "--torso",   "--torso-aim"};
         bool known = false;
         for (const char* name : kWithValue) known = known || arg == name;
         if (!known) {
@@ -116,6 +120,15 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.character = value;
         } else if (arg == "--out") {
             o.out = value;
+        } else if (arg == "--legs" || arg == "--torso") {
+            if (value.empty()) {
+                error = arg + " wants an animation name";
+                return false;
+            }
+            (arg == "--legs" ? o.legs : o.torso) = value;
+        } else if (arg == "--torso-aim") {
+            if (!cli::parseTorsoAim(value, o.aimPitch, o.aimYaw, error)) return false;
+            o.aim = true;
         } else if (arg == "--frame" || arg == "--bind-frame") {
             std::uint32_t k = 0;
             if (!parseUnsigned(value, k)) {
@@ -177,6 +190,18 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
     } else if (player == !o.input.empty()) {
         error = player ? "give --base-dir/--model or an input, not both" : "no input: give --base-dir and --model, "
                                                                             "a player folder, a model file or --char";
+        return false;
+    }
+    if (o.legs.empty() != o.torso.empty()) {
+        error = "--legs and --torso come together";
+        return false;
+    }
+    if (!o.legs.empty() && haveAnims) {
+        error = "--anims and --anim exclude --legs and --torso: the pair is the file's one animation";
+        return false;
+    }
+    if (o.aim && o.legs.empty()) {
+        error = "--torso-aim turns the torso of --legs and --torso";
         return false;
     }
     if (o.out.empty()) {

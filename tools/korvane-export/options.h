@@ -24,6 +24,11 @@ struct Options {
     // Empty: every animation; {"none"}: none; otherwise these, in order.
     std::vector<std::string> anims;
     bool noAnims = false;
+    // --legs and --torso: one animation of the two rows, the torso turned
+    // by --torso-aim (degrees).
+    std::string legs, torso;
+    bool aim = false;
+    float aimPitch = 0.0f, aimYaw = 0.0f;
     double fps = 20.0;  // the clip of a model file
     int weights = 4;
     double scale = 0.0254;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "cli/pose_values.h"
+
 namespace kr {
 
 namespace {
@@ -67,12 +69,7 @@ Taken takeSceneArgument(int argc, char** argv, int& i, Options& o, std::string& 
         }
         s.lodDistance = f;
     } else {  // --torso-aim
-        const std::size_t comma = value.find(',');
-        if (comma == std::string::npos || !parseFloat(value.substr(0, comma), s.aimPitch) ||
-            !parseFloat(value.substr(comma + 1), s.aimYaw)) {
-            error = "--torso-aim wants PITCH,YAW in degrees, not \"" + value + "\"";
-            return Taken::wrong;
-        }
+        if (!cli::parseTorsoAim(value, s.aimPitch, s.aimYaw, error)) return Taken::wrong;
         s.aim = true;
     }
     return Taken::yes;

@@ -1,0 +1,13 @@
+// Values of the options that pose a body, read alike by every program that
+// takes them.
+#pragma once
+
+#include <string>
+
+namespace cli {
+
+// --torso-aim PITCH,YAW: two finite numbers of degrees; false with the
+// one-line reason otherwise.
+bool parseTorsoAim(const std::string& value, float& pitch, float& yaw, std::string& error);
+
+}  // namespace cli
