@@ -8,6 +8,7 @@
 #include "mkplayer/animation.h"
 #include "mkplayer/body_mesh.h"
 #include "mkplayer/encode.h"
+#include "mkplayer/progressive.h"
 #include "mkplayer/skeleton.h"
 
 namespace mp {
@@ -98,7 +99,11 @@ mg::MdsModel bodyModel() {
 
     const DecodedFrame rest = decodeFrame(encodeFrame(restPose()));
     std::int32_t id = 0;
-    for (const Mesh& mesh : bodyMeshes()) m.surfaces.push_back(surfaceOf(mesh, rest, id++));
+    for (Mesh mesh : bodyMeshes()) {
+        std::vector<std::int32_t> collapse = progressiveOrder(mesh);
+        m.surfaces.push_back(surfaceOf(mesh, rest, id++));
+        m.surfaces.back().collapseMap = std::move(collapse);
+    }
 
     for (int k = 0; k < kFrameCount; ++k) m.frames.push_back(frameOf(m, encodeFrame(framePose(k))));
 
