@@ -86,11 +86,7 @@ mg::MdsFrameDesc frameOf(const mg::MdsModel& m, EncodedFrame e) {
     return out;
 }
 
-}  // namespace
-
-std::string bodyShader(const std::string& surface) { return "models/players/infantryss/" + surface; }
-
-mg::MdsModel bodyModel() {
+mg::MdsModel buildBodyModel() {
     mg::MdsModel m;
     m.name = "infantryss";
     m.torsoParent = bone::SpineLower;
@@ -113,6 +109,17 @@ mg::MdsModel bodyModel() {
               {"tag_belt_right", 0.0f, bone::TagBeltR}, {"tag_leg_left", 0.0f, bone::TagLegL},
               {"tag_leg_right", 0.0f, bone::TagLegR}};
     return m;
+}
+
+}  // namespace
+
+std::string bodyShader(const std::string& surface) { return "models/players/infantryss/" + surface; }
+
+// Built once: the progressive order costs more than the rest of the body,
+// and the split formats and the character ask for the body many times.
+mg::MdsModel bodyModel() {
+    static const mg::MdsModel model = buildBodyModel();
+    return model;
 }
 
 }  // namespace mp
