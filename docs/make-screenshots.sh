@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the README's pictures from a build: the demo player drawn by
 # korvane-render (one picture, the animated walk, the demo character posed
-# legs and torso apart), the exported glTF file
+# legs and torso apart, a strip of levels of detail), the exported glTF file
 # drawn by f3d, the viewer's window and the browser's dialog, each on the
 # demo player written by mkplayer. Runs the GUI programs on a virtual X
 # display (Xvfb) and needs xdotool, ImageMagick and f3d (scripts/setup.sh
@@ -38,6 +38,13 @@ shot() {
 # torso in the idle glance, turned 30 degrees.
 "$bin/korvane-render" --char characters/demo/soldier.char --game-dir game --legs walk --torso idle_glance \
   --torso-aim 0,30 --frame 5 --size 320x400 --samples 4 --out "$docs/character-legs-torso.png"
+# korvane-render --lod: the soldier at four levels of detail side by side
+# (one framing for all: the whole model's).
+for f in 1 0.6 0.35 0.15; do
+  "$bin/korvane-render" --base-dir models/players --model infantryss --frame 5 --lod "$f" --no-grid \
+    --size 200x300 --samples 4 --out "lod-$f.png"
+done
+montage lod-1.png lod-0.6.png lod-0.35.png lod-0.15.png -tile 4x1 -geometry +0+0 "$docs/lod-strip.png"
 
 # korvane-export: the same frame and camera as korvane-render's picture,
 # exported (bound at that frame, so f3d's clipping planes fit the pose) and
@@ -78,7 +85,7 @@ kill "$pid"; wait "$pid" 2>/dev/null || true
 SHOTS
 
 cd "$docs"
-for png in korvane-render.png character-legs-torso.png korvane.png tessaly.png; do
+for png in korvane-render.png character-legs-torso.png lod-strip.png korvane.png tessaly.png; do
   # Small files for the repository: 64 colours are plenty for these pictures.
   convert "$png" -colors 64 -strip "PNG8:$png"
   echo "docs/$png"

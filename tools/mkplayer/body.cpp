@@ -8,6 +8,7 @@
 #include "mkplayer/animation.h"
 #include "mkplayer/body_mesh.h"
 #include "mkplayer/encode.h"
+#include "mkplayer/progressive.h"
 #include "mkplayer/skeleton.h"
 
 namespace mp {
@@ -85,11 +86,7 @@ mg::MdsFrameDesc frameOf(const mg::MdsModel& m, EncodedFrame e) {
     return out;
 }
 
-}  // namespace
-
-std::string bodyShader(const std::string& surface) { return "models/players/infantryss/" + surface; }
-
-mg::MdsModel bodyModel() {
+mg::MdsModel buildBodyModel() {
     mg::MdsModel m;
     m.name = "infantryss";
     m.torsoParent = bone::SpineLower;
@@ -98,7 +95,11 @@ mg::MdsModel bodyModel() {
 
     const DecodedFrame rest = decodeFrame(encodeFrame(restPose()));
     std::int32_t id = 0;
-    for (const Mesh& mesh : bodyMeshes()) m.surfaces.push_back(surfaceOf(mesh, rest, id++));
+    for (Mesh mesh : bodyMeshes()) {
+        std::vector<std::int32_t> collapse = progressiveOrder(mesh);
+        m.surfaces.push_back(surfaceOf(mesh, rest, id++));
+        m.surfaces.back().collapseMap = std::move(collapse);
+    }
 
     for (int k = 0; k < kFrameCount; ++k) m.frames.push_back(frameOf(m, encodeFrame(framePose(k))));
 
@@ -108,6 +109,17 @@ mg::MdsModel bodyModel() {
               {"tag_belt_right", 0.0f, bone::TagBeltR}, {"tag_leg_left", 0.0f, bone::TagLegL},
               {"tag_leg_right", 0.0f, bone::TagLegR}};
     return m;
+}
+
+}  // namespace
+
+std::string bodyShader(const std::string& surface) { return "models/players/infantryss/" + surface; }
+
+// Built once: the progressive order costs more than the rest of the body,
+// and the split formats and the character ask for the body many times.
+mg::MdsModel bodyModel() {
+    static const mg::MdsModel model = buildBodyModel();
+    return model;
 }
 
 }  // namespace mp

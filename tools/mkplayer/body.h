@@ -1,5 +1,6 @@
 // The body model: skeleton, frames, tags and weighted surfaces as an MDS
-// description for the fixture writer.
+// description for the fixture writer. Each surface's vertices are in
+// progressive order with its collapse map (progressive.h).
 #pragma once
 
 #include <string>

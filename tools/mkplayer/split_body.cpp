@@ -1,12 +1,10 @@
 #include "mkplayer/split_body.h"
 
 #include <cstddef>
-#include <limits>
 #include <set>
 
 #include "mkplayer/animation.h"
 #include "mkplayer/body.h"
-#include "mkplayer/body_mesh.h"
 
 namespace mp {
 
@@ -21,40 +19,10 @@ std::vector<std::int32_t> withAncestors(const std::vector<mg::MdsBoneDesc>& bone
     return {refs.begin(), refs.end()};
 }
 
-// collapse[j] < j for j >= 1: the nearest earlier vertex joined to j by an
-// edge, else the nearest earlier vertex.
-std::vector<std::int32_t> collapseMap(const Mesh& mesh) {
-    const std::size_t n = mesh.vertices.size();
-    std::vector<std::set<std::size_t>> joined(n);
-    for (const auto& t : mesh.triangles)
-        for (std::size_t e = 0; e < 3; ++e) {
-            const auto a = static_cast<std::size_t>(t[e]), b = static_cast<std::size_t>(t[(e + 1) % 3]);
-            joined[a].insert(b);
-            joined[b].insert(a);
-        }
-    std::vector<std::int32_t> map(n, 0);
-    for (std::size_t j = 1; j < n; ++j) {
-        float best = std::numeric_limits<float>::max();
-        bool edge = false;
-        for (std::size_t k = 0; k < j; ++k) {
-            const bool isEdge = joined[j].count(k) != 0;
-            if (edge && !isEdge) continue;
-            const float d = length(mesh.vertices[j].pos - mesh.vertices[k].pos);
-            if ((isEdge && !edge) || d < best) {
-                best = d;
-                edge = isEdge;
-                map[j] = static_cast<std::int32_t>(k);
-            }
-        }
-    }
-    return map;
-}
-
 }  // namespace
 
 mg::MdmModel bodyMdm() {
     const mg::MdsModel body = bodyModel();
-    const std::vector<Mesh> meshes = bodyMeshes();
     mg::MdmModel m;
     m.name = body.name;
     m.lodScale = body.lodScale;
@@ -68,7 +36,7 @@ mg::MdmModel bodyMdm() {
         d.minLod = static_cast<std::int32_t>(s.vertices.size() / 4);
         d.vertices.assign(s.vertices.begin(), s.vertices.end());  // without FixedParent and FixedDist
         d.triangles = s.triangles;
-        d.collapseMap = collapseMap(meshes[i]);
+        d.collapseMap = s.collapseMap;
         d.boneRefs = withAncestors(body.bones, {s.boneRefs.begin(), s.boneRefs.end()});
         m.surfaces.push_back(std::move(d));
     }

@@ -12,9 +12,8 @@ namespace mp {
 
 // Surfaces legs, torso, arms and hands with the body's weights; each
 // surface's bone references are the bones its weights name and all their
-// ancestors (parents first), its collapse map folds every vertex onto the
-// nearest earlier vertex it shares an edge with, and it keeps at least a
-// quarter of its vertices. The body's tags, each hanging on its bone with
+// ancestors (parents first), its collapse map is the body's (a progressive
+// order) and it keeps at least a quarter of its vertices. The body's tags, each hanging on its bone with
 // an identity axis and no offset.
 mg::MdmModel bodyMdm();
 
