@@ -462,6 +462,7 @@ private:
             return;
         }
         extras = rowExtras(clip).Get<tinygltf::Value::Object>();
+        if (clip.skeleton > 0) extras["skeleton"] = text(a_.skeletonOf(clip.skeleton).shown);
         for (const FrameModel& model : a_.models) {
             if (!model.followsClips) continue;
             tinygltf::Value::Array names;

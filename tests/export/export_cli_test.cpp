@@ -150,7 +150,7 @@ TEST(ExportCharacter, AReversedRowPlaysItsFramesBackwards) {
 }
 
 // A legs/torso pair of rows on two MDX files of the group: each part plays
-// on its own file, as the game plays it.
+// on its own file, as the game plays it; so does each row exported whole.
 TEST(ExportCharacter, APairPlaysEachRowOnItsOwnSkeletonFile) {
     const exporttest::Folder folder;
     const std::string& dir = folder.path;
@@ -165,4 +165,16 @@ TEST(ExportCharacter, APairPlaysEachRowOnItsOwnSkeletonFile) {
     const auto skeleton = [&](const char* part) { return m.animations[0].extras.Get(part).Get("skeleton").Get<std::string>(); };
     EXPECT_NE(skeleton("legs").find("walk.mdx"), std::string::npos);
     EXPECT_NE(skeleton("torso").find("idle.mdx"), std::string::npos);
+
+    // Every row of the group, idle.mdx's too, is an animation of its own file.
+    const auto all = exportModel(dir, {"--char", "characters/demo/soldier.char", "--game-dir", "game", "--out", "all.glb"});
+    ASSERT_EQ(all.status, 0) << (all.lines.empty() ? "" : all.lines[0]);
+    tinygltf::Model whole;
+    ASSERT_TRUE(gltftest::load(dir + "/all.glb", whole, error)) << error;
+    std::vector<std::string> onIdle;
+    for (const tinygltf::Animation& a : whole.animations)
+        if (a.extras.Has("skeleton") && a.extras.Get("skeleton").Get<std::string>().find("idle.mdx") != std::string::npos)
+            onIdle.push_back(a.name);
+    EXPECT_EQ(whole.animations.size(), 6u);
+    EXPECT_EQ(onIdle, (std::vector<std::string>{"idle", "idle_glance"}));
 }

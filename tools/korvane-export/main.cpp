@@ -128,7 +128,8 @@ bool loadCharacterInput(const kx::Options& o, exporter::Asset& asset, std::strin
     if (!exporter::loadCharacter(c, search, asset, error)) return false;
     if (!o.legs.empty())
         return exporter::addCharacterClips(c, {o.legs, o.torso}, asset, error, true) && makePair(o, asset, error);
-    return o.noAnims || exporter::addCharacterClips(c, o.anims, asset, error);
+    // Each row plays on the MDX file of its animfile block, as in the game.
+    return o.noAnims || exporter::addCharacterClips(c, o.anims, asset, error, true);
 }
 
 bool load(const kx::Options& o, exporter::Asset& asset, std::string& error) {
