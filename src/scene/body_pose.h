@@ -22,6 +22,7 @@ struct PoseRequest {
     bool aim = false;          // turn the torso by pitch and yaw (degrees)
     float aimPitch = 0.0f, aimYaw = 0.0f;
     drawables::LodChoice lod;
+    int headAnim = -1;         // a character's hud head row played on its head; -1: none
 };
 
 // A named animation row: how it plays, on which skeleton of the body, and

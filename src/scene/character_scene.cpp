@@ -1,5 +1,7 @@
 #include "scene/character_scene.h"
 
+#include <optional>
+
 #include "drawables/md3_model.h"
 #include "drawables/skeletal_body.h"
 #include "game/game_path.h"
@@ -58,9 +60,10 @@ public:
                 continue;
             }
             model->shareTextures(textures(*part.skin, model->skinKeys()));
+            if (part.model == &c_.head) head_ = model.get();
             parts_.push_back({part, std::move(model)});
         }
-        return true;
+        return request.headAnim < 0 || prepareHeadAnim(request.headAnim, error);
     }
 
     std::vector<Renderable*> renderables() override {
@@ -70,6 +73,14 @@ public:
     }
     void setStep(std::uint32_t step) override {
         pose_.apply(body_, step);
+        if (headAnim_) {
+            // In time with the body's animation; with no animation, a frame
+            // of the row for each frame of the body.
+            const Steps& steps = pose_.steps();
+            const std::uint64_t ms = headAnim_->frameMilliseconds;
+            const std::uint64_t index = steps.timed() ? std::uint64_t{step} * steps.milliseconds() / ms : step;
+            head_->setFrame(static_cast<std::uint32_t>(anim::frameAtStep(*headAnim_, index)));
+        }
         const drawables::Md3Model* head = nullptr;
         for (Placed& p : parts_) {
             drawables::Orientation tag;
@@ -99,6 +110,37 @@ public:
     std::vector<MeshLod> lod() const override { return {{c_.mesh.named, body_.lodFactor(), body_.mesh().lod()}}; }
 
 private:
+    // The hud head row `n` played on the head: its frames must lie inside
+    // the head model's.
+    bool prepareHeadAnim(int n, std::string& error) {
+        const std::string named = c_.hudHeadAnims.named.empty() ? c_.file.named : c_.hudHeadAnims.named;
+        if (static_cast<std::size_t>(n) >= c_.hudHeadRows.size()) {
+            error = named + ": no hud head animation " + std::to_string(n) +
+                    (c_.hudHeadRows.empty() ? std::string(" (the character has none)")
+                                            : " (rows 0 to " + std::to_string(c_.hudHeadRows.size() - 1) + ")");
+            return false;
+        }
+        if (head_ == nullptr) {
+            error = c_.file.named + ": --head-anim needs the character's hud head, which is not drawn";
+            return false;
+        }
+        const game::HudHeadRow& r = c_.hudHeadRows[static_cast<std::size_t>(n)];
+        anim::Playback p;
+        p.firstFrame = static_cast<std::uint32_t>(std::max(r.first, 0));
+        p.numFrames = static_cast<std::uint32_t>(std::max(r.numFrames, 0));
+        p.loopFrames = static_cast<std::uint32_t>(std::clamp(r.loopFrames, 0, r.numFrames > 0 ? r.numFrames : 0));
+        p.frameMilliseconds = static_cast<std::uint32_t>(std::clamp(1000.0 / r.fps, 1.0, 60000.0));
+        const anim::Span span = p.numFrames > 0 ? anim::spanOf(p) : anim::Span{};
+        if (p.numFrames == 0 || r.first < 0 || span.low < 0 || span.high >= head_->numFrames()) {
+            error = named + ":" + std::to_string(r.line) + ": hud head animation " + std::to_string(n) + " (frames " +
+                    std::to_string(r.first) + " to " + std::to_string(r.first + r.numFrames - 1) +
+                    ") lies past the head's " + std::to_string(head_->numFrames()) + " frames";
+            return false;
+        }
+        headAnim_ = p;
+        return true;
+    }
+
     struct Placed {
         game::Part part;
         std::unique_ptr<drawables::Md3Model> model;
@@ -131,6 +173,8 @@ private:
     drawables::SkeletalBody body_;
     BodyPose pose_;
     std::vector<Placed> parts_;
+    drawables::Md3Model* head_ = nullptr;  // among parts_
+    std::optional<anim::Playback> headAnim_;
     IDirect3DDevice8* device_;
 };
 

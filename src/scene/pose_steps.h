@@ -43,6 +43,10 @@ public:
     // and whole-body animations), or the step (legs and torso).
     std::uint32_t label(std::uint32_t step) const;
     bool isSplit() const { return kind_ == Kind::Split; }
+    // Steps that follow time (an animation, or legs and torso), each
+    // milliseconds() after the one before; a model's frames one by one
+    // otherwise.
+    bool timed() const { return kind_ != Kind::Frames; }
 
 private:
     enum class Kind { Frames, Clip, Split };

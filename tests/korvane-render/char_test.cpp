@@ -51,6 +51,32 @@ TEST(Character, DrawnWithHeadAndHatOnTheirTagsAndAnimationsListed) {
     const std::string listed = krt::readFile(dir.file("render.out"));
     EXPECT_NE(listed.find("\nwalk_slow 0 20 -1 12.5 0 animations/human/demo/walk.mdx\n"), std::string::npos) << listed;
     EXPECT_NE(listed.find("\nwalk_back 0 20 -1 20 1 "), std::string::npos) << listed;
+    EXPECT_NE(listed.find("\n2 2 2 2 10\n"), std::string::npos) << "hud head row 2: " << listed;
+}
+
+// --head-anim N plays a row of the hud head's animations on the head: row 0
+// nods through the head's frames 0 to 3, so frame 0 looks as without it and
+// frame 2 does not; a row the character lacks fails, and --char is needed.
+TEST(Character, TheHeadPlaysItsHudHeadRow) {
+    testing_support::TempDir dir;
+    const std::string write = std::string("'") + MKPLAYER_PATH + "' --character '" + dir.file("game") + "' >/dev/null";
+    ASSERT_EQ(std::system(write.c_str()), 0);
+    const auto draw = [&](const std::vector<std::string>& extra, const std::string& out) {
+        std::vector<std::string> args = {"--char", "characters/demo/soldier.char", "--game-dir", "game", "--camera",
+                                         "0,30,160,0,0", "--size", "160x240", "--out", out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return krt::runRender(dir.path(), args).status;
+    };
+    ASSERT_EQ(draw({"--frame", "0"}, "still0.png"), 0);
+    ASSERT_EQ(draw({"--frame", "0", "--head-anim", "0"}, "nod0.png"), 0);
+    ASSERT_EQ(draw({"--frame", "2"}, "still2.png"), 0);
+    ASSERT_EQ(draw({"--frame", "2", "--head-anim", "0"}, "nod2.png"), 0);
+    EXPECT_EQ(krt::readFile(dir.file("still0.png")), krt::readFile(dir.file("nod0.png")));
+    EXPECT_NE(krt::readFile(dir.file("still2.png")), krt::readFile(dir.file("nod2.png")));
+
+    EXPECT_EQ(draw({"--head-anim", "16"}, "none.png"), 1);
+    EXPECT_NE(krt::readFile(dir.file("render.err")).find("no hud head animation 16"), std::string::npos);
+    EXPECT_EQ(krt::runRender(dir.path(), {"game/models/players/demo/head.md3", "--head-anim", "0", "--out", "x.png"}).status, 2);
 }
 
 }  // namespace

@@ -40,6 +40,16 @@ bool listCharacterAnimations(const Options& o, std::string& error) {
         for (const game::AnimRow& r : m.rows)
             std::printf("%s %d %d %d %g %d %s\n", r.name.c_str(), r.first, r.numFrames, r.loopFrames, r.fps,
                         r.reversed ? 1 : 0, m.mdx.named.c_str());
+    // The hud head's rows, by number (--head-anim N plays one on the head).
+    const game::Character& c = loaded.character;
+    if (!c.hudHeadRows.empty()) {
+        std::printf("# HEAD-ANIM FIRST FRAMES LOOP FPS (%s, %zu animations)\n", c.hudHeadAnims.named.c_str(),
+                    c.hudHeadRows.size());
+        for (std::size_t n = 0; n < c.hudHeadRows.size(); ++n) {
+            const game::HudHeadRow& r = c.hudHeadRows[n];
+            std::printf("%zu %d %d %d %g\n", n, r.first, r.numFrames, r.loopFrames, r.fps);
+        }
+    }
     return std::fflush(stdout) == 0;
 }
 

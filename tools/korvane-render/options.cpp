@@ -23,7 +23,8 @@ const char* const kUsage =
     "       korvane-render MODEL_FILE [--skin F] [--skeleton FILE.mdx] [--frame K | --frames A-B | --anim NAME]\n"
     "                      [--game-dir DIR] --out FILE.png       (MD3, MDC, MDS, MDM, by their first bytes)\n"
     "       korvane-render --char characters/.../NAME.char [--game-dir DIR|FILE.pk3]... [--anim NAME | --legs A --torso B]\n"
-    "                      --out FILE.png (or FILE.webp)     (a character of the sibling game; --list-anims lists its rows)\n"
+    "                      [--head-anim N] --out FILE.png (or FILE.webp)   (a character of the sibling game;\n"
+    "                      --list-anims lists its rows and its hud head's)\n"
     "       korvane-render --help | --version\n"
     "pose: [--legs NAME --torso NAME] [--torso-aim PITCH,YAW] [--lod F | --lod-distance D] [--verbose]\n"
     "--body-skin may be given several times: one picture per skin, FILE-<skin>.png.\n";

@@ -29,6 +29,7 @@ scene::PoseRequest poseOf(const Options& o) {
     p.aimYaw = o.scene.aimYaw;
     if (o.scene.lod) p.lod = {false, *o.scene.lod};
     if (o.scene.lodDistance) p.lod = {true, *o.scene.lodDistance};
+    p.headAnim = o.scene.headAnim.value_or(-1);
     return p;
 }
 

@@ -36,7 +36,8 @@ Taken takeSceneArgument(int argc, char** argv, int& i, Options& o, std::string& 
         return Taken::yes;
     }
     static const char* const kWithValue[] = {"--skin", "--skeleton", "--char",        "--legs",
-                                             "--torso", "--lod",     "--lod-distance", "--torso-aim"};
+                                             "--torso", "--lod",     "--lod-distance", "--torso-aim",
+                                             "--head-anim"};
     bool known = false;
     for (const char* name : kWithValue) known = known || arg == name;
     if (!known) return Taken::no;
@@ -68,6 +69,15 @@ Taken takeSceneArgument(int argc, char** argv, int& i, Options& o, std::string& 
             return Taken::wrong;
         }
         s.lodDistance = f;
+    } else if (arg == "--head-anim") {
+        char* end = nullptr;
+        errno = 0;
+        const long n = std::strtol(value.c_str(), &end, 10);
+        if (errno != 0 || *end != '\0' || n < 0 || n > 1000) {
+            error = "--head-anim wants the number of a hud head animation (0 is the first), not \"" + value + "\"";
+            return Taken::wrong;
+        }
+        s.headAnim = static_cast<int>(n);
     } else {  // --torso-aim
         if (!cli::parseTorsoAim(value, s.aimPitch, s.aimYaw, error)) return Taken::wrong;
         s.aim = true;
@@ -91,6 +101,7 @@ bool checkSceneOptions(const Options& o, bool frameGiven, std::string& error) {
     if (!drawsPlayer(o) && (!o.baseDir.empty() || !o.model.empty()))
         return fail("a model file or --char excludes --base-dir and --model");
     if (s.posesPlayer() && o.bodySkins.size() > 1) return fail("--legs, --torso-aim and --lod draw one body skin");
+    if (s.headAnim && s.character.empty()) return fail("--head-anim plays a row of a character's hudheadanims: it goes with --char");
     if (o.listAnims && !s.file.empty()) return fail("--list-anims lists a player's or a character's animations");
     if (animatedOutput(o) && o.anim.empty() && s.legs.empty())
         return fail("--out FILE.webp needs --anim NAME, or --legs and --torso");

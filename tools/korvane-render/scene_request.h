@@ -20,6 +20,7 @@ struct SceneOptions {
     float aimPitch = 0.0f, aimYaw = 0.0f;
     std::optional<float> lod;            // --lod F, 0 to 1
     std::optional<float> lodDistance;    // --lod-distance D
+    std::optional<int> headAnim;         // --head-anim N: a row of the character's hudheadanims
     bool verbose = false;                // --verbose
 
     // A player of the first game drawn through a posed scene rather than as
