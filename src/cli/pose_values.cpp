@@ -6,8 +6,6 @@
 
 namespace cli {
 
-namespace {
-
 bool parseFinite(const std::string& text, float& value) {
     if (text.empty()) return false;
     errno = 0;
@@ -15,8 +13,6 @@ bool parseFinite(const std::string& text, float& value) {
     value = std::strtof(text.c_str(), &end);
     return errno == 0 && *end == '\0' && std::isfinite(value);
 }
-
-}  // namespace
 
 bool parseTorsoAim(const std::string& value, float& pitch, float& yaw, std::string& error) {
     const std::size_t comma = value.find(',');

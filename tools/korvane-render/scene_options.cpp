@@ -1,24 +1,11 @@
 #include "scene_options.h"
 
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 
 #include "cli/pose_values.h"
 
 namespace kr {
-
-namespace {
-
-bool parseFloat(const std::string& text, float& value) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtof(text.c_str(), &end);
-    return errno == 0 && *end == '\0' && std::isfinite(value);
-}
-
-}  // namespace
 
 Taken takeSceneArgument(int argc, char** argv, int& i, Options& o, std::string& error) {
     const std::string arg = argv[i];
@@ -58,13 +45,13 @@ Taken takeSceneArgument(int argc, char** argv, int& i, Options& o, std::string& 
     } else if (arg == "--torso") {
         s.torso = value;
     } else if (arg == "--lod") {
-        if (!parseFloat(value, f) || f < 0.0f || f > 1.0f) {
+        if (!cli::parseFinite(value, f) || f < 0.0f || f > 1.0f) {
             error = "--lod wants a factor from 0 to 1, not \"" + value + "\"";
             return Taken::wrong;
         }
         s.lod = f;
     } else if (arg == "--lod-distance") {
-        if (!parseFloat(value, f) || f <= 0.0f) {
+        if (!cli::parseFinite(value, f) || f <= 0.0f) {
             error = "--lod-distance wants a distance above 0, not \"" + value + "\"";
             return Taken::wrong;
         }
